@@ -1,0 +1,51 @@
+# GoogleTest is built from Debian's sources with the compiler of this configuration,
+# so the Windows tests link a Windows GoogleTest.
+set(TARNWICK_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${TARNWICK_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+set(TARNWICK_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine-prefix")
+set(TARNWICK_TEST_TIMEOUT 600)
+
+if(TARNWICK_WINDOWS)
+  # Fixtures: one Wine prefix for every Windows test, and on demand a virtual display
+  # (Xvfb, for windows and OpenGL) and a PulseAudio null sink (for DirectSound devices).
+  add_test(NAME wine_prefix_setup
+           COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-prefix" "${TARNWICK_WINE_PREFIX}")
+  set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+  add_test(NAME display_start COMMAND "${CMAKE_SOURCE_DIR}/tools/xvfb-session" start "${CMAKE_BINARY_DIR}/xvfb")
+  add_test(NAME display_stop COMMAND "${CMAKE_SOURCE_DIR}/tools/xvfb-session" stop "${CMAKE_BINARY_DIR}/xvfb")
+  set_tests_properties(display_start PROPERTIES FIXTURES_SETUP display)
+  set_tests_properties(display_stop PROPERTIES FIXTURES_CLEANUP display)
+  add_test(NAME audio_start COMMAND "${CMAKE_SOURCE_DIR}/tools/pulse-session" start "${CMAKE_BINARY_DIR}/pulse")
+  add_test(NAME audio_stop COMMAND "${CMAKE_SOURCE_DIR}/tools/pulse-session" stop "${CMAKE_BINARY_DIR}/pulse")
+  set_tests_properties(audio_start PROPERTIES FIXTURES_SETUP audio)
+  set_tests_properties(audio_stop PROPERTIES FIXTURES_CLEANUP audio)
+endif()
+
+# tarnwick_add_test(NAME SOURCES a.cpp ... LIBRARIES lib ... [NEEDS_DISPLAY] [NEEDS_AUDIO])
+# One GoogleTest executable, registered as one CTest test. Under Wine it runs in the
+# shared prefix; NEEDS_DISPLAY and NEEDS_AUDIO start Xvfb or PulseAudio around it.
+function(tarnwick_add_test name)
+  cmake_parse_arguments(ARG "NEEDS_DISPLAY;NEEDS_AUDIO" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gmock GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  set(environment "TARNWICK_TEST_NAME=${name}")
+  if(TARNWICK_WINDOWS)
+    set(fixtures wine)
+    list(APPEND environment "WINEPREFIX=${TARNWICK_WINE_PREFIX}")
+    if(ARG_NEEDS_DISPLAY)
+      list(APPEND fixtures display)
+      list(APPEND environment "TARNWICK_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb/display")
+    endif()
+    if(ARG_NEEDS_AUDIO)
+      list(APPEND fixtures audio)
+      list(APPEND environment "TARNWICK_PULSE_DIR=${CMAKE_BINARY_DIR}/pulse")
+    endif()
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${fixtures}")
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT ${TARNWICK_TEST_TIMEOUT})
+endfunction()
