@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cmath>
+
+// Second-order section in transposed direct form II; coefficients are normalised so that
+// a0 is 1. A fresh section passes its input unchanged.
+struct Biquad
+{
+  double b0 = 1.0;
+  double b1 = 0.0;
+  double b2 = 0.0;
+  double a1 = 0.0;
+  double a2 = 0.0;
+  double s1 = 0.0;
+  double s2 = 0.0;
+
+  double Process(double x)
+  {
+    const double y = b0 * x + s1;
+    const double n1 = b1 * x - a1 * y + s2;
+    const double n2 = b2 * x - a2 * y;
+    if (!std::isfinite(y) || !std::isfinite(n1) || !std::isfinite(n2))
+    {
+      // A blown-up section must not keep ringing: start again from silence.
+      s1 = 0.0;
+      s2 = 0.0;
+      return 0.0;
+    }
+    s1 = std::fabs(n1) < 1e-25 ? 0.0 : n1;
+    s2 = std::fabs(n2) < 1e-25 ? 0.0 : n2;
+    return y;
+  }
+
+  void ClearState()
+  {
+    s1 = 0.0;
+    s2 = 0.0;
+  }
+};
+
+enum class BiquadType
+{
+  LowPass = 0,
+  HighPass = 1,
+  Peak = 2,
+  LowShelf = 3,
+  HighShelf = 4,
+};
+
+// Sets the coefficients (the states are left alone) from the audio-equalizer cookbook
+// forms. The frequency is clamped to [5 Hz, 0.45 x rate].
+void DesignBiquad(Biquad& biquad, BiquadType type, double frequency, double q, double gainDb, double rate);
+
+// Five sections in series (the amplifier's tone network).
+struct BiquadBank5
+{
+  Biquad sections[5];
+
+  double Process(double x)
+  {
+    for (Biquad& section : sections)
+      x = section.Process(x);
+    return x;
+  }
+
+  void ClearState()
+  {
+    for (Biquad& section : sections)
+      section.ClearState();
+  }
+};
