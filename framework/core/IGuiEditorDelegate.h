@@ -1,0 +1,55 @@
+#pragma once
+
+#include "IEditorDelegate.h"
+#include "IEditorGraphics.h"
+
+#include <functional>
+
+namespace pfw {
+
+// Binds the editor protocol to a graphics context: makes it when the editor opens, deletes
+// it when it closes, routes values to the controls linked to a parameter, and keeps the
+// editor size and scale across close and open.
+class IGuiEditorDelegate : public IEditorDelegate
+{
+public:
+  using MakeGraphicsFunc = std::function<IEditorGraphics*()>;
+  using LayoutFunc = std::function<void(IEditorGraphics* graphics)>;
+
+  explicit IGuiEditorDelegate(int nParams);
+  ~IGuiEditorDelegate() override;
+
+  void* OpenWindow(void* parent) override;
+  void CloseWindow() override;
+  void OnParentWindowResize(int width, int height) override;
+  bool OnKeyDown(const gui::IKeyEvent& key) override;
+  bool OnKeyUp(const gui::IKeyEvent& key) override;
+  void SendControlValueFromDelegate(int controlTag, double normalizedValue) override;
+  void SendControlMsgFromDelegate(int controlTag, int messageTag, int dataSize, const void* data) override;
+  void SendMidiMsgFromDelegate(const IMidiEvent& event) override;
+  void SendParameterValueFromDelegate(int paramIdx, double value, bool normalized) override;
+  bool SerializeEditorSize(IDataChunk& chunk) const override;
+  int UnserializeEditorSize(const IDataChunk& chunk, int startPos) override;
+  void SetScreenScale(float scale) override;
+  virtual IEditorGraphics* CreateGraphics();
+  virtual void LayoutUI(IEditorGraphics* graphics);
+
+  void SetMakeGraphicsFunc(MakeGraphicsFunc func) { mMakeGraphicsFunc = std::move(func); }
+  void SetLayoutFunc(LayoutFunc func) { mLayoutFunc = std::move(func); }
+  // The open editor's graphics; null while the editor is closed.
+  IEditorGraphics* GetGraphics() const { return mGraphics; }
+
+private:
+  // Sizes from a window or a stored record must be positive, finite and within the limits.
+  bool AcceptableSize(int& width, int& height, float scale) const;
+
+  MakeGraphicsFunc mMakeGraphicsFunc;
+  LayoutFunc mLayoutFunc;
+  IEditorGraphics* mGraphics = nullptr;
+  int mLastWidth = 0;
+  int mLastHeight = 0;
+  float mLastScale = 0.0f;
+  bool mClosing = false;
+};
+
+} // namespace pfw
