@@ -48,7 +48,7 @@ float ChainBanks::GetOtherBankValue(int index) const
   return mOtherBank[index].load();
 }
 
-bool ChainBanks::SerializeState(pfw::IDataChunk& chunk)
+bool ChainBanks::SerializeState(pfw::IDataChunk& chunk) const
 {
   pfw::ScopedCriticalSection lock(&mEditLock);
   float current[kNumParams];

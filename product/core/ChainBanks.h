@@ -37,7 +37,7 @@ public:
   // Appends the state record; true only when the whole record was written. Non-finite or
   // out-of-range values are written as they would be used (made safe), so a saved state
   // can always be loaded again.
-  bool SerializeState(pfw::IDataChunk& chunk);
+  bool SerializeState(pfw::IDataChunk& chunk) const;
   // Restores a record that fills the chunk from the start position: parameters (editor told,
   // host not), other bank, recipe index, active bank. Returns the next position or -1, in
   // which case nothing has changed.
@@ -65,5 +65,5 @@ private:
   std::atomic<float> mOtherBank[kNumParams];
   std::atomic<int> mRecipeIndex{0};
   std::atomic<bool> mBankB{false};
-  CRITICAL_SECTION mEditLock; // user-interface and host-state side only, never audio
+  mutable CRITICAL_SECTION mEditLock; // user-interface and host-state side only, never audio
 };
