@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 const char* const ParamSpecTable::kKeys[kNumParams] = {
   "input", // 0
   "output", // 1
