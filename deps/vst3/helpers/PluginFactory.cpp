@@ -1,0 +1,218 @@
+#include "deps/vst3/helpers/PluginFactory.h"
+
+#include "deps/vst3/helpers/StringConvert.h"
+
+#include <cstring>
+#include <mutex>
+#include <new>
+
+namespace Steinberg {
+
+namespace {
+std::mutex gModuleFactoryLock;
+CPluginFactory* gModuleFactory = nullptr;
+} // namespace
+
+CPluginFactory::CPluginFactory(const PFactoryInfo& info)
+  : mFactoryInfo(info)
+{
+}
+
+CPluginFactory::~CPluginFactory()
+{
+  // A later GetPluginFactory must build a new factory, never touch this one.
+  std::lock_guard<std::mutex> lock(gModuleFactoryLock);
+  if (gModuleFactory == this)
+    gModuleFactory = nullptr;
+}
+
+CPluginFactory* CPluginFactory::acquireModuleFactory(const PFactoryInfo& info,
+                                                     bool (*registerClasses)(CPluginFactory& factory))
+{
+  std::unique_lock<std::mutex> lock(gModuleFactoryLock);
+  if (gModuleFactory && gModuleFactory->addRefUnlessDying())
+    return gModuleFactory;
+  CPluginFactory* factory = new (std::nothrow) CPluginFactory(info);
+  if (!factory)
+    return nullptr;
+  bool registered = false;
+  try
+  {
+    registered = registerClasses && registerClasses(*factory);
+  }
+  catch (...)
+  {
+    registered = false;
+  }
+  if (!registered)
+  {
+    lock.unlock(); // the destructor takes the lock
+    delete factory;
+    return nullptr;
+  }
+  gModuleFactory = factory;
+  return factory;
+}
+
+bool CPluginFactory::addRefUnlessDying()
+{
+  uint32 count = mRefCount.load(std::memory_order_acquire);
+  while (count != 0)
+    if (mRefCount.compare_exchange_weak(count, count + 1, std::memory_order_acq_rel))
+      return true;
+  return false;
+}
+
+bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction create, void* context)
+{
+  if (!info || !create)
+    return false;
+  ClassEntry* entry = new (std::nothrow) ClassEntry{*info, create, context};
+  if (!entry)
+    return false;
+  if (!mClasses.Add(entry))
+  {
+    delete entry;
+    return false;
+  }
+  return true;
+}
+
+bool CPluginFactory::isRegistered(const TUID cid) const
+{
+  for (int i = 0; i < mClasses.GetSize(); ++i)
+    if (uidEqual(mClasses.Get(i)->info.cid, cid))
+      return true;
+  return false;
+}
+
+const CPluginFactory::ClassEntry* CPluginFactory::entry(int32 index) const
+{
+  return mClasses.Get(index);
+}
+
+tresult VST3_CALL CPluginFactory::queryInterface(const TUID iid, void** obj)
+{
+  if (!obj)
+    return kInvalidArgument;
+  if (uidEqual(iid, FUnknown::iid) || uidEqual(iid, IPluginFactory::iid) || uidEqual(iid, IPluginFactory2::iid) ||
+      uidEqual(iid, IPluginFactory3::iid))
+  {
+    addRef();
+    *obj = static_cast<IPluginFactory3*>(this);
+    return kResultOk;
+  }
+  *obj = nullptr;
+  return kNoInterface;
+}
+
+uint32 VST3_CALL CPluginFactory::addRef()
+{
+  return mRefCount.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+uint32 VST3_CALL CPluginFactory::release()
+{
+  const uint32 count = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
+  if (count == 0)
+    delete this;
+  return count;
+}
+
+tresult VST3_CALL CPluginFactory::getFactoryInfo(PFactoryInfo* info)
+{
+  if (!info)
+    return kInvalidArgument;
+  std::memcpy(info, &mFactoryInfo, sizeof(PFactoryInfo));
+  return kResultOk;
+}
+
+int32 VST3_CALL CPluginFactory::countClasses()
+{
+  return mClasses.GetSize();
+}
+
+tresult VST3_CALL CPluginFactory::getClassInfo(int32 index, PClassInfo* info)
+{
+  const ClassEntry* found = entry(index);
+  if (!info || !found)
+    return kInvalidArgument;
+  std::memcpy(info, &found->info, sizeof(PClassInfo)); // the first 116 bytes of PClassInfo2
+  return kResultOk;
+}
+
+tresult VST3_CALL CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info)
+{
+  const ClassEntry* found = entry(index);
+  if (!info || !found)
+    return kInvalidArgument;
+  std::memcpy(info, &found->info, sizeof(PClassInfo2));
+  return kResultOk;
+}
+
+tresult VST3_CALL CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW* info)
+{
+  const ClassEntry* found = entry(index);
+  if (!info || !found)
+    return kInvalidArgument;
+  const PClassInfo2& source = found->info;
+  std::memcpy(info->cid, source.cid, sizeof(TUID));
+  info->cardinality = source.cardinality;
+  std::memcpy(info->category, source.category, sizeof(info->category));
+  info->classFlags = source.classFlags;
+  std::memcpy(info->subCategories, source.subCategories, sizeof(info->subCategories));
+  // The 8-bit fields need not be terminated; copy at most their size.
+  char text[PClassInfo2::kSubCategoriesSize + 1];
+  const auto widenField = [&text](char16* dst, int32 units, const char* src, int32 size) {
+    copyText8(text, size + 1, src);
+    widenText(dst, units, text);
+  };
+  widenField(info->name, PClassInfo::kNameSize, source.name, sizeof(source.name));
+  widenField(info->vendor, PClassInfo2::kVendorSize, source.vendor, sizeof(source.vendor));
+  widenField(info->version, PClassInfo2::kVersionSize, source.version, sizeof(source.version));
+  widenField(info->sdkVersion, PClassInfo2::kVersionSize, source.sdkVersion, sizeof(source.sdkVersion));
+  return kResultOk;
+}
+
+tresult VST3_CALL CPluginFactory::setHostContext(FUnknown*)
+{
+  return kNotImplemented;
+}
+
+tresult VST3_CALL CPluginFactory::createInstance(FIDString cid, FIDString iid, void** obj)
+{
+  if (!obj)
+    return kInvalidArgument;
+  *obj = nullptr;
+  if (!cid || !iid)
+    return kInvalidArgument;
+  const ClassEntry* found = nullptr;
+  for (int i = 0; i < mClasses.GetSize() && !found; ++i)
+    if (uidEqual(mClasses.Get(i)->info.cid, cid))
+      found = mClasses.Get(i);
+  if (!found)
+    return kNoInterface;
+  FUnknown* instance = nullptr;
+  try
+  {
+    instance = found->create(found->context);
+  }
+  catch (...)
+  {
+    instance = nullptr;
+  }
+  if (!instance)
+    return kNoInterface;
+  // The new object has one reference; a successful query adds the caller's, and the
+  // release leaves the caller owning the only one (or destroys an object that said no).
+  const tresult result = instance->queryInterface(iid, obj);
+  instance->release();
+  if (result != kResultOk)
+  {
+    *obj = nullptr;
+    return kNoInterface;
+  }
+  return kResultOk;
+}
+
+} // namespace Steinberg

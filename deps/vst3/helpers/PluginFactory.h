@@ -1,0 +1,60 @@
+#pragma once
+
+#include "deps/vst3/interfaces/IPluginFactory.h"
+#include "framework/core/PointerList.h"
+
+#include <atomic>
+
+namespace Steinberg {
+
+// The module's class factory. It answers IPluginFactory, IPluginFactory2 and
+// IPluginFactory3 with one pointer and deletes itself with its last reference.
+class CPluginFactory final : public IPluginFactory3
+{
+public:
+  using CreateFunction = FUnknown* (*)(void* context);
+
+  explicit CPluginFactory(const PFactoryInfo& info);
+  CPluginFactory(const CPluginFactory&) = delete;
+  CPluginFactory& operator=(const CPluginFactory&) = delete;
+
+  // Adds a class; false when memory fails or the arguments are null.
+  bool registerClass(const PClassInfo2* info, CreateFunction create, void* context = nullptr);
+  bool isRegistered(const TUID cid) const;
+
+  tresult VST3_CALL queryInterface(const TUID iid, void** obj) override;
+  uint32 VST3_CALL addRef() override;
+  uint32 VST3_CALL release() override;
+
+  tresult VST3_CALL getFactoryInfo(PFactoryInfo* info) override;
+  int32 VST3_CALL countClasses() override;
+  tresult VST3_CALL getClassInfo(int32 index, PClassInfo* info) override;
+  tresult VST3_CALL createInstance(FIDString cid, FIDString iid, void** obj) override;
+  tresult VST3_CALL getClassInfo2(int32 index, PClassInfo2* info) override;
+  tresult VST3_CALL getClassInfoUnicode(int32 index, PClassInfoW* info) override;
+  tresult VST3_CALL setHostContext(FUnknown* context) override;
+
+  // The module's one factory: the live one with a new reference, or a new one (count 1)
+  // filled by registerClasses. A factory that is being destroyed is never handed out,
+  // so a host may release the factory and ask again at any time. Null on failure.
+  static CPluginFactory* acquireModuleFactory(const PFactoryInfo& info,
+                                              bool (*registerClasses)(CPluginFactory& factory));
+
+private:
+  struct ClassEntry
+  {
+    PClassInfo2 info;
+    CreateFunction create;
+    void* context;
+  };
+
+  ~CPluginFactory();
+  const ClassEntry* entry(int32 index) const;
+  bool addRefUnlessDying();
+
+  std::atomic<uint32> mRefCount{1};
+  PFactoryInfo mFactoryInfo;
+  pfw::PointerList<ClassEntry> mClasses{true};
+};
+
+} // namespace Steinberg
