@@ -1,0 +1,502 @@
+#include "product/core/AmpEngine.h"
+
+#include "product/core/DspHelpers.h"
+#include "product/core/ParamSpecTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A family change that arrives while a crossfade still runs waits until the retiring
+// share is below this, so dropping that share cannot click.
+const double kFadeNearlyDone = 1.0 - 1e-3;
+
+double SmoothingCoef(double seconds, double sampleRate)
+{
+  return 1.0 - std::exp(-1.0 / (sampleRate * seconds));
+}
+
+float InputSample(const float* const* channels, int channel, int frame)
+{
+  if (channels == nullptr || channels[channel] == nullptr)
+    return 0.0f;
+  return channels[channel][frame];
+}
+
+} // namespace
+
+const int AmpEngine::kSwitchParams[kSwitchCount] = {
+  kParamPedalEnabled, kParamAmpEnabled,    kParamCabEnabled,    kParamEqEnabled,
+  kParamChorusEnabled, kParamDelayEnabled, kParamReverbEnabled, kParamDcFilter,
+  kParamSafetyClip,   kParamGateDetector,  kParamInputPolarity, kParamDelayPingPong,
+};
+
+AmpEngine::AmpEngine()
+{
+  for (int i = 0; i < kNumParams; ++i)
+  {
+    mTargets[i] = ParamSpecTable::kDefaults[i];
+    mSmoothed[i] = mTargets[i];
+    mSmoothedState[i] = mTargets[i];
+    mDiscrete[i] = IsDiscreteParam(i);
+  }
+  for (int s = 0; s < kSwitchCount; ++s)
+    mSwitches[s] = ParamSpecTable::kDefaults[kSwitchParams[s]] > 0.5f ? 1.0 : 0.0;
+  mRouting.Snap(0);
+  mMonitor.Snap(0);
+  mOutputMode.Snap(0);
+  mGate.Reset(-70.0);
+}
+
+bool AmpEngine::IsSupportedSampleRate(double sampleRate)
+{
+  return std::isfinite(sampleRate) && sampleRate >= kMinSampleRate && sampleRate <= kMaxSampleRate;
+}
+
+bool AmpEngine::Prepare(double sampleRate, int /*maxBlockSize*/)
+{
+  const bool supported = IsSupportedSampleRate(sampleRate);
+  double rate = std::isfinite(sampleRate) ? sampleRate : 48000.0;
+  rate = std::min(std::max(rate, kMinSampleRate), kMaxSampleRate);
+  mSampleRate = rate;
+
+  mSlowCoef = SmoothingCoef(0.020, rate);
+  mSwitchCoef = SmoothingCoef(0.005, rate);
+  mBypassCoef = SmoothingCoef(0.003, rate);
+  mMeterCoef = std::exp(-1.0 / (0.03 * rate));
+
+  for (int i = 0; i < kNumParams; ++i)
+    mDiscrete[i] = IsDiscreteParam(i);
+
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    mUpSampler[ch].Design();
+    mPedalDown[ch].Design();
+    mPreampDown[ch].Design();
+    mPowerDown[ch].Design();
+    mRawAlignment[ch].Resize(kAlignmentLength);
+    mAuxAlignment[ch].Resize(kAlignmentLength);
+  }
+
+  mPrepared = true;
+  Reset();
+  return supported;
+}
+
+void AmpEngine::Reset()
+{
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    for (int slot = 0; slot < 2; ++slot)
+    {
+      mPedal[ch][slot].ClearStates();
+      mAmp[ch][slot].ClearStates();
+    }
+    mUpSampler[ch].Clear();
+    mPedalDown[ch].Clear();
+    mPreampDown[ch].Clear();
+    mPowerDown[ch].Clear();
+    mRawAlignment[ch].Clear();
+    mAuxAlignment[ch].Clear();
+  }
+  mSampleCounter = 0;
+  mClipReadingDb = 0.0;
+  mInputPeak = mWetPeak = mOutputPeak = mOutputLeftPeak = mOutputRightPeak = 0.0;
+  mAuxInUse = false;
+  mSnapped = false;
+  SnapParameters(false);
+  PublishSnapshot(false, false);
+}
+
+void AmpEngine::FreeStorage()
+{
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    mRawAlignment[ch].Free();
+    mAuxAlignment[ch].Free();
+  }
+  mPrepared = false;
+}
+
+void AmpEngine::SetTargets(const float values[kNumParams])
+{
+  SanitizeParamValues(mTargets, values);
+  mSmoothingActive = true;
+}
+
+bool AmpEngine::BypassTarget(bool hostBypass) const
+{
+  return hostBypass || mSmoothed[kParamBypass] > 0.5f;
+}
+
+void AmpEngine::SnapParameters(bool hostBypass)
+{
+  for (int i = 0; i < kNumParams; ++i)
+  {
+    mSmoothed[i] = mTargets[i];
+    mSmoothedState[i] = mTargets[i];
+  }
+  mSmoothingActive = false;
+
+  mPedalFamily[kActive] = mPedalFamily[kRetiring] = Choice(kParamPedalType);
+  mAmpFamily[kActive] = mAmpFamily[kRetiring] = Choice(kParamAmpType);
+  mCabFamily[kActive] = mCabFamily[kRetiring] = Choice(kParamCabType);
+  mPedalFade = mAmpFade = mCabFade = 1.0;
+
+  for (int s = 0; s < kSwitchCount; ++s)
+    mSwitches[s] = mSmoothed[kSwitchParams[s]] > 0.5f ? 1.0 : 0.0;
+  mBypass = BypassTarget(hostBypass) ? 1.0 : 0.0;
+
+  mRouting.Snap(Choice(kParamInputRouting));
+  mOutputMode.Snap(Choice(kParamOutputMode));
+  mMonitor.Snap(Choice(kParamMonitor));
+
+  // An enabled gate starts closed.
+  mGate.Reset(Param(kParamGateEnabled) > 0.5 ? -Param(kParamGateRange) : 0.0);
+
+  mDesignsDirty = true;
+  UpdateCoefficients();
+}
+
+bool AmpEngine::SmoothParameters()
+{
+  bool changed = false;
+  bool settled = true;
+  for (int i = 0; i < kNumParams; ++i)
+  {
+    const double target = mTargets[i];
+    double y = mSmoothedState[i];
+    if (y == target)
+      continue;
+    if (mDiscrete[i])
+    {
+      y = target;
+    }
+    else
+    {
+      const double next = y + (target - y) * mSlowCoef;
+      y = std::fabs(target - next) < 1e-9 ? target : next;
+      if (y != target)
+        settled = false;
+    }
+    mSmoothedState[i] = y;
+    const float rounded = static_cast<float>(y);
+    if (rounded != mSmoothed[i])
+    {
+      mSmoothed[i] = rounded;
+      changed = true;
+    }
+  }
+  if (settled)
+    mSmoothingActive = false;
+  return changed;
+}
+
+void AmpEngine::HandleFamilyChange()
+{
+  const int pedal = Choice(kParamPedalType);
+  if (pedal != mPedalFamily[kActive] && mPedalFade >= kFadeNearlyDone)
+  {
+    for (int ch = 0; ch < 2; ++ch)
+      mPedal[ch][kRetiring] = mPedal[ch][kActive];
+    mPedalFamily[kRetiring] = mPedalFamily[kActive];
+    mPedalFamily[kActive] = pedal;
+    mPedalFade = 0.0;
+    mDesignsDirty = true;
+  }
+
+  const int amp = Choice(kParamAmpType);
+  if (amp != mAmpFamily[kActive] && mAmpFade >= kFadeNearlyDone)
+  {
+    for (int ch = 0; ch < 2; ++ch)
+      mAmp[ch][kRetiring] = mAmp[ch][kActive];
+    mAmpFamily[kRetiring] = mAmpFamily[kActive];
+    mAmpFamily[kActive] = amp;
+    mAmpFade = 0.0;
+    mDesignsDirty = true;
+  }
+
+  const int cab = Choice(kParamCabType);
+  if (cab != mCabFamily[kActive] && mCabFade >= kFadeNearlyDone)
+  {
+    mCabFamily[kRetiring] = mCabFamily[kActive];
+    mCabFamily[kActive] = cab;
+    mCabFade = 0.0;
+    mDesignsDirty = true;
+  }
+}
+
+void AmpEngine::UpdateCoefficients()
+{
+  // Every design below is a function of the smoothed values and the families only, so
+  // when neither moved since the last update the coefficients are already right.
+  if (!mDesignsDirty)
+    return;
+  mDesignsDirty = false;
+
+  mInputGain = std::pow(10.0, 0.05 * Param(kParamInput));
+  mOutputGain = std::pow(10.0, 0.05 * Param(kParamOutput));
+  mSidechainGain = std::pow(10.0, 0.05 * Param(kParamScTrim));
+  mCeiling = std::pow(10.0, 0.05 * Param(kParamSafetyCeiling));
+  mGate.SetCoefficients(Param(kParamGateAttack), Param(kParamGateRelease), Param(kParamGateHold), mSampleRate);
+
+  // The two channels share each slot's design; the retiring slot matters only while
+  // its crossfade runs (a family change hands it the active slot's design).
+  const double overRate = 4.0 * mSampleRate;
+  for (int slot = 0; slot < 2; ++slot)
+  {
+    if (slot == kActive || mPedalFade < 1.0)
+    {
+      PedalDesign design;
+      DesignPedal(design, mSmoothed, overRate, mPedalFamily[slot]);
+      mPedal[0][slot].design = design;
+      mPedal[1][slot].design = design;
+    }
+    if (slot == kActive || mAmpFade < 1.0)
+    {
+      AmpDesign design;
+      DesignAmp(design, mSmoothed, overRate, mAmpFamily[slot]);
+      ApplyAmpDesign(mAmp[0][slot], design);
+      ApplyAmpDesign(mAmp[1][slot], design);
+    }
+  }
+}
+
+void AmpEngine::StepSwitches(bool hostBypass)
+{
+  for (int s = 0; s < kSwitchCount; ++s)
+    StepSmoother(mSwitches[s], mSmoothed[kSwitchParams[s]] > 0.5f ? 1.0 : 0.0, mSwitchCoef);
+  StepSmoother(mBypass, BypassTarget(hostBypass) ? 1.0 : 0.0, mBypassCoef);
+}
+
+double AmpEngine::GateDetectorDb() const
+{
+  return LevelDb(mGate.Envelope());
+}
+
+double AmpEngine::PedalSag() const
+{
+  return SanitizeSample(mPedal[0][kActive].sagEnvelope);
+}
+
+void AmpEngine::RunOversampled(int channel, double x, double& pedalTap, double& preampTap, double& powerTap)
+{
+  PedalStageState& pedalNew = mPedal[channel][kActive];
+  PedalStageState& pedalOld = mPedal[channel][kRetiring];
+  AmpStageState& ampNew = mAmp[channel][kActive];
+  AmpStageState& ampOld = mAmp[channel][kRetiring];
+  const double pedalAmount = Param(kParamPedalBlend) * 0.01 * mSwitches[kSwitchPedal];
+  const double ampSwitch = mSwitches[kSwitchAmp];
+
+  double up[4];
+  UpSample(mUpSampler[channel], x, up);
+  double pedalTaps[4], preampTaps[4], powerTaps[4];
+  for (int i = 0; i < 4; ++i)
+  {
+    const double in = up[i];
+    double pedal = PedalStage(pedalNew, in);
+    if (mPedalFade != 1.0)
+    {
+      const double old = PedalStage(pedalOld, in);
+      pedal = old + (pedal - old) * mPedalFade;
+    }
+    const double tap = in + pedalAmount * (pedal - in);
+
+    AmpOutput amp = AmpStage(ampNew, tap);
+    if (mAmpFade != 1.0)
+    {
+      const AmpOutput old = AmpStage(ampOld, tap);
+      amp.preamp = old.preamp + (amp.preamp - old.preamp) * mAmpFade;
+      amp.power = old.power + (amp.power - old.power) * mAmpFade;
+    }
+    pedalTaps[i] = tap;
+    preampTaps[i] = tap + ampSwitch * (amp.preamp - tap);
+    powerTaps[i] = tap + ampSwitch * (amp.power - tap);
+  }
+  pedalTap = DownSample(mPedalDown[channel], pedalTaps);
+  preampTap = DownSample(mPreampDown[channel], preampTaps);
+  powerTap = DownSample(mPowerDown[channel], powerTaps);
+}
+
+double AmpEngine::RunCabinet(int /*channel*/, double power)
+{
+  return power;
+}
+
+double AmpEngine::RunEqualiser(int /*channel*/, double x)
+{
+  return x;
+}
+
+double AmpEngine::RunStereoEffects(double& /*left*/, double& /*right*/)
+{
+  return 1.0;
+}
+
+double AmpEngine::RunDcFilter(int /*channel*/, double y)
+{
+  return y;
+}
+
+void AmpEngine::FeedDisplays(double, double, double, double)
+{
+}
+
+void AmpEngine::PublishSnapshot(bool, bool)
+{
+}
+
+void AmpEngine::Process(const float* const* inputs, float* const* outputs, int frameCount, bool hostBypass,
+                        const float* const* auxInputs, bool auxConnected)
+{
+  if (frameCount <= 0)
+    return;
+
+  if (!mPrepared)
+  {
+    for (int ch = 0; ch < 2; ++ch)
+    {
+      if (outputs == nullptr || outputs[ch] == nullptr)
+        continue;
+      for (int n = 0; n < frameCount; ++n)
+        outputs[ch][n] = static_cast<float>(SanitizeSample(InputSample(inputs, ch, n)));
+    }
+    return;
+  }
+
+  if (!mSnapped)
+  {
+    SnapParameters(hostBypass);
+    mSnapped = true;
+  }
+
+  mInputPeak = mWetPeak = mOutputPeak = mOutputLeftPeak = mOutputRightPeak = 0.0;
+  const bool auxInUse = auxConnected && (mTargets[kParamGateDetector] > 0.5f || mTargets[kParamMonitor] == 6.0f);
+  mAuxInUse = auxInUse;
+  float* const outLeft = outputs != nullptr ? outputs[0] : nullptr;
+  float* const outRight = outputs != nullptr ? outputs[1] : nullptr;
+
+  for (int n = 0; n < frameCount; ++n)
+  {
+    // Parameters, families and coefficients.
+    if (mSmoothingActive && SmoothParameters())
+      mDesignsDirty = true;
+    HandleFamilyChange();
+    if ((mSampleCounter & 15u) == 0)
+      UpdateCoefficients();
+    ++mSampleCounter;
+    StepSmoother(mPedalFade, 1.0, mSwitchCoef);
+    StepSmoother(mAmpFade, 1.0, mSwitchCoef);
+    StepSmoother(mCabFade, 1.0, mSwitchCoef);
+    StepSwitches(hostBypass);
+
+    // Input.
+    const double rawL = SanitizeSample(InputSample(inputs, 0, n));
+    const double rawR = SanitizeSample(InputSample(inputs, 1, n));
+    const double auxL = auxConnected ? SanitizeSample(InputSample(auxInputs, 0, n)) : 0.0;
+    const double auxR = auxConnected ? SanitizeSample(InputSample(auxInputs, 1, n)) : 0.0;
+    mInputPeak = std::max(mInputPeak, std::max(std::fabs(rawL), std::fabs(rawR)));
+
+    // Routing, trim and polarity.
+    mRouting.Step(Choice(kParamInputRouting), mSwitchCoef);
+    const double mid = (rawL + rawR) * 0.5;
+    const double polarity = 1.0 - 2.0 * mSwitches[kSwitchPolarity];
+    const double shared = mRouting[1] * mid + mRouting[2] * rawL + mRouting[3] * rawR;
+    const double left = (mRouting[0] * rawL + shared) * mInputGain * polarity;
+    const double right = (mRouting[0] * rawR + shared) * mInputGain * polarity;
+
+    // Noise gate.
+    double detector = std::max(std::fabs(left), std::fabs(right));
+    if (auxConnected)
+    {
+      const double external = std::max(std::fabs(auxL), std::fabs(auxR)) * mSidechainGain;
+      detector += (external - detector) * mSwitches[kSwitchGateDetector];
+    }
+    const double gate = mGate.Process(detector, Param(kParamGateThreshold), Param(kParamGateEnabled) > 0.5,
+                                      Param(kParamGateRange));
+
+    // Alignment of the paths that bypass the oversampled section.
+    double dry[2], aux[2];
+    mRawAlignment[0].Push(rawL);
+    mRawAlignment[1].Push(rawR);
+    mAuxAlignment[0].Push(auxL * mSidechainGain);
+    mAuxAlignment[1].Push(auxR * mSidechainGain);
+    for (int ch = 0; ch < 2; ++ch)
+    {
+      dry[ch] = mRawAlignment[ch].Read(kLatency);
+      aux[ch] = mAuxAlignment[ch].Read(kLatency);
+    }
+
+    // Oversampled drive section, then the cabinet and the equaliser.
+    double pedalTap[2], preampTap[2], powerTap[2], cabTap[2], wet[2];
+    const double cabAmount = Param(kParamCabBlend) * 0.01 * mSwitches[kSwitchCab];
+    for (int ch = 0; ch < 2; ++ch)
+    {
+      RunOversampled(ch, (ch == 0 ? left : right) * gate, pedalTap[ch], preampTap[ch], powerTap[ch]);
+      const double cab = RunCabinet(ch, powerTap[ch]);
+      cabTap[ch] = powerTap[ch] + cabAmount * (cab - powerTap[ch]);
+      const double eq = RunEqualiser(ch, cabTap[ch]);
+      wet[ch] = cabTap[ch] + mSwitches[kSwitchEq] * (eq - cabTap[ch]);
+    }
+
+    // Stereo effects, compressor gain and the DC filter.
+    const double compressorGain = RunStereoEffects(wet[0], wet[1]);
+    for (int ch = 0; ch < 2; ++ch)
+    {
+      wet[ch] = RunDcFilter(ch, wet[ch] * compressorGain);
+      mWetPeak = std::max(mWetPeak, std::fabs(SanitizeSample(wet[ch])));
+    }
+
+    // Monitor selection with the dry/wet mix.
+    mMonitor.Step(Choice(kParamMonitor), mSwitchCoef);
+    const double mix = Param(kParamMix) * 0.01;
+    double monitor[2];
+    for (int ch = 0; ch < 2; ++ch)
+    {
+      monitor[ch] = (dry[ch] + (wet[ch] - dry[ch]) * mix) * mMonitor[0] + dry[ch] * mMonitor[1] +
+                    pedalTap[ch] * mMonitor[2] + preampTap[ch] * mMonitor[3] + powerTap[ch] * mMonitor[4] +
+                    cabTap[ch] * mMonitor[5] + aux[ch] * mMonitor[6];
+    }
+
+    // Output mode.
+    mOutputMode.Step(Choice(kParamOutputMode), mSwitchCoef);
+    const double mono = (monitor[0] + monitor[1]) * 0.5 * mOutputMode[1];
+    const double crossed = monitor[0] * mOutputMode[2] + monitor[1] * mOutputMode[3];
+    const double modeOut[2] = {monitor[0] * mOutputMode[0] + mono + crossed,
+                               monitor[1] * mOutputMode[0] + mono + crossed};
+
+    // Pan, trim, safety clip, bypass and the final guard.
+    mClipReadingDb = 0.0;
+    const double pan = Param(kParamOutputPan);
+    const double panGain[2] = {1.0 - std::max(pan, 0.0) * 0.01, 1.0 + std::min(pan, 0.0) * 0.01};
+    double out[2];
+    for (int ch = 0; ch < 2; ++ch)
+    {
+      const double v = modeOut[ch] * panGain[ch] * mOutputGain;
+      double clipped = v;
+      const double magnitude = std::fabs(v);
+      if (magnitude > 0.75 * mCeiling)
+        clipped = std::copysign((std::tanh((magnitude / mCeiling - 0.75) * 4.0) * 0.25 + 0.75) * mCeiling, v);
+      const double limited = v + (clipped - v) * mSwitches[kSwitchSafetyClip];
+      // An unchanged sample reads 0 dB, which cannot lower the reading.
+      if (v != 0.0 && limited != v)
+        mClipReadingDb = std::min(mClipReadingDb, static_cast<double>(static_cast<float>(LevelDb(std::fabs(limited / v)))));
+
+      double o = (mBypass == 1.0) ? dry[ch] : limited + (dry[ch] - limited) * mBypass;
+      o = SanitizeSample(o);
+      out[ch] = o;
+    }
+    if (outLeft != nullptr)
+      outLeft[n] = static_cast<float>(out[0]);
+    if (outRight != nullptr)
+      outRight[n] = static_cast<float>(out[1]);
+    mOutputLeftPeak = std::max(mOutputLeftPeak, std::fabs(out[0]));
+    mOutputRightPeak = std::max(mOutputRightPeak, std::fabs(out[1]));
+    mOutputPeak = std::max(mOutputLeftPeak, mOutputRightPeak);
+
+    FeedDisplays(rawL, rawR, out[0], out[1]);
+  }
+
+  PublishSnapshot(auxConnected, auxInUse);
+}

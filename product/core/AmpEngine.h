@@ -1,0 +1,186 @@
+#pragma once
+
+#include "product/core/AmpModel.h"
+#include "product/core/DelayLine.h"
+#include "product/core/HalfBandFilter.h"
+#include "product/core/NoiseGate.h"
+#include "product/core/ParamIds.h"
+#include "product/core/PedalModel.h"
+#include "product/core/Smoothers.h"
+
+#include <cstdint>
+
+// The product's whole signal chain. The plug-in prepares it, hands it the parameter
+// values before every block and runs it once per block on the audio thread. Everything is
+// computed in double precision; after Prepare nothing allocates, locks or blocks.
+//
+// Per sample: sanitising, input routing, trim and polarity, the noise gate, 4x
+// up-sampling, the pedal, the amplifier, down-sampling, the cabinet, the equaliser, the
+// stereo effects, the DC filter, monitor selection with the dry/wet mix, output mode, pan,
+// output trim, the safety clip and the bypass crossfade. The oversampled path lies 48
+// samples behind the input, and the dry path, every monitor tap and the auxiliary input
+// are delayed to match.
+class AmpEngine
+{
+public:
+  static constexpr int kLatency = 48;
+  static constexpr double kMinSampleRate = 22050.0;
+  static constexpr double kMaxSampleRate = 192000.0;
+
+  AmpEngine();
+  AmpEngine(const AmpEngine&) = delete;
+  AmpEngine& operator=(const AmpEngine&) = delete;
+
+  static bool IsSupportedSampleRate(double sampleRate);
+
+  // Sizes every line for the rate and resets. A rate outside what the engine supports is
+  // replaced (non-finite by 48000, others clamped to [22050, 192000]) and the engine still
+  // runs at that rate; the result is false then so that the caller can refuse the set-up
+  // instead of playing at the wrong speed. maxBlockSize is not needed.
+  bool Prepare(double sampleRate, int maxBlockSize = 512);
+  void Reset();
+  // Takes the plug-in's 84 current values (sanitised here).
+  void SetTargets(const float values[kNumParams]);
+  // inputs, outputs and auxInputs are arrays of two channel pointers; a null array or
+  // channel reads as silence, a null output channel is skipped.
+  void Process(const float* const* inputs, float* const* outputs, int frameCount, bool hostBypass,
+               const float* const* auxInputs, bool auxConnected);
+
+  // Releases the storage of every line (the engine must be prepared again to run).
+  void FreeStorage();
+
+  bool IsPrepared() const { return mPrepared; }
+  double SampleRate() const { return mSampleRate; }
+  const float* Targets() const { return mTargets; }
+  const float* Smoothed() const { return mSmoothed; }
+
+  // Readings of the last processed block.
+  double InputPeak() const { return mInputPeak; }
+  double WetPeak() const { return mWetPeak; }
+  double OutputPeak() const { return mOutputPeak; }
+  double OutputLeftPeak() const { return mOutputLeftPeak; }
+  double OutputRightPeak() const { return mOutputRightPeak; }
+  double GateGainDb() const { return mGate.GainDb(); }
+  double GateDetectorDb() const;
+  double PedalSag() const;
+  double AmpSagDb() const { return mAmp[0][kActive].SagReductionDb(); }
+  double PowerSagDb() const { return mAmp[0][kActive].PowerReductionDb(); }
+  double ClipReadingDb() const { return mClipReadingDb; }
+  bool AuxInUse() const { return mAuxInUse; }
+
+  // Family crossfade positions (1 when no crossfade runs) and the families now active.
+  double PedalCrossfade() const { return mPedalFade; }
+  double AmpCrossfade() const { return mAmpFade; }
+  double CabinetCrossfade() const { return mCabFade; }
+  int ActivePedalFamily() const { return mPedalFamily[kActive]; }
+  int ActiveAmpFamily() const { return mAmpFamily[kActive]; }
+  int ActiveCabinetFamily() const { return mCabFamily[kActive]; }
+
+private:
+  static constexpr int kActive = 0;
+  static constexpr int kRetiring = 1;
+  static constexpr int kAlignmentLength = 64;
+
+  // Indices of the 5 ms switch smoothers.
+  enum Switch
+  {
+    kSwitchPedal,
+    kSwitchAmp,
+    kSwitchCab,
+    kSwitchEq,
+    kSwitchChorus,
+    kSwitchDelay,
+    kSwitchReverb,
+    kSwitchDcFilter,
+    kSwitchSafetyClip,
+    kSwitchGateDetector,
+    kSwitchPolarity,
+    kSwitchPingPong,
+    kSwitchCount
+  };
+  static const int kSwitchParams[kSwitchCount];
+
+  void SnapParameters(bool hostBypass);
+  bool SmoothParameters();
+  void HandleFamilyChange();
+  void UpdateCoefficients();
+  void StepSwitches(bool hostBypass);
+  bool BypassTarget(bool hostBypass) const;
+  double Param(int index) const { return mSmoothed[index]; }
+  int Choice(int index) const { return static_cast<int>(mSmoothed[index]); }
+
+  // The oversampled section of one channel: up-sampling, pedal, amplifier and
+  // down-sampling of the three taps.
+  void RunOversampled(int channel, double x, double& pedalTap, double& preampTap, double& powerTap);
+
+  // Stages after the amplifier, one per place in the chain.
+  double RunCabinet(int channel, double power);
+  double RunEqualiser(int channel, double x);
+  // Chorus, delay effect, reverb, width and the post compressor; returns the
+  // compressor's gain for both channels.
+  double RunStereoEffects(double& left, double& right);
+  double RunDcFilter(int channel, double y);
+  void FeedDisplays(double rawLeft, double rawRight, double outLeft, double outRight);
+  void PublishSnapshot(bool auxConnected, bool auxInUse);
+
+  // Parameters.
+  float mTargets[kNumParams];
+  float mSmoothed[kNumParams];
+  double mSmoothedState[kNumParams];
+  bool mDiscrete[kNumParams];
+  bool mSmoothingActive = true;
+  bool mDesignsDirty = true;
+
+  double mSampleRate = 48000.0;
+  double mSlowCoef = 0.0;
+  double mSwitchCoef = 0.0;
+  double mBypassCoef = 0.0;
+  double mMeterCoef = 0.0;
+  bool mPrepared = false;
+  bool mSnapped = false;
+  // Unsigned so that it wraps cleanly in very long sessions; only its value modulo 16
+  // matters.
+  uint32_t mSampleCounter = 0;
+
+  // Family slots, [channel][active or retiring].
+  PedalStageState mPedal[2][2];
+  AmpStageState mAmp[2][2];
+  int mPedalFamily[2] = {1, 1};
+  int mAmpFamily[2] = {0, 0};
+  int mCabFamily[2] = {2, 2};
+  double mPedalFade = 1.0;
+  double mAmpFade = 1.0;
+  double mCabFade = 1.0;
+
+  double mSwitches[kSwitchCount] = {};
+  double mBypass = 0.0;
+
+  // Input and output stage.
+  double mInputGain = 1.0;
+  double mOutputGain = 1.0;
+  double mSidechainGain = 1.0;
+  double mCeiling = 1.0;
+  ChoiceWeights<4> mRouting;
+  ChoiceWeights<7> mMonitor;
+  ChoiceWeights<4> mOutputMode;
+  NoiseGate mGate;
+  double mClipReadingDb = 0.0;
+
+  // Alignment of the dry path and the auxiliary input.
+  DelayLine mRawAlignment[2];
+  DelayLine mAuxAlignment[2];
+
+  // Resamplers: per channel one up-sampler and one down-sampler per tap.
+  HalfBandPair mUpSampler[2];
+  HalfBandPair mPedalDown[2];
+  HalfBandPair mPreampDown[2];
+  HalfBandPair mPowerDown[2];
+
+  // Block readings.
+  double mInputPeak = 0.0;
+  double mWetPeak = 0.0;
+  double mOutputPeak = 0.0;
+  double mOutputLeftPeak = 0.0;
+  double mOutputRightPeak = 0.0;
+  bool mAuxInUse = false;
+};

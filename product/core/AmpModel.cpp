@@ -1,0 +1,219 @@
+#include "product/core/AmpModel.h"
+
+#include "product/core/DspHelpers.h"
+#include "product/core/ParamIds.h"
+
+#include <cmath>
+
+const AmpFamily kAmpFamilyTable[kAmpFamilyCount] = {
+  {2, 1.7, 35.0, 18000.0, 0.12, 0.72},  // Americana Clean
+  {2, 2.7, 70.0, 15000.0, 0.05, 0.62},  // British Chime
+  {2, 3.7, 45.0, 12000.0, 0.23, 0.58},  // Tweed Edge
+  {3, 4.8, 85.0, 14000.0, 0.14, 0.55},  // British Crunch
+  {3, 7.8, 100.0, 13500.0, 0.10, 0.50}, // Classic Stack
+  {4, 9.0, 115.0, 14000.0, 0.16, 0.48}, // Hot Rod
+  {4, 11.0, 65.0, 11000.0, 0.24, 0.46}, // Brown Lead
+  {5, 13.0, 120.0, 12500.0, 0.07, 0.43}, // Modern High Gain
+  {5, 15.0, 170.0, 13500.0, 0.03, 0.42}, // Tight Metal
+  {4, 10.0, 35.0, 8500.0, 0.26, 0.50},  // Doom Stack
+  {1, 2.8, 25.0, 20000.0, 0.00, 0.70},  // Studio Solid State
+  {2, 3.1, 25.0, 10000.0, 0.21, 0.70},  // Bass Tube
+};
+
+namespace {
+
+const AmpFamily& FamilyRow(int family)
+{
+  if (family < 0)
+    family = 0;
+  if (family >= kAmpFamilyCount)
+    family = kAmpFamilyCount - 1;
+  return kAmpFamilyTable[family];
+}
+
+double Clamp(double v, double lo, double hi)
+{
+  return v < lo ? lo : (v > hi ? hi : v);
+}
+
+} // namespace
+
+void AmpStageState::ClearStates()
+{
+  for (int k = 0; k < kMaxPreampStages; ++k)
+  {
+    couplingState[k] = 0.0;
+    stageLowPassState[k] = 0.0;
+  }
+  tightState = 0.0;
+  brightState = 0.0;
+  tone.ClearState();
+  sagEnvelope = 0.0;
+  powerEnvelope = 0.0;
+  sagGain = 1.0;
+  powerGain = 1.0;
+  // The weights are set again from the power type by the next design.
+  powerWeightsSet = false;
+}
+
+double AmpStageState::SagReductionDb() const
+{
+  return LevelDb(std::fabs(sagGain));
+}
+
+double AmpStageState::PowerReductionDb() const
+{
+  return LevelDb(std::fabs(powerGain));
+}
+
+void DesignAmp(AmpDesign& design, const float* params, double rate, int family)
+{
+  const AmpFamily& row = FamilyRow(family);
+  design.family = family;
+  design.powerType = static_cast<int32_t>(params[kParamPowerType]);
+  design.tightPole = OnePolePole(params[kParamAmpTight], rate);
+  for (int k = 0; k < kMaxPreampStages; ++k)
+  {
+    design.couplingPole[k] = OnePolePole((0.22 * k + 1.0) * row.couplingHz, rate);
+    design.stageLowPassPole[k] = OnePolePole(row.lowPassHz / (0.09 * k + 1.0), rate);
+  }
+
+  const double B = (params[kParamAmpBass] - 50.0) * 0.24;
+  const double M = (params[kParamAmpMid] - 50.0) * 0.2;
+  const double T = (params[kParamAmpTreble] - 50.0) * 0.24;
+  DesignBiquad(design.tone[0], BiquadType::LowShelf, family == 11 ? 100.0 : 180.0, 0.7, B - 0.07 * M, rate);
+  const double peakHz = family == 1 ? 1150.0 : (family == 11 ? 500.0 : 760.0);
+  DesignBiquad(design.tone[1], BiquadType::Peak, peakHz, 0.75, M - 0.08 * (T + B), rate);
+  DesignBiquad(design.tone[2], BiquadType::HighShelf, 3000.0, 0.7, T - 0.06 * M, rate);
+  DesignBiquad(design.tone[3], BiquadType::HighShelf, 4200.0, 0.7, (params[kParamAmpPresence] - 50.0) * 0.16, rate);
+  DesignBiquad(design.tone[4], BiquadType::LowShelf, 90.0, 0.7, (params[kParamAmpDepth] - 50.0) * 0.16, rate);
+
+  design.brightPole = OnePolePole(row.lowPassHz, rate);
+  design.powerTypeCoef = 1.0 - std::exp(-1.0 / (0.005 * rate));
+
+  design.preGain = std::pow(10.0, (params[kParamAmpGain] - 45.0) * 0.025) * row.gain;
+  design.master = params[kParamAmpMaster] * 0.01 * 1.5;
+  design.powerDrive = params[kParamPowerDrive] * 6.0 * 0.01 + 1.0;
+  design.bias = params[kParamAmpBias] * 0.003;
+  design.sagAmount = params[kParamAmpSag] * 0.01;
+  design.brightAmount = params[kParamAmpBright] * 0.01;
+
+  design.sagAttackPole = std::exp(-1.0 / (0.008 * rate));
+  design.sagReleasePole = std::exp(-1.0 / (0.22 * rate));
+  design.powerAttackPole = std::exp(-1.0 / (0.015 * rate));
+  design.powerReleasePole = std::exp(-1.0 / (0.3 * rate));
+
+  for (int k = 0; k < kMaxPreampStages; ++k)
+  {
+    design.stageGain[k] = k == 0 ? 1.0 : 0.18 * k + 1.15;
+    design.stageOffset[k] = ((k % 2 != 0) ? -0.45 : 1.0) * row.stageBias + design.bias;
+    design.stageOffsetTanh[k] = std::tanh(design.stageOffset[k]);
+  }
+  design.singleEndedOffset = design.bias + 0.14;
+  design.singleEndedOffsetTanh = std::tanh(design.singleEndedOffset);
+  design.biasTanh = std::tanh(design.bias);
+}
+
+void ApplyAmpDesign(AmpStageState& state, const AmpDesign& design)
+{
+  state.design = design;
+  for (int i = 0; i < 5; ++i)
+  {
+    Biquad& section = state.tone.sections[i];
+    section.b0 = design.tone[i].b0;
+    section.b1 = design.tone[i].b1;
+    section.b2 = design.tone[i].b2;
+    section.a1 = design.tone[i].a1;
+    section.a2 = design.tone[i].a2;
+  }
+  if (!state.powerWeightsSet)
+  {
+    for (int k = 0; k < kPowerTypeCount; ++k)
+      state.powerWeights[k] = (k == design.powerType) ? 1.0 : 0.0;
+    state.powerWeightsSet = true;
+  }
+}
+
+AmpOutput AmpStage(AmpStageState& state, double x)
+{
+  const AmpDesign& d = state.design;
+  const AmpFamily& row = FamilyRow(d.family);
+
+  const double magnitude = std::fabs(x);
+  const double sagPole = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
+  state.sagEnvelope = FlushTiny((1.0 - sagPole) * magnitude + sagPole * state.sagEnvelope);
+  const double s = 1.0 / (state.sagEnvelope * d.sagAmount * 2.5 + 1.0);
+  state.sagGain = s;
+
+  const double h = x - OnePoleStep(state.tightState, x, d.tightPole);
+  const double l = OnePoleStep(state.brightState, h, d.brightPole);
+  double o = (h + (h - l) * d.brightAmount * 0.8) * s * d.preGain;
+
+  const int stages = static_cast<int>(row.stages);
+  for (int k = 0; k < stages; ++k)
+  {
+    const double u = OnePoleStep(state.couplingState[k], o, d.couplingPole[k]);
+    double v;
+    if (d.family == 10)
+    {
+      v = 0.8 * (o - u);
+      v = v / std::sqrt(v * v + 1.0);
+    }
+    else
+    {
+      double w = (o - u) * d.stageGain[k];
+      w = 0.16 * w * w / (w * w + 1.0) + w + d.stageOffset[k];
+      v = std::tanh(w) - d.stageOffsetTanh[k];
+    }
+    o = OnePoleStep(state.stageLowPassState[k], v, d.stageLowPassPole[k]);
+  }
+
+  o = state.tone.Process(o);
+
+  const double v = d.powerDrive * d.master * o;
+  const double powerMagnitude = std::fabs(v);
+  const double powerPole = powerMagnitude > state.powerEnvelope ? d.powerAttackPole : d.powerReleasePole;
+  state.powerEnvelope = FlushTiny((1.0 - powerPole) * powerMagnitude + powerPole * state.powerEnvelope);
+  const double r = 1.0 / (state.powerEnvelope * d.sagAmount * 0.5 + 1.0);
+  state.powerGain = r;
+  const double z = r * v;
+
+  double sum = 0.0;
+  for (int k = 0; k < kPowerTypeCount; ++k)
+  {
+    double& weight = state.powerWeights[k];
+    const double target = (k == d.powerType) ? 1.0 : 0.0;
+    weight += (target - weight) * d.powerTypeCoef;
+    if (std::fabs(target - weight) < 1e-9)
+      weight = target;
+    if (weight == 0.0)
+      continue;
+    double shaped;
+    switch (k)
+    {
+    case 0:
+      shaped = std::tanh(0.16 * z * z / (z * z + 1.0) + d.singleEndedOffset + z) - d.singleEndedOffsetTanh;
+      break;
+    case 1:
+    {
+      const double even = 0.16 * z * z / (z * z + 1.0) + d.bias;
+      const double up = std::tanh(even + z) - d.biasTanh;
+      const double down = std::tanh(even - z) - d.biasTanh;
+      shaped = (up - down) * 0.5;
+      break;
+    }
+    case 2:
+    {
+      const double t = 2.5 * z;
+      shaped = 0.12 * t / std::sqrt(t * t + 1.0) + std::tanh(0.85 * z);
+      break;
+    }
+    default:
+      shaped = Clamp(z, -1.0, 1.0);
+      break;
+    }
+    sum += weight * shaped;
+  }
+
+  return {o * row.powerFactor, sum * row.powerFactor * 0.8};
+}

@@ -1,0 +1,53 @@
+#include "product/core/NoiseGate.h"
+
+#include "product/core/DspHelpers.h"
+
+#include <cmath>
+
+NoiseGate::NoiseGate()
+{
+  Reset(-70.0);
+}
+
+void NoiseGate::SetCoefficients(double attackMs, double releaseMs, double holdMs, double sampleRate)
+{
+  mAttackPole = std::exp(-1.0 / (attackMs * 0.001 * sampleRate));
+  mReleasePole = std::exp(-1.0 / (releaseMs * 0.001 * sampleRate));
+  mHoldLength = holdMs * 0.001 * sampleRate;
+}
+
+void NoiseGate::Reset(double gainDb)
+{
+  mEnvelope = 0.0;
+  mHoldCounter = 0.0;
+  mGainDb = gainDb;
+  mCachedDb = gainDb;
+  mCachedGain = std::pow(10.0, gainDb / 20.0);
+}
+
+double NoiseGate::Process(double detector, double thresholdDb, bool enabled, double rangeDb)
+{
+  const double envelopePole = detector > mEnvelope ? mAttackPole : mReleasePole;
+  mEnvelope = FlushTiny((1.0 - envelopePole) * detector + envelopePole * mEnvelope);
+
+  const double level = static_cast<float>(LevelDb(mEnvelope));
+  const bool above = level > thresholdDb;
+  if (above)
+    mHoldCounter = mHoldLength;
+  else if (mHoldCounter > 0.0)
+    mHoldCounter = mHoldCounter > 1.0 ? mHoldCounter - 1.0 : 0.0;
+  const bool open = above || mHoldCounter > 0.0;
+
+  const double target = (enabled && !open) ? -rangeDb : 0.0;
+  const double gainPole = mGainDb < target ? mAttackPole : mReleasePole;
+  mGainDb += (1.0 - gainPole) * (target - mGainDb);
+  if (std::fabs(target - mGainDb) < 1e-9)
+    mGainDb = target;
+
+  if (mGainDb != mCachedDb)
+  {
+    mCachedDb = mGainDb;
+    mCachedGain = std::pow(10.0, mGainDb / 20.0);
+  }
+  return mCachedGain;
+}

@@ -1,0 +1,131 @@
+#include "product/core/PedalModel.h"
+
+#include "product/core/DspHelpers.h"
+#include "product/core/ParamIds.h"
+
+#include <cmath>
+
+namespace {
+
+double Clamp(double v, double lo, double hi)
+{
+  return v < lo ? lo : (v > hi ? hi : v);
+}
+
+} // namespace
+
+void DesignPedal(PedalDesign& design, const float* params, double rate, int family)
+{
+  design.family = family;
+  design.lowCutPole = OnePolePole(params[kParamPedalLowCut], rate);
+  design.tonePole = OnePolePole(params[kParamPedalTone], rate);
+  design.dcPole = OnePolePole((family >= 7 && family <= 11) ? 45.0 : 18.0, rate);
+
+  double k = 24.0;
+  if (family >= 0 && family <= 3)
+    k = 8.0;
+  else if (family == 14)
+    k = 6.0;
+  design.drive = params[kParamPedalDrive] * 0.01 * k + 1.0;
+  design.bias = params[kParamPedalBias] * 0.004;
+  design.sagAmount = params[kParamPedalSag] * 0.01;
+  design.level = std::pow(10.0, params[kParamPedalLevel] * 0.05);
+
+  design.sagAttackPole = std::exp(-1.0 / (0.004 * rate));
+  design.sagReleasePole = std::exp(-1.0 / (0.15 * rate));
+
+  design.crushSteps = Clamp(std::pow(2.0, (1.0 - (design.drive - 1.0) / 6.0) * 6.0 + 3.0), 8.0, 512.0);
+
+  PedalStageState probe;
+  probe.design = design;
+  design.shapedBias = PedalWaveshape(probe, design.bias);
+}
+
+double PedalWaveshape(const PedalStageState& state, double u)
+{
+  switch (state.design.family)
+  {
+  case 1:
+    return 0.7 * u / std::sqrt(u * u + 1.0) + 0.3 * u / (0.18 * std::fabs(u) + 1.0);
+  case 2:
+    return std::tanh(0.28 * u * u / (u * u + 1.0) + u);
+  case 3:
+    return std::atan(u) * 0.6366197723675814;
+  case 4:
+    return Clamp(u, -0.52, 0.52) / 0.52;
+  case 5:
+  {
+    const double v = 0.75 * u;
+    return Clamp(1.65 * v / std::sqrt(v * v + 1.0), -1.0, 1.0);
+  }
+  case 6:
+    return std::tanh(3.2 * Clamp(1.7 * u, -0.8, 0.8));
+  case 7:
+  {
+    const double f = Clamp(u, -0.38, 0.72);
+    const double e = 3.0 * (0.22 * f * f + f);
+    return e / std::sqrt(e * e + 1.0);
+  }
+  case 8:
+  {
+    const double g = 2.5 * Clamp(1.3 * u, -0.55, 0.55);
+    return Clamp(g, -0.72, 0.83);
+  }
+  case 9:
+    return std::tanh(3.0 * std::tanh(1.7 * u));
+  case 10:
+    if (std::fabs(u) < 0.14)
+      return 0.0;
+    return Clamp(3.0 * (u - std::copysign(0.14, u)), -1.0, 1.0);
+  case 11:
+    return 2.0 * std::fabs(std::tanh(u)) - 1.0;
+  case 12:
+  {
+    double h = std::fmod(u + 1.0, 4.0);
+    if (h < 0.0)
+      h += 4.0;
+    if (h >= 4.0) // a tiny negative remainder rounds up to 4
+      h = 0.0;
+    return h < 2.0 ? h - 1.0 : 3.0 - h;
+  }
+  case 13:
+    return std::fabs(u / std::sqrt(u * u + 1.0));
+  case 14:
+  {
+    const double m = state.design.crushSteps;
+    return std::round(m * Clamp(u, -1.0, 1.0)) / m;
+  }
+  case 15:
+  {
+    const double t = 0.55 / (3.0 * state.sagEnvelope + 1.0) + 0.15;
+    return 2.2 * Clamp(u, -0.55 * t, t);
+  }
+  default:
+    return u;
+  }
+}
+
+double PedalStage(PedalStageState& state, double x)
+{
+  const PedalDesign& d = state.design;
+  const double h = x - OnePoleStep(state.lowCutState, x, d.lowCutPole);
+
+  const double magnitude = std::fabs(h);
+  const double p = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
+  state.sagEnvelope = FlushTiny((1.0 - p) * magnitude + p * state.sagEnvelope);
+  const double s = 1.0 / (state.sagEnvelope * d.sagAmount * 3.0 + 1.0);
+
+  double y;
+  if (d.family == 0)
+  {
+    y = (h * d.bias * h / (h * h + 1.0) + (d.drive * 0.22 + 1.0) * h) * s;
+  }
+  else
+  {
+    const double shapedBias = d.family == 15 ? PedalWaveshape(state, d.bias) : d.shapedBias;
+    y = PedalWaveshape(state, h * d.drive * s + d.bias) - shapedBias;
+    if (d.family > 6)
+      y -= OnePoleStep(state.dcState, y, d.dcPole);
+  }
+  return OnePoleStep(state.toneState, y, d.tonePole) * d.level;
+}
