@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+// One complex value of the engine's FFT work areas.
+struct FftComplex
+{
+  double re = 0.0;
+  double im = 0.0;
+};
+
+// In-place radix-2 complex FFT of 4096 points with precomputed bit-reversal and
+// twiddle tables. The tables are built once at construction so that the transform
+// itself never allocates and can run on the audio thread.
+class Fft4096
+{
+public:
+  static constexpr int kSize = 4096;
+  static constexpr int kBits = 12;
+
+  Fft4096();
+
+  // The inverse uses the conjugate twiddles and scales by 1/4096.
+  void Transform(FftComplex* buffer, bool inverse) const;
+
+private:
+  int32_t mBitReversed[kSize];
+  FftComplex mTwiddles[kSize / 2];
+};

@@ -1,0 +1,49 @@
+#include "product/core/PingPongDelay.h"
+
+#include "product/core/DspHelpers.h"
+
+#include <cstdint>
+
+void PingPongDelay::Prepare(double rate)
+{
+  mRate = rate;
+  for (DelayLine& line : mLines)
+    line.Resize(static_cast<int32_t>(2.01 * rate) + 8);
+  Reset();
+}
+
+void PingPongDelay::Free()
+{
+  for (DelayLine& line : mLines)
+    line.Free();
+}
+
+void PingPongDelay::Reset()
+{
+  for (DelayLine& line : mLines)
+    line.Clear();
+  mToneState[0] = mToneState[1] = 0.0;
+}
+
+void PingPongDelay::SetTone(double toneHz)
+{
+  mTonePole = OnePolePole(toneHz, mRate);
+}
+
+void PingPongDelay::Process(double& left, double& right, double timeMs, double feedbackPercent, double mixPercent,
+                            double enabled, double pingPong)
+{
+  // Read before the push, so a read at d - 1 lands exactly d samples back.
+  const double d = timeMs * 0.001 * mRate - 1.0;
+  const double feedback = feedbackPercent * 0.01;
+  const double pp = pingPong;
+  const double wetLeft = OnePoleStep(mToneState[0], mLines[0].Read(d), mTonePole);
+  const double wetRight = OnePoleStep(mToneState[1], mLines[1].Read(d), mTonePole);
+
+  const double dryRight = right;
+  mLines[0].Push(((left + right) * 0.5 * pp + (1.0 - pp) * left) * enabled +
+                 ((1.0 - pp) * wetLeft + pp * wetRight) * feedback);
+  left += wetLeft * enabled * mixPercent * 0.01;
+  mLines[1].Push((1.0 - pp) * dryRight * enabled + ((1.0 - pp) * wetRight + pp * wetLeft) * feedback);
+  right += wetRight * enabled * mixPercent * 0.01;
+}

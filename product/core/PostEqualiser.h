@@ -1,0 +1,26 @@
+#pragma once
+
+#include "product/core/Biquad.h"
+
+// The five-band equaliser after the cabinet, one per channel: high-pass, low shelf, mid
+// peak, high shelf and low-pass in that order.
+struct PostEqualiser
+{
+  Biquad bands[5];
+
+  double Process(double x)
+  {
+    for (Biquad& band : bands)
+      x = band.Process(x);
+    return x;
+  }
+
+  void ClearStates()
+  {
+    for (Biquad& band : bands)
+      band.ClearState();
+  }
+};
+
+// Sets the coefficients from the engine's smoothed parameters; the states are kept.
+void DesignEqualiser(PostEqualiser& eq, const float* params, double rate);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "product/core/DisplaySnapshot.h"
+#include "product/core/Fft4096.h"
+
+// The input and output spectra of the signal display: the raw input pair and the output
+// pair are kept in 4096-sample rings, and every 512 samples each pair is Hann-windowed,
+// transformed and summed in power, then mapped onto 256 log-spaced display bins from
+// 20 Hz up and smoothed against the previous reading in dB.
+class SpectrumAnalyzer
+{
+public:
+  static constexpr int kRingSize = Fft4096::kSize;
+  static constexpr int kHop = 512;
+  static constexpr int kPowerBins = kRingSize / 2 + 1;
+
+  explicit SpectrumAnalyzer(const Fft4096& fft);
+
+  // Builds the window and the display-bin map for the rate.
+  void Prepare(double sampleRate);
+  // Clears the rings and sets both spectra to -120 dB.
+  void Reset();
+  // speedChoice 0 is fast, 1 medium, anything else slow.
+  void Configure(bool enabled, int speedChoice);
+
+  void Feed(float rawLeft, float rawRight, float outLeft, float outRight)
+  {
+    mRings[0][mWriteIndex] = rawLeft;
+    mRings[1][mWriteIndex] = rawRight;
+    mRings[2][mWriteIndex] = outLeft;
+    mRings[3][mWriteIndex] = outRight;
+    mWriteIndex = (mWriteIndex + 1) % kRingSize;
+    if (++mSinceAnalysis >= kHop)
+    {
+      mSinceAnalysis = 0;
+      RunAnalysis();
+    }
+  }
+
+  void RunAnalysis();
+
+  const float* InputSpectrum() const { return mInputDb; }
+  const float* OutputSpectrum() const { return mOutputDb; }
+  double SmoothingPole() const { return mSmoothingPole; }
+
+private:
+  struct DisplayBin
+  {
+    int lo;
+    int hi;
+    bool narrow; // narrower than one FFT bin: interpolated instead of the band maximum
+    int interpIndex;
+    double interpFraction;
+  };
+
+  void AccumulatePair(const float* left, const float* right, double* power);
+  void UpdateDisplay(const double* power, float* displayDb) const;
+
+  const Fft4096& mFft;
+  double mSampleRate = 48000.0;
+  bool mEnabled = true;
+  int mSpeedChoice = 1;
+  double mSmoothingPole = 0.0;
+
+  float mRings[4][kRingSize];
+  int mWriteIndex = 0;
+  int mSinceAnalysis = 0;
+
+  float mWindow[kRingSize];
+  double mWindowSum = 0.0;
+  DisplayBin mBins[kDisplayPoints];
+
+  FftComplex mWork[kRingSize];
+  double mInputPower[kPowerBins];
+  double mOutputPower[kPowerBins];
+  float mInputDb[kDisplayPoints];
+  float mOutputDb[kDisplayPoints];
+};

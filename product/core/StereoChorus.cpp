@@ -1,0 +1,48 @@
+#include "product/core/StereoChorus.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace
+{
+constexpr double kTwoPi = 6.283185307179586476925286766559;
+}
+
+void StereoChorus::Prepare(double rate)
+{
+  mRate = rate;
+  for (DelayLine& line : mLines)
+    line.Resize(static_cast<int32_t>(0.05 * rate) + 8);
+  Reset();
+}
+
+void StereoChorus::Free()
+{
+  for (DelayLine& line : mLines)
+    line.Free();
+}
+
+void StereoChorus::Reset()
+{
+  for (DelayLine& line : mLines)
+    line.Clear();
+  mPhase = 0.0;
+}
+
+void StereoChorus::Process(double& left, double& right, double rateHz, double depthPercent, double wet)
+{
+  mPhase += rateHz / mRate;
+  if (mPhase >= 1.0)
+    mPhase -= 1.0;
+  double* channels[2] = {&left, &right};
+  for (int c = 0; c < 2; ++c)
+  {
+    double& x = *channels[c];
+    mLines[c].Push(x);
+    if (wet == 0.0)
+      continue;
+    const double delay = (std::sin(kTwoPi * (mPhase + 0.25 * c)) * depthPercent * 0.009 * 0.01 + 0.012) * mRate;
+    const double w = mLines[c].Read(delay);
+    x += wet * (w - x);
+  }
+}
