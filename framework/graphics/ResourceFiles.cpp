@@ -1,0 +1,168 @@
+#include "ResourceFiles.h"
+
+#include "framework/core/WindowsServices.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace pfw::gui {
+
+namespace {
+#if defined(_WIN32)
+std::wstring Widen(const char* text)
+{
+  const int count = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
+  if (count <= 0)
+    return std::wstring();
+  std::wstring wide(static_cast<size_t>(count), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, &wide[0], count);
+  wide.resize(static_cast<size_t>(count - 1));
+  return wide;
+}
+
+std::string Narrow(const wchar_t* text)
+{
+  const int count = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (count <= 0)
+    return std::string();
+  std::string narrow(static_cast<size_t>(count), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, &narrow[0], count, nullptr, nullptr);
+  narrow.resize(static_cast<size_t>(count - 1));
+  return narrow;
+}
+
+std::wstring Upper(std::wstring text)
+{
+  for (wchar_t& c : text)
+    if (c >= L'a' && c <= L'z')
+      c = static_cast<wchar_t>(c - L'a' + L'A');
+  return text;
+}
+
+std::wstring Lower(std::wstring text)
+{
+  for (wchar_t& c : text)
+    if (c >= L'A' && c <= L'Z')
+      c = static_cast<wchar_t>(c - L'A' + L'a');
+  return text;
+}
+
+struct ResourceSearch
+{
+  std::wstring wanted;
+  std::wstring found;
+};
+
+BOOL CALLBACK MatchResourceName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param)
+{
+  if (IS_INTRESOURCE(name))
+    return TRUE;
+  ResourceSearch* search = reinterpret_cast<ResourceSearch*>(param);
+  std::wstring stored(name);
+  std::wstring bare = stored;
+  if (bare.size() >= 2 && bare.front() == L'"' && bare.back() == L'"')
+    bare = bare.substr(1, bare.size() - 2);
+  if (Lower(bare) == search->wanted)
+  {
+    search->found = stored;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+FILE* OpenRead(const char* path)
+{
+  const std::wstring wide = Widen(path);
+  return wide.empty() ? std::fopen(path, "rb") : _wfopen(wide.c_str(), L"rb");
+}
+#else
+FILE* OpenRead(const char* path)
+{
+  return std::fopen(path, "rb");
+}
+#endif
+} // namespace
+
+int LocateResourceDefault(const char* name, const char* type, GrowString& location, void* module)
+{
+  if (!name || !*name)
+    return 0;
+#if defined(_WIN32)
+  ResourceSearch search;
+  search.wanted = Lower(Widen(name));
+  const std::wstring wideType = Upper(Widen(type ? type : ""));
+  if (!search.wanted.empty() && !wideType.empty())
+  {
+    EnumResourceNamesW(static_cast<HMODULE>(module), wideType.c_str(), MatchResourceName,
+                       reinterpret_cast<LONG_PTR>(&search));
+    if (!search.found.empty())
+    {
+      location.Set(Narrow(search.found.c_str()).c_str());
+      return 2;
+    }
+  }
+#else
+  (void)type;
+  (void)module;
+#endif
+  if (FILE* file = OpenRead(name))
+  {
+    std::fclose(file);
+    location.Set(name);
+    return 1;
+  }
+  return 0;
+}
+
+bool ReadFileBytes(const char* path, ByteBuffer& data)
+{
+  data.Resize(0, true);
+  FILE* file = OpenRead(path);
+  if (!file)
+    return false;
+  bool ok = false;
+  if (std::fseek(file, 0, SEEK_END) == 0)
+  {
+    const long size = std::ftell(file);
+    if (size > 0 && size < 0x7fffffff && std::fseek(file, 0, SEEK_SET) == 0)
+    {
+      data.Resize(static_cast<int>(size), true);
+      ok = data.Size() == size && std::fread(data.Data(), 1, static_cast<size_t>(size), file) == static_cast<size_t>(size);
+    }
+  }
+  std::fclose(file);
+  if (!ok)
+    data.Resize(0, true);
+  return ok;
+}
+
+bool LoadModuleResourceBytes(const char* name, const char* type, ByteBuffer& data, void* module)
+{
+  data.Resize(0, true);
+#if defined(_WIN32)
+  const std::wstring wideName = Widen(name);
+  const std::wstring wideType = Upper(Widen(type ? type : ""));
+  HMODULE handle = static_cast<HMODULE>(module);
+  HRSRC resource = FindResourceW(handle, wideName.c_str(), wideType.c_str());
+  if (!resource)
+    return false;
+  const DWORD size = SizeofResource(handle, resource);
+  HGLOBAL loaded = size > 7 ? ::LoadResource(handle, resource) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes)
+    return false;
+  data.Resize(static_cast<int>(size), true);
+  if (data.Size() != static_cast<int>(size))
+    return false;
+  std::memcpy(data.Data(), bytes, size);
+  return true;
+#else
+  (void)name;
+  (void)type;
+  (void)module;
+  return false;
+#endif
+}
+
+} // namespace pfw::gui

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "framework/core/ByteBuffer.h"
+#include "framework/core/GrowString.h"
+
+namespace pfw::gui {
+
+// Resource lookup that needs no window: files by UTF-8 path and, on Windows, resources
+// of a module (null: the program). The platform layer may search further.
+int LocateResourceDefault(const char* name, const char* type, GrowString& location, void* module);
+// The whole file; false (data emptied) when it cannot be read completely.
+bool ReadFileBytes(const char* path, ByteBuffer& data);
+bool LoadModuleResourceBytes(const char* name, const char* type, ByteBuffer& data, void* module);
+
+} // namespace pfw::gui
