@@ -1,0 +1,361 @@
+#include "deps/audio/DirectSoundStream.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace audio {
+
+namespace {
+
+// A device whose cursor stands still this long while we wait has gone away.
+const ULONGLONG kStallMilliseconds = 2000;
+// The least latency we aim for, whatever the block size: below this DirectSound's own
+// mixing period makes the output run dry.
+const unsigned int kMinimumLatencyMs = 40;
+// Queued output below this is served at once, with silence for input that is late:
+// a little more than the period in which DirectSound takes samples from the buffer.
+const unsigned int kUrgentMs = 15;
+// Room in the render ring for what the device has taken but not yet played.
+const unsigned int kCommittedRoomMs = 100;
+
+std::string HResultText(const char* what, HRESULT result)
+{
+  char text[96];
+  std::snprintf(text, sizeof(text), "%s failed (0x%08lx)", what, static_cast<unsigned long>(result));
+  return text;
+}
+
+template <typename T> void Release(T*& object)
+{
+  if (object)
+    object->Release();
+  object = nullptr;
+}
+
+DWORD Distance(DWORD from, DWORD to, DWORD ringBytes)
+{
+  return to >= from ? to - from : ringBytes - from + to;
+}
+
+} // namespace
+
+DirectSoundStream::~DirectSoundStream()
+{
+  Stop();
+  Release(mRenderBuffer);
+  Release(mRender);
+  Release(mCaptureBuffer);
+  Release(mCapture);
+}
+
+std::unique_ptr<DirectSoundStream> DirectSoundStream::Open(const StreamRequest& request, const GUID* inputDevice,
+                                                           const GUID* outputDevice, std::string& error)
+{
+  std::unique_ptr<DirectSoundStream> stream(new DirectSoundStream());
+  stream->mFrames = request.frames;
+  stream->mRate = request.sampleRate;
+  stream->mInChannels = request.input ? request.inputChannels : 0;
+  stream->mOutChannels = request.output ? request.outputChannels : 0;
+  const unsigned int buffers = std::max(request.numberOfBuffers, 2u);
+  const unsigned int minimumFrames = request.sampleRate * kMinimumLatencyMs / 1000;
+  const unsigned int blocks = std::max(buffers, (minimumFrames + request.frames - 1) / request.frames);
+  stream->mTargetFrames = blocks * request.frames;
+  stream->mUrgentFrames =
+    std::min<DWORD>(stream->mTargetFrames - request.frames, std::max(request.frames, request.sampleRate * kUrgentMs / 1000));
+  if (request.output && !stream->OpenRender(outputDevice, error))
+    return nullptr;
+  if (request.input && !stream->OpenCapture(inputDevice, error))
+    return nullptr;
+  return stream;
+}
+
+bool DirectSoundStream::OpenRender(const GUID* device, std::string& error)
+{
+  HRESULT result = DirectSoundCreate8(device, &mRender, nullptr);
+  if (FAILED(result))
+  {
+    error = HResultText("DirectSoundCreate8", result);
+    return false;
+  }
+  // The cooperative level wants a window; we have none of our own, and with global focus
+  // the buffer plays whichever window is in front.
+  result = mRender->SetCooperativeLevel(GetDesktopWindow(), DSSCL_PRIORITY);
+  if (FAILED(result))
+  {
+    error = HResultText("SetCooperativeLevel", result);
+    return false;
+  }
+  for (DeviceSampleType type : {DeviceSampleType::Float32, DeviceSampleType::Int16})
+  {
+    WAVEFORMATEXTENSIBLE format;
+    MakeWaveFormat(type, mOutChannels, mRate, format);
+    mRenderFrameBytes = format.Format.nBlockAlign;
+    mRenderBytes = (2 * mTargetFrames + 2 * mFrames + mRate * kCommittedRoomMs / 1000) * mRenderFrameBytes;
+    DSBUFFERDESC description;
+    std::memset(&description, 0, sizeof(description));
+    description.dwSize = sizeof(description);
+    description.dwFlags = DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2;
+    description.dwBufferBytes = mRenderBytes;
+    description.lpwfxFormat = &format.Format;
+    result = mRender->CreateSoundBuffer(&description, &mRenderBuffer, nullptr);
+    if (SUCCEEDED(result))
+    {
+      mRenderType = type;
+      return true;
+    }
+  }
+  error = HResultText("CreateSoundBuffer", result);
+  return false;
+}
+
+bool DirectSoundStream::OpenCapture(const GUID* device, std::string& error)
+{
+  HRESULT result = DirectSoundCaptureCreate8(device, &mCapture, nullptr);
+  if (FAILED(result))
+  {
+    error = HResultText("DirectSoundCaptureCreate8", result);
+    return false;
+  }
+  for (DeviceSampleType type : {DeviceSampleType::Float32, DeviceSampleType::Int16})
+  {
+    WAVEFORMATEXTENSIBLE format;
+    MakeWaveFormat(type, mInChannels, mRate, format);
+    mCaptureFrameBytes = format.Format.nBlockAlign;
+    mCaptureBytes = (2 * mTargetFrames + 2 * mFrames) * mCaptureFrameBytes;
+    DSCBUFFERDESC description;
+    std::memset(&description, 0, sizeof(description));
+    description.dwSize = sizeof(description);
+    description.dwBufferBytes = mCaptureBytes;
+    description.lpwfxFormat = &format.Format;
+    result = mCapture->CreateCaptureBuffer(&description, &mCaptureBuffer, nullptr);
+    if (SUCCEEDED(result))
+    {
+      mCaptureType = type;
+      return true;
+    }
+  }
+  error = HResultText("CreateCaptureBuffer", result);
+  return false;
+}
+
+bool DirectSoundStream::Start(std::string& error)
+{
+  if (mRunning)
+    return true;
+  if (mRenderBuffer)
+  {
+    mRenderBuffer->Stop();
+    void* part1 = nullptr;
+    void* part2 = nullptr;
+    DWORD bytes1 = 0, bytes2 = 0;
+    HRESULT result = mRenderBuffer->Lock(0, mRenderBytes, &part1, &bytes1, &part2, &bytes2, DSBLOCK_ENTIREBUFFER);
+    if (result == DSERR_BUFFERLOST && SUCCEEDED(mRenderBuffer->Restore()))
+      result = mRenderBuffer->Lock(0, mRenderBytes, &part1, &bytes1, &part2, &bytes2, DSBLOCK_ENTIREBUFFER);
+    if (FAILED(result))
+    {
+      error = HResultText("Lock", result);
+      return false;
+    }
+    std::memset(part1, 0, bytes1);
+    mRenderBuffer->Unlock(part1, bytes1, part2, bytes2);
+    mRenderBuffer->SetCurrentPosition(0);
+    // The target's worth of silence plays first, while the first blocks are made.
+    mWritePosition = mTargetFrames * mRenderFrameBytes;
+  }
+  if (mCaptureBuffer)
+  {
+    const HRESULT result = mCaptureBuffer->Start(DSCBSTART_LOOPING);
+    if (FAILED(result))
+    {
+      error = HResultText("capture Start", result);
+      return false;
+    }
+    DWORD capture = 0, read = 0;
+    mCaptureBuffer->GetCurrentPosition(&capture, &read);
+    mReadPosition = read;
+  }
+  if (mRenderBuffer)
+  {
+    const HRESULT result = mRenderBuffer->Play(0, 0, DSBPLAY_LOOPING);
+    if (FAILED(result))
+    {
+      if (mCaptureBuffer)
+        mCaptureBuffer->Stop();
+      error = HResultText("Play", result);
+      return false;
+    }
+  }
+  mRunning = true;
+  return true;
+}
+
+bool DirectSoundStream::RenderQueued(DWORD& queuedFrames, RtAudioStreamStatus& status)
+{
+  DWORD play = 0, write = 0;
+  HRESULT result = mRenderBuffer->GetCurrentPosition(&play, &write);
+  if (result == DSERR_BUFFERLOST && SUCCEEDED(mRenderBuffer->Restore()))
+    result = mRenderBuffer->GetCurrentPosition(&play, &write);
+  if (FAILED(result))
+    return false;
+  // Between the play and the write cursor the device has taken the samples already; what
+  // lies beyond the write cursor is what we still have queued.
+  const DWORD committed = Distance(play, write, mRenderBytes);
+  DWORD ours = Distance(play, mWritePosition, mRenderBytes);
+  // Behind the write cursor, or so far ahead that the play cursor must have passed us:
+  // the output ran dry. Go on from the first position we may write.
+  if (ours < committed || ours > committed + (mTargetFrames + mFrames) * mRenderFrameBytes)
+  {
+    mWritePosition = write - write % mRenderFrameBytes;
+    ours = committed;
+    status |= RTAUDIO_OUTPUT_UNDERFLOW;
+  }
+  queuedFrames = (ours - committed) / mRenderFrameBytes;
+  return true;
+}
+
+bool DirectSoundStream::CaptureAvailable(DWORD& availableFrames, RtAudioStreamStatus& status)
+{
+  DWORD capture = 0, read = 0;
+  if (FAILED(mCaptureBuffer->GetCurrentPosition(&capture, &read)))
+    return false;
+  read -= read % mCaptureFrameBytes;
+  DWORD available = Distance(mReadPosition, read, mCaptureBytes) / mCaptureFrameBytes;
+  // A backlog beyond the target is latency the capture clock gained on the render clock.
+  if (available > mTargetFrames + 2 * mFrames)
+  {
+    const DWORD drop = available - mFrames;
+    mReadPosition = (mReadPosition + drop * mCaptureFrameBytes) % mCaptureBytes;
+    available -= drop;
+    status |= RTAUDIO_INPUT_OVERFLOW;
+  }
+  availableFrames = available;
+  return true;
+}
+
+WaitResult DirectSoundStream::WaitForBlock(const std::atomic<bool>& quit, RtAudioStreamStatus& status,
+                                           std::string& error)
+{
+  ULONGLONG lastProgress = GetTickCount64();
+  DWORD lastQueued = 0, lastAvailable = 0;
+  while (!quit)
+  {
+    DWORD queued = 0, available = 0;
+    if (mRenderBuffer && !RenderQueued(queued, status))
+    {
+      error = "the output device stopped answering";
+      return WaitResult::Failed;
+    }
+    if (mCaptureBuffer && !CaptureAvailable(available, status))
+    {
+      error = "the input device stopped answering";
+      return WaitResult::Failed;
+    }
+    bool due;
+    if (mRenderBuffer)
+      due = queued < mTargetFrames && (!mCaptureBuffer || available >= mFrames || queued < mUrgentFrames);
+    else
+      due = available >= mFrames;
+    if (due)
+    {
+      mAvailableFrames = available;
+      return WaitResult::Ready;
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (queued != lastQueued || available != lastAvailable)
+    {
+      lastProgress = now;
+      lastQueued = queued;
+      lastAvailable = available;
+    }
+    else if (now - lastProgress > kStallMilliseconds)
+    {
+      error = "the device stopped moving";
+      return WaitResult::Failed;
+    }
+    Sleep(1);
+  }
+  return WaitResult::Quit;
+}
+
+void DirectSoundStream::ReadInput(float* interleaved)
+{
+  const DWORD frames = std::min<DWORD>(mAvailableFrames, mFrames);
+  float* target = interleaved;
+  if (frames > 0)
+  {
+    void* part1 = nullptr;
+    void* part2 = nullptr;
+    DWORD bytes1 = 0, bytes2 = 0;
+    if (SUCCEEDED(mCaptureBuffer->Lock(mReadPosition, frames * mCaptureFrameBytes, &part1, &bytes1, &part2, &bytes2, 0)))
+    {
+      const unsigned int sampleBytes = DeviceBytesPerSample(mCaptureType);
+      DeviceToFloat(mCaptureType, part1, target, bytes1 / sampleBytes);
+      target += bytes1 / sampleBytes;
+      if (part2)
+      {
+        DeviceToFloat(mCaptureType, part2, target, bytes2 / sampleBytes);
+        target += bytes2 / sampleBytes;
+      }
+      mCaptureBuffer->Unlock(part1, bytes1, part2, bytes2);
+    }
+    mReadPosition = (mReadPosition + frames * mCaptureFrameBytes) % mCaptureBytes;
+  }
+  // Late input: the missing frames are silence.
+  std::fill(target, interleaved + static_cast<size_t>(mFrames) * mInChannels, 0.0f);
+}
+
+void DirectSoundStream::WriteOutput(const float* interleaved)
+{
+  void* part1 = nullptr;
+  void* part2 = nullptr;
+  DWORD bytes1 = 0, bytes2 = 0;
+  const DWORD bytes = mFrames * mRenderFrameBytes;
+  HRESULT result = mRenderBuffer->Lock(mWritePosition, bytes, &part1, &bytes1, &part2, &bytes2, 0);
+  if (result == DSERR_BUFFERLOST && SUCCEEDED(mRenderBuffer->Restore()))
+    result = mRenderBuffer->Lock(mWritePosition, bytes, &part1, &bytes1, &part2, &bytes2, 0);
+  if (SUCCEEDED(result))
+  {
+    const unsigned int sampleBytes = DeviceBytesPerSample(mRenderType);
+    FloatToDevice(mRenderType, interleaved, part1, bytes1 / sampleBytes);
+    if (part2)
+      FloatToDevice(mRenderType, interleaved + bytes1 / sampleBytes, part2, bytes2 / sampleBytes);
+    mRenderBuffer->Unlock(part1, bytes1, part2, bytes2);
+  }
+  mWritePosition = (mWritePosition + bytes) % mRenderBytes;
+}
+
+void DirectSoundStream::Drain()
+{
+  DWORD play = 0, write = 0;
+  if (mRunning && mRenderBuffer && SUCCEEDED(mRenderBuffer->GetCurrentPosition(&play, &write)))
+  {
+    // The ring loops: silence after our last block, so nothing old plays while we wait.
+    const DWORD pending = Distance(play, mWritePosition, mRenderBytes);
+    const DWORD silenceBytes = mRenderBytes - pending - mRenderFrameBytes;
+    void* part1 = nullptr;
+    void* part2 = nullptr;
+    DWORD bytes1 = 0, bytes2 = 0;
+    if (SUCCEEDED(mRenderBuffer->Lock(mWritePosition, silenceBytes, &part1, &bytes1, &part2, &bytes2, 0)))
+    {
+      std::memset(part1, 0, bytes1);
+      if (part2)
+        std::memset(part2, 0, bytes2);
+      mRenderBuffer->Unlock(part1, bytes1, part2, bytes2);
+    }
+    Sleep(pending / mRenderFrameBytes * 1000 / mRate + 10);
+  }
+  Stop();
+}
+
+void DirectSoundStream::Stop()
+{
+  if (!mRunning.exchange(false))
+    return;
+  if (mRenderBuffer)
+    mRenderBuffer->Stop();
+  if (mCaptureBuffer)
+    mCaptureBuffer->Stop();
+}
+
+} // namespace audio
