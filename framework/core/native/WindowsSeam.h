@@ -22,3 +22,20 @@ inline void InitializeCriticalSection(CRITICAL_SECTION* section)
 inline void DeleteCriticalSection(CRITICAL_SECTION* section) { pthread_mutex_destroy(&section->mutex); }
 inline void EnterCriticalSection(CRITICAL_SECTION* section) { pthread_mutex_lock(&section->mutex); }
 inline void LeaveCriticalSection(CRITICAL_SECTION* section) { pthread_mutex_unlock(&section->mutex); }
+
+// Timers without a window. The stand-in drives each timer from its own thread, so its
+// procedure runs there rather than on a message loop; KillTimer waits for a running call
+// to end unless it is made from inside that call.
+#include <cstdint>
+
+typedef void* HWND;
+typedef unsigned int UINT;
+typedef uintptr_t UINT_PTR;
+typedef uint32_t DWORD;
+typedef int BOOL;
+#define CALLBACK
+#define WM_TIMER 0x0113
+typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapseMs, TIMERPROC procedure);
+BOOL KillTimer(HWND window, UINT_PTR id);

@@ -1,0 +1,20 @@
+#pragma once
+
+namespace pfw {
+
+// The host's timing record; positions are -1 while unknown.
+struct ITransportInfo
+{
+  double tempo = 120.0;
+  double samplePos = -1.0;
+  double ppqPos = -1.0;
+  double lastBar = -1.0;
+  double cycleStart = -1.0;
+  double cycleEnd = -1.0;
+  int numerator = 4;
+  int denominator = 4;
+  bool transportIsRunning = false;
+  bool transportLoopEnabled = false;
+};
+
+} // namespace pfw
