@@ -218,6 +218,7 @@ private:
   std::unique_ptr<Image> mImage = std::make_unique<Image>();
   size_t mPointCount = 0;
   size_t mVisits = 0;
+  size_t mDepth = 0;
   std::vector<const XmlElement*> mUseStack;
 };
 
@@ -422,9 +423,14 @@ void Converter::Visit(const XmlElement& element, const StyleState& parent)
                      || name == "polyline" || name == "polygon";
   if (!group && !shape && name != "use")
     return; // defs, gradients, text, images, clip paths, unknown elements
+  // Uses can nest trees inside trees; the depth is bounded like the document's own, so
+  // that the recursion stays small on any thread's stack.
+  if (mDepth >= static_cast<size_t>(kMaxXmlDepth))
+    return;
   StyleState state;
   if (!EnterElement(element, parent, state))
     return;
+  ++mDepth;
   if (name == "svg")
   {
     state.transform = state.transform
@@ -442,6 +448,7 @@ void Converter::Visit(const XmlElement& element, const StyleState& parent)
     if (BuildOutline(element, state, builder))
       AddShape(element, state, builder);
   }
+  --mDepth;
 }
 
 void Converter::VisitUse(const XmlElement& element, const StyleState& useState)

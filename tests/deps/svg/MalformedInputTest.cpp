@@ -101,6 +101,26 @@ TEST(MalformedInput, DeepNestingFailsOrDrawsButNeverOverflowsTheStack)
   EXPECT_NEAR(100.f, image->shapes[0].paths[0].points[0].x, 1e-3f);
 }
 
+TEST(MalformedInput, UsesNestingDeepTreesStayWithinTheDepthLimit)
+{
+  // Eight levels, each a use of the next inside 200 groups: 1600 levels if nothing stopped it.
+  std::string text = "<svg width='10' height='10'><defs>";
+  for (int level = 0; level < 8; ++level)
+  {
+    text += "<g id='d" + std::to_string(level) + "'>";
+    for (int i = 0; i < 199; ++i)
+      text += "<g>";
+    text += level < 7 ? "<use href='#d" + std::to_string(level + 1) + "'/>" : std::string("<rect width='1' height='1'/>");
+    for (int i = 0; i < 200; ++i)
+      text += "</g>";
+  }
+  text += "</defs><rect id='after' width='2' height='2'/><use href='#d0'/></svg>";
+  const auto image = ParseText(text);
+  ASSERT_TRUE(image);
+  ASSERT_EQ(1u, image->shapes.size()); // the innermost rect lies beyond the limit
+  EXPECT_EQ("after", image->shapes[0].id);
+}
+
 TEST(MalformedInput, MultiplyingUseChainsAreBounded)
 {
   // Each level draws the one below it ten times: 10^7 shapes if nothing stopped it.
