@@ -251,14 +251,53 @@ void IPluginProcessor::AttachBuffers(int direction, int firstChannel, int count,
   }
 }
 
-void IPluginProcessor::ProcessBuffersDouble(int nFrames)
+void IPluginProcessor::ConvertInputs(int offset, int nFrames)
+{
+  for (int i = 0; i < NChannels(kInput); ++i)
+  {
+    IChannelSlot* slot = GetChannelSlot(kInput, i);
+    if (!slot->connected)
+      continue;
+    float* scratch = slot->scratch.Get();
+    for (int s = 0; s < nFrames; ++s)
+      scratch[s] = slot->hostBuffer ? static_cast<float>(slot->hostBuffer[offset + s]) : 0.0f;
+  }
+}
+
+void IPluginProcessor::ConvertOutputs(int offset, int nFrames)
+{
+  for (int i = 0; i < NChannels(kOutput); ++i)
+  {
+    IChannelSlot* slot = GetChannelSlot(kOutput, i);
+    if (!slot->connected || !slot->hostBuffer)
+      continue;
+    const float* scratch = slot->scratch.Get();
+    for (int s = 0; s < nFrames; ++s)
+      slot->hostBuffer[offset + s] = scratch[s];
+  }
+}
+
+void IPluginProcessor::ForgetHostBuffers()
+{
+  // Host buffers belong to this block only; the next block attaches its own, and until
+  // then every channel points at its scratch buffer.
+  for (int direction : {kInput, kOutput})
+    for (int i = 0; i < NChannels(direction); ++i)
+    {
+      IChannelSlot* slot = GetChannelSlot(direction, i);
+      slot->hostBuffer = nullptr;
+      SamplePointers(direction)[slot->entry] = slot->scratch.Get();
+    }
+}
+
+template <typename Process>
+void IPluginProcessor::InPieces(int nFrames, Process process)
 {
   if (nFrames <= 0)
     return;
-  const int nOutputs = NChannels(kOutput);
   if (mBlockSize <= 0)
   {
-    for (int i = 0; i < nOutputs; ++i)
+    for (int i = 0; i < NChannels(kOutput); ++i)
     {
       IChannelSlot* slot = GetChannelSlot(kOutput, i);
       if (slot->connected && slot->hostBuffer)
@@ -267,34 +306,152 @@ void IPluginProcessor::ProcessBuffersDouble(int nFrames)
   }
   for (int offset = 0; mBlockSize > 0 && offset < nFrames; offset += mBlockSize)
   {
-    const int chunk = std::min(mBlockSize, nFrames - offset);
-    if (offset > 0)
-    {
-      for (int i = 0; i < NChannels(kInput); ++i)
-      {
-        IChannelSlot* slot = GetChannelSlot(kInput, i);
-        if (!slot->connected)
-          continue;
-        float* scratch = slot->scratch.Get();
-        for (int s = 0; s < chunk; ++s)
-          scratch[s] = slot->hostBuffer ? static_cast<float>(slot->hostBuffer[offset + s]) : 0.0f;
-      }
-    }
-    ProcessBlock(SamplePointers(kInput), SamplePointers(kOutput), chunk);
-    for (int i = 0; i < nOutputs; ++i)
-    {
-      IChannelSlot* slot = GetChannelSlot(kOutput, i);
-      if (!slot->connected || !slot->hostBuffer)
-        continue;
-      const float* scratch = slot->scratch.Get();
-      for (int s = 0; s < chunk; ++s)
-        slot->hostBuffer[offset + s] = scratch[s];
-    }
+    const int piece = std::min(mBlockSize, nFrames - offset);
+    if (offset > 0) // the first piece was converted when the buffers were attached
+      ConvertInputs(offset, piece);
+    process(piece);
+    ConvertOutputs(offset, piece);
   }
-  // Host buffers belong to this block only; the next block attaches its own.
+  ForgetHostBuffers();
+}
+
+void IPluginProcessor::ProcessBuffersDouble(int nFrames)
+{
+  InPieces(nFrames, [this](int piece) { ProcessBlock(SamplePointers(kInput), SamplePointers(kOutput), piece); });
+}
+
+void IPluginProcessor::PassThroughBuffersDouble(int nFrames)
+{
+  InPieces(nFrames, [this](int piece) { PassThrough(piece); });
+}
+
+void IPluginProcessor::AttachBuffers(int direction, int firstChannel, int count, float** buffers, int)
+{
+  if (firstChannel < 0 || count <= 0)
+    return;
+  const int end = static_cast<int>(std::min<long long>(static_cast<long long>(firstChannel) + count, NChannels(direction)));
+  int next = 0;
+  for (int i = firstChannel; i < end; ++i)
+  {
+    IChannelSlot* slot = GetChannelSlot(direction, i);
+    if (!slot->connected)
+      continue;
+    float* host = buffers ? buffers[next] : nullptr;
+    ++next;
+    SamplePointers(direction)[slot->entry] = host ? host : slot->scratch.Get();
+    slot->hostBuffer = nullptr;
+  }
+}
+
+void IPluginProcessor::ProcessBuffers(int nFrames)
+{
+  // Unconnected channels point at scratch buffers of the block size; the wrapper refuses
+  // longer host blocks, and this never lets one overrun them.
+  nFrames = std::min(nFrames, mBlockSize);
+  if (nFrames > 0)
+    ProcessBlock(SamplePointers(kInput), SamplePointers(kOutput), nFrames);
+  ForgetHostBuffers();
+}
+
+void IPluginProcessor::PassThroughBuffers(int nFrames)
+{
+  PassThrough(std::min(nFrames, mBlockSize));
+  ForgetHostBuffers();
+}
+
+void IPluginProcessor::PassThrough(int nFrames)
+{
+  float** inputs = SamplePointers(kInput);
+  float** outputs = SamplePointers(kOutput);
+  const int nInputs = NChannels(kInput);
+  const int nOutputs = NChannels(kOutput);
+  LatencyDelayLine* delay = mLatencyDelay;
+  if (mLatency != 0 && delay && delay->latency > 0)
+  {
+    const int length = delay->latency;
+    const int nChannels = std::min({delay->nInputChannels, delay->nOutputChannels, nInputs, nOutputs});
+    float* line = delay->buffer.Get();
+    for (int s = 0; s < nFrames; ++s)
+    {
+      for (int j = 0; j < nChannels; ++j)
+      {
+        // Read the input before writing the output: they may share memory.
+        const float in = inputs[j][s];
+        float& stored = line[j * length + delay->writePosition];
+        outputs[j][s] = stored;
+        stored = in;
+      }
+      delay->writePosition = (delay->writePosition + 1) % length;
+    }
+    return;
+  }
+  for (int i = 0; i < nOutputs; ++i)
+  {
+    if (i < nInputs)
+      std::memmove(outputs[i], inputs[i], sizeof(float) * static_cast<size_t>(std::max(nFrames, 0)));
+    else
+      std::memset(outputs[i], 0, sizeof(float) * static_cast<size_t>(std::max(nFrames, 0)));
+  }
+}
+
+void IPluginProcessor::ZeroScratchBuffers()
+{
   for (int direction : {kInput, kOutput})
     for (int i = 0; i < NChannels(direction); ++i)
-      GetChannelSlot(direction, i)->hostBuffer = nullptr;
+    {
+      GrowArray<float>& scratch = GetChannelSlot(direction, i)->scratch;
+      std::memset(scratch.Get(), 0, sizeof(float) * static_cast<size_t>(scratch.GetSize()));
+    }
+}
+
+int IPluginProcessor::MaxNBuses(int direction, int* configIdx) const
+{
+  int most = 0;
+  int index = 0;
+  for (int i = 0; i < NIOConfigs(); ++i)
+  {
+    const int nBuses = GetIOConfig(i)->NBuses(direction);
+    if (nBuses >= most)
+    {
+      most = nBuses;
+      index = i;
+    }
+  }
+  if (configIdx)
+    *configIdx = index;
+  return most;
+}
+
+int IPluginProcessor::MaxNChannelsForBus(int direction, int busIdx) const
+{
+  if (const IChannelConfig* first = GetIOConfig(0))
+    for (int b = 0; b < first->NBuses(direction); ++b)
+      if (first->Buses(direction).Get(b)->nChannels == IBusDesc::kAnyChannels)
+        return -1;
+  int most = 0;
+  for (int i = 0; i < NIOConfigs(); ++i)
+    if (const IBusDesc* bus = GetIOConfig(i)->Buses(direction).Get(busIdx))
+      most = std::max(most, bus->nChannels);
+  return most;
+}
+
+int IPluginProcessor::GetIOConfigWithChanCounts(const int* inputCounts, int nInputBuses, const int* outputCounts,
+                                                int nOutputBuses) const
+{
+  for (int i = 0; i < NIOConfigs(); ++i)
+  {
+    const IChannelConfig* config = GetIOConfig(i);
+    if (config->NBuses(kInput) != nInputBuses || config->NBuses(kOutput) != nOutputBuses)
+      continue;
+    bool matches = true;
+    for (int b = 0; matches && b < nInputBuses; ++b)
+      matches = config->Buses(kInput).Get(b)->nChannels == inputCounts[b];
+    for (int b = 0; matches && b < nOutputBuses; ++b)
+      matches = config->Buses(kOutput).Get(b)->nChannels == outputCounts[b];
+    if (matches)
+      return i;
+  }
+  return -1;
 }
 
 int IPluginProcessor::ParseIOConfig(const char* text, PointerList<IChannelConfig>& configs, int& maxNInputChannels,

@@ -60,6 +60,16 @@ public:
   // whole without overrunning the scratch buffers.
   void ProcessBuffersDouble(int nFrames);
 
+  // 32-bit hosts: connected channels take the host pointers in order and are used directly.
+  // At most the block size is processed.
+  void AttachBuffers(int direction, int firstChannel, int count, float** buffers, int nFrames);
+  void ProcessBuffers(int nFrames);
+  // Inputs to outputs, delayed by the latency when a latency delay exists. Input and output
+  // buffers may be the same memory.
+  void PassThroughBuffers(int nFrames);
+  void PassThroughBuffersDouble(int nFrames);
+  void ZeroScratchBuffers();
+
   // Parses "in-out in-out ...", buses joined by "." ("*": any count); returns the number
   // of configurations appended.
   static int ParseIOConfig(const char* text, PointerList<IChannelConfig>& configs, int& maxNInputChannels,
@@ -68,6 +78,15 @@ public:
   const IChannelConfig* GetIOConfig(int index) const { return mIOConfigs.Get(index); }
   int MaxNInputBuses() const { return mMaxNInputBuses; }
   int MaxNOutputBuses() const { return mMaxNOutputBuses; }
+  // The most buses any configuration has in the direction; the last configuration with that
+  // many is written to configIdx (0 without configurations).
+  int MaxNBuses(int direction, int* configIdx = nullptr) const;
+  // -1 when the first configuration has a "*" bus in the direction; else the most channels
+  // the bus has in any configuration.
+  int MaxNChannelsForBus(int direction, int busIdx) const;
+  // The first configuration whose buses have exactly these channel counts, or -1.
+  int GetIOConfigWithChanCounts(const int* inputCounts, int nInputBuses, const int* outputCounts,
+                                int nOutputBuses) const;
 
   // Made by wrappers whose pass-through must keep the latency; none without inputs.
   void CreateLatencyDelay();
@@ -86,6 +105,13 @@ private:
   const GrowArray<float*>& Pointers(int direction) const { return direction == kInput ? mInputPointers : mOutputPointers; }
   void CreateSlots(int direction, int count);
   static void ResizeScratch(IChannelSlot& slot, int nFrames);
+  // Converts the connected inputs of [offset, offset + nFrames) from their host buffers.
+  void ConvertInputs(int offset, int nFrames);
+  void ConvertOutputs(int offset, int nFrames);
+  void ForgetHostBuffers();
+  void PassThrough(int nFrames);
+  template <typename Process>
+  void InPieces(int nFrames, Process process);
 
   int mPlugType;
   bool mDoesMidiIn;

@@ -321,3 +321,114 @@ TEST(PluginProcessor, MidiGoesOutThroughTheWrapper)
   EXPECT_TRUE(processor.SendMidiMsgs(events, 1));
   EXPECT_FALSE(processor.SendSysEx(pfw::ISysExMessage{}));
 }
+
+TEST(PluginProcessor, BusQueriesOverTheConfigurations)
+{
+  TestProcessor processor;
+  int index = -1;
+  EXPECT_EQ(processor.MaxNBuses(kInput, &index), 2);
+  EXPECT_EQ(index, 8) << "the last configuration with the most buses";
+  EXPECT_EQ(processor.MaxNBuses(kOutput, &index), 1);
+  EXPECT_EQ(index, 8);
+  EXPECT_EQ(processor.MaxNChannelsForBus(kInput, 0), 2);
+  EXPECT_EQ(processor.MaxNChannelsForBus(kInput, 1), 2);
+  EXPECT_EQ(processor.MaxNChannelsForBus(kInput, 2), 0);
+  EXPECT_EQ(processor.MaxNChannelsForBus(kOutput, 0), 2);
+
+  const int stereoIn[] = {2}, mono[] = {1}, stereo[] = {2}, mainAndAux[] = {1, 2};
+  EXPECT_EQ(processor.GetIOConfigWithChanCounts(stereoIn, 1, stereo, 1), 2);
+  EXPECT_EQ(processor.GetIOConfigWithChanCounts(mainAndAux, 2, mono, 1), 4);
+  EXPECT_EQ(processor.GetIOConfigWithChanCounts(stereoIn, 1, mono, 1), -1) << "stereo in, mono out is refused";
+  EXPECT_EQ(processor.GetIOConfigWithChanCounts(nullptr, 0, stereo, 1), -1);
+
+  TestProcessor wildcard(Config("*-2 2-2"));
+  EXPECT_EQ(wildcard.MaxNChannelsForBus(kInput, 0), -1);
+  const int any[] = {-64};
+  EXPECT_EQ(wildcard.GetIOConfigWithChanCounts(stereoIn, 1, stereo, 1), 1);
+  EXPECT_EQ(wildcard.GetIOConfigWithChanCounts(any, 1, stereo, 1), 0);
+
+  TestProcessor none(Config(""));
+  EXPECT_EQ(none.MaxNBuses(kInput, &index), 0);
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(none.MaxNChannelsForBus(kOutput, 0), 0);
+}
+
+TEST(PluginProcessor, FloatBuffersAreUsedDirectly)
+{
+  GainProcessor processor;
+  processor.SetBlockSize(4);
+  processor.SetChannelConnections(kInput, 0, 1, true);
+  processor.SetChannelConnections(kOutput, 0, 2, true);
+  std::vector<float> in{1, 2, 3, 4}, outL(4), outR(4);
+  float* inputs[] = {in.data()};
+  float* outputs[] = {outL.data(), outR.data()};
+  processor.AttachBuffers(kInput, 0, 4, inputs, 4);
+  processor.AttachBuffers(kOutput, 0, 2, outputs, 4);
+  processor.ProcessBuffers(4);
+  EXPECT_EQ(outL, (std::vector<float>{2, 4, 6, 8}));
+  EXPECT_EQ(outR, (std::vector<float>(4, 0.0f)));
+  processor.AttachBuffers(kInput, 0, 4, inputs, 4);
+  processor.AttachBuffers(kOutput, 0, 2, outputs, 4);
+  processor.ProcessBuffers(100);
+  EXPECT_EQ(processor.blocks.back(), 4) << "never more than the block size";
+}
+
+TEST(PluginProcessor, PassThroughKeepsTheLatencyEvenInPlace)
+{
+  TestProcessor processor(Config("2-2"));
+  processor.SetLatency(3);
+  processor.CreateLatencyDelay();
+  processor.SetBlockSize(8);
+  processor.SetChannelConnections(kInput, 0, 2, true);
+  processor.SetChannelConnections(kOutput, 0, 2, true);
+  std::vector<float> left{1, 2, 3, 4, 5, 6, 7, 8}, right{-1, -2, -3, -4, -5, -6, -7, -8};
+  float* buffers[] = {left.data(), right.data()};
+  processor.AttachBuffers(kInput, 0, 2, buffers, 8);
+  processor.AttachBuffers(kOutput, 0, 2, buffers, 8); // in place, as hosts may do
+  processor.PassThroughBuffers(8);
+  EXPECT_EQ(left, (std::vector<float>{0, 0, 0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(right, (std::vector<float>{0, 0, 0, -1, -2, -3, -4, -5}));
+
+  std::vector<double> in(20), out(20, 9);
+  for (int s = 0; s < 20; ++s)
+    in[s] = s + 10;
+  double* inputs[] = {in.data(), in.data()};
+  double* outputs[] = {out.data(), out.data()};
+  processor.AttachBuffers(kInput, 0, 2, inputs, 20);
+  processor.AttachBuffers(kOutput, 0, 1, outputs, 20);
+  processor.PassThroughBuffersDouble(20);
+  EXPECT_EQ(out[0], 6.0) << "the delay line carries the previous block's tail";
+  EXPECT_EQ(out[3], 10.0);
+  EXPECT_EQ(out[19], 26.0);
+  EXPECT_EQ(right[7], -5.0f) << "host buffers of an earlier block are never written again";
+
+  TestProcessor direct(Config("1-2"));
+  direct.SetBlockSize(2);
+  direct.SetChannelConnections(kInput, 0, 1, true);
+  direct.SetChannelConnections(kOutput, 0, 2, true);
+  std::vector<float> a{0.5f, 0.25f}, o0(2), o1(2, 3.0f);
+  float* ins[] = {a.data()};
+  float* outs[] = {o0.data(), o1.data()};
+  direct.AttachBuffers(kInput, 0, 1, ins, 2);
+  direct.AttachBuffers(kOutput, 0, 2, outs, 2);
+  direct.PassThroughBuffers(2);
+  EXPECT_EQ(o0, a);
+  EXPECT_EQ(o1, (std::vector<float>(2, 0.0f)));
+}
+
+TEST(PluginProcessor, ZeroScratchBuffersSilencesUnconnectedChannels)
+{
+  GainProcessor processor;
+  processor.SetBlockSize(2);
+  processor.SetChannelConnections(kOutput, 0, 2, true);
+  std::vector<double> side(2, 0.75), outL(2), outR(2);
+  processor.SetChannelConnections(kInput, 2, 1, true);
+  double* inputs[] = {side.data()};
+  processor.AttachBuffers(kInput, 2, 1, inputs, 2);
+  processor.SetChannelConnections(kInput, 2, 1, false);
+  processor.ZeroScratchBuffers();
+  double* outputs[] = {outL.data(), outR.data()};
+  processor.AttachBuffers(kOutput, 0, 2, outputs, 2);
+  processor.ProcessBuffersDouble(2);
+  EXPECT_EQ(outL, (std::vector<double>(2, 0.0)));
+}
