@@ -23,6 +23,7 @@ constexpr size_t kMaxPoints = size_t(1) << 20;
 constexpr size_t kMaxVisits = 100000;
 constexpr size_t kMaxUseDepth = 8;
 constexpr size_t kMaxGradientChain = 16;
+constexpr size_t kMaxOutlineText = size_t(1) << 24; // path data and point lists read, uses counted again
 
 enum class Axis { X, Y, Diagonal };
 
@@ -201,7 +202,7 @@ private:
   void VisitChildren(const XmlElement& element, const StyleState& state);
   void Visit(const XmlElement& element, const StyleState& parent);
   void VisitUse(const XmlElement& element, const StyleState& state);
-  bool BuildOutline(const XmlElement& element, const StyleState& state, PathBuilder& builder) const;
+  bool BuildOutline(const XmlElement& element, const StyleState& state, PathBuilder& builder);
   void AddShape(const XmlElement& element, const StyleState& state, PathBuilder& builder);
   Paint ResolvePaint(const PaintSpec& spec, double paintOpacity, const StyleState& state, const BoundsD& local) const;
   Paint ResolveGradient(const XmlElement& gradient, double paintOpacity, const StyleState& state,
@@ -219,6 +220,7 @@ private:
   size_t mPointCount = 0;
   size_t mVisits = 0;
   size_t mDepth = 0;
+  size_t mOutlineText = 0;
   std::vector<const XmlElement*> mUseStack;
 };
 
@@ -392,7 +394,7 @@ void Converter::ApplyProperties(const XmlElement& element, StyleState& state, Lo
 
 bool Converter::EnterElement(const XmlElement& element, const StyleState& parent, StyleState& state)
 {
-  if (++mVisits > kMaxVisits || mPointCount >= kMaxPoints)
+  if (++mVisits > kMaxVisits || mPointCount >= kMaxPoints || mOutlineText >= kMaxOutlineText)
     return false;
   state = parent;
   LocalState local;
@@ -480,14 +482,17 @@ void Converter::VisitUse(const XmlElement& element, const StyleState& useState)
   mUseStack.pop_back();
 }
 
-bool Converter::BuildOutline(const XmlElement& element, const StyleState& state, PathBuilder& builder) const
+bool Converter::BuildOutline(const XmlElement& element, const StyleState& state, PathBuilder& builder)
 {
   const std::string& name = element.name;
   if (name == "path")
   {
     const std::string* data = element.Find("d");
     if (data)
+    {
+      mOutlineText += data->size();
       ParsePathData(*data, builder);
+    }
     return data != nullptr;
   }
   if (name == "rect")
@@ -564,6 +569,7 @@ bool Converter::BuildOutline(const XmlElement& element, const StyleState& state,
   const std::string* points = element.Find("points");
   if (!points)
     return false;
+  mOutlineText += points->size();
   const char* p = points->c_str();
   const char* end = p + points->size();
   SkipSpaces(p, end);

@@ -142,6 +142,26 @@ TEST(MalformedInput, MultiplyingUseChainsAreBounded)
   EXPECT_GT(image->shapes.size(), 1000u);
 }
 
+TEST(MalformedInput, UsesOfOutlinesWithoutPointsAreBoundedToo)
+{
+  // Path data of lone moves draws nothing, so only the amount of text read can stop it.
+  std::string moves;
+  for (int i = 0; i < 2000; ++i)
+    moves += "M1 1";
+  std::string text = "<svg width='10' height='10'><defs><path id='l0' d='" + moves + "'/>";
+  for (int level = 1; level <= 6; ++level)
+  {
+    text += "<g id='l" + std::to_string(level) + "'>";
+    for (int i = 0; i < 10; ++i)
+      text += "<use href='#l" + std::to_string(level - 1) + "'/>";
+    text += "</g>";
+  }
+  text += "</defs><use href='#l6'/><rect id='late' width='1' height='1'/></svg>";
+  const auto image = ParseText(text);
+  ASSERT_TRUE(image);
+  EXPECT_TRUE(image->shapes.empty()); // the budget ran out before the rect
+}
+
 TEST(MalformedInput, RandomDamageToTheLogoNeverCrashes)
 {
   const std::string logo = TestLogoSvg();
