@@ -29,23 +29,41 @@ void Fft4096::Transform(FftComplex* buffer, bool inverse) const
     if (j > i)
       std::swap(buffer[i], buffer[j]);
   }
+
+  // The first two passes need no multiplications (twiddles 1 and -i, or +i inverse), so
+  // they run together as one radix-4 pass.
+  const double turn = inverse ? -1.0 : 1.0;
+  for (int start = 0; start < kSize; start += 4)
+  {
+    FftComplex* x = buffer + start;
+    const FftComplex s0{x[0].re + x[1].re, x[0].im + x[1].im};
+    const FftComplex d0{x[0].re - x[1].re, x[0].im - x[1].im};
+    const FftComplex s1{x[2].re + x[3].re, x[2].im + x[3].im};
+    // (x2 - x3) times -i forward, +i inverse.
+    const FftComplex d1{turn * (x[2].im - x[3].im), -turn * (x[2].re - x[3].re)};
+    x[0] = {s0.re + s1.re, s0.im + s1.im};
+    x[2] = {s0.re - s1.re, s0.im - s1.im};
+    x[1] = {d0.re + d1.re, d0.im + d1.im};
+    x[3] = {d0.re - d1.re, d0.im - d1.im};
+  }
+
   const double sign = inverse ? -1.0 : 1.0;
-  for (int half = 1, stride = kSize / 2; half < kSize; half *= 2, stride /= 2)
+  for (int half = 4, stride = kSize / 8; half < kSize; half *= 2, stride /= 2)
   {
     for (int start = 0; start < kSize; start += 2 * half)
     {
+      FftComplex* a = buffer + start;
+      FftComplex* b = a + half;
       for (int k = 0; k < half; ++k)
       {
-        const FftComplex& w = mTwiddles[k * stride];
-        const double wIm = sign * w.im;
-        FftComplex& a = buffer[start + k];
-        FftComplex& b = buffer[start + k + half];
-        const double tRe = b.re * w.re - b.im * wIm;
-        const double tIm = b.re * wIm + b.im * w.re;
-        b.re = a.re - tRe;
-        b.im = a.im - tIm;
-        a.re += tRe;
-        a.im += tIm;
+        const double wRe = mTwiddles[k * stride].re;
+        const double wIm = sign * mTwiddles[k * stride].im;
+        const double tRe = b[k].re * wRe - b[k].im * wIm;
+        const double tIm = b[k].re * wIm + b[k].im * wRe;
+        b[k].re = a[k].re - tRe;
+        b[k].im = a[k].im - tIm;
+        a[k].re += tRe;
+        a[k].im += tIm;
       }
     }
   }

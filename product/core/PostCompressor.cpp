@@ -10,6 +10,8 @@ namespace
 // Below this envelope the level is under -18 dBFS and nothing is reduced; skipping the
 // logarithm there keeps quiet passages cheap.
 constexpr double kBelowThreshold = 0.1;
+// 10^(dB / 20) as an exponential, which is cheaper than a general power.
+constexpr double kLn10Over20 = 0.11512925464970228;
 }
 
 void PostCompressor::Prepare(double rate)
@@ -36,5 +38,5 @@ double PostCompressor::Process(double left, double right, double amountPercent)
   }
   const float level = static_cast<float>(LevelDb(mEnvelope));
   mReductionDb = -std::max(level + 18.0, 0.0) * 0.66 * amountPercent * 0.01;
-  return std::pow(10.0, mReductionDb / 20.0);
+  return std::exp(mReductionDb * kLn10Over20);
 }

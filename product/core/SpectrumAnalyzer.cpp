@@ -52,8 +52,15 @@ void SpectrumAnalyzer::Reset()
     std::fill(ring, ring + kRingSize, 0.0f);
   mWriteIndex = 0;
   mSinceAnalysis = 0;
+  SetSilent();
+}
+
+void SpectrumAnalyzer::SetSilent()
+{
   std::fill(mInputDb, mInputDb + kDisplayPoints, -120.0f);
   std::fill(mOutputDb, mOutputDb + kDisplayPoints, -120.0f);
+  std::fill(mInputLinear, mInputLinear + kDisplayPoints, 1e-6);
+  std::fill(mOutputLinear, mOutputLinear + kDisplayPoints, 1e-6);
 }
 
 void SpectrumAnalyzer::Configure(bool enabled, int speedChoice)
@@ -68,8 +75,7 @@ void SpectrumAnalyzer::RunAnalysis()
 {
   if (!mEnabled)
   {
-    std::fill(mInputDb, mInputDb + kDisplayPoints, -120.0f);
-    std::fill(mOutputDb, mOutputDb + kDisplayPoints, -120.0f);
+    SetSilent();
     return;
   }
   // Each analysis measures only the current window.
@@ -77,8 +83,8 @@ void SpectrumAnalyzer::RunAnalysis()
   std::fill(mOutputPower, mOutputPower + kPowerBins, 0.0);
   AccumulatePair(mRings[0], mRings[1], mInputPower);
   AccumulatePair(mRings[2], mRings[3], mOutputPower);
-  UpdateDisplay(mInputPower, mInputDb);
-  UpdateDisplay(mOutputPower, mOutputDb);
+  UpdateDisplay(mInputPower, mInputLinear, mInputDb);
+  UpdateDisplay(mOutputPower, mOutputLinear, mOutputDb);
 }
 
 // Both channels of a pair go through one complex transform (left real, right imaginary);
@@ -86,7 +92,7 @@ void SpectrumAnalyzer::RunAnalysis()
 // (|X_k|^2 + |X_{N-k}|^2) / 2, the same as two separate transforms would give.
 void SpectrumAnalyzer::AccumulatePair(const float* left, const float* right, double* power)
 {
-  for (int i = 0, ring = mWriteIndex; i < kRingSize; ++i, ring = (ring + 1) % kRingSize)
+  for (int i = 0, ring = mWriteIndex; i < kRingSize; ++i, ring = (ring + 1) & (kRingSize - 1))
   {
     mWork[i].re = static_cast<double>(left[ring]) * mWindow[i];
     mWork[i].im = static_cast<double>(right[ring]) * mWindow[i];
@@ -100,7 +106,7 @@ void SpectrumAnalyzer::AccumulatePair(const float* left, const float* right, dou
   }
 }
 
-void SpectrumAnalyzer::UpdateDisplay(const double* power, float* displayDb) const
+void SpectrumAnalyzer::UpdateDisplay(const double* power, double* linear, float* displayDb) const
 {
   const double s = mSmoothingPole;
   for (int a = 0; a < kDisplayPoints; ++a)
@@ -119,8 +125,10 @@ void SpectrumAnalyzer::UpdateDisplay(const double* power, float* displayDb) cons
         p = std::max(p, power[k]);
     }
     const double magnitude = 2.0 * std::sqrt(p) / mWindowSum;
-    const double previous = std::pow(10.0, displayDb[a] / 20.0);
-    const double smoothed = std::abs(previous * s + magnitude * (1.0 - s));
-    displayDb[a] = static_cast<float>(20.0 * std::log10(std::max(smoothed, 1e-6)));
+    // The previous reading is kept linear (floored like the dB value) to spare a power
+    // per bin; it equals 10^(dB / 20) of the stored reading up to float rounding.
+    const double smoothed = std::abs(linear[a] * s + magnitude * (1.0 - s));
+    linear[a] = std::max(smoothed, 1e-6);
+    displayDb[a] = static_cast<float>(20.0 * std::log10(linear[a]));
   }
 }

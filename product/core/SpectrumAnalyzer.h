@@ -29,7 +29,7 @@ public:
     mRings[1][mWriteIndex] = rawRight;
     mRings[2][mWriteIndex] = outLeft;
     mRings[3][mWriteIndex] = outRight;
-    mWriteIndex = (mWriteIndex + 1) % kRingSize;
+    mWriteIndex = (mWriteIndex + 1) & (kRingSize - 1);
     if (++mSinceAnalysis >= kHop)
     {
       mSinceAnalysis = 0;
@@ -54,7 +54,8 @@ private:
   };
 
   void AccumulatePair(const float* left, const float* right, double* power);
-  void UpdateDisplay(const double* power, float* displayDb) const;
+  void UpdateDisplay(const double* power, double* linear, float* displayDb) const;
+  void SetSilent();
 
   const Fft4096& mFft;
   double mSampleRate = 48000.0;
@@ -75,4 +76,6 @@ private:
   double mOutputPower[kPowerBins];
   float mInputDb[kDisplayPoints];
   float mOutputDb[kDisplayPoints];
+  double mInputLinear[kDisplayPoints];
+  double mOutputLinear[kDisplayPoints];
 };

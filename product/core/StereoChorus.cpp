@@ -34,15 +34,18 @@ void StereoChorus::Process(double& left, double& right, double rateHz, double de
   mPhase += rateHz / mRate;
   if (mPhase >= 1.0)
     mPhase -= 1.0;
+  mLines[0].Push(left);
+  mLines[1].Push(right);
+  if (wet == 0.0)
+    return;
+  // The right sweep runs a quarter cycle ahead: sin(2 pi (phase + 0.25)) is the cosine.
+  const double angle = kTwoPi * mPhase;
+  const double sweep[2] = {std::sin(angle), std::cos(angle)};
   double* channels[2] = {&left, &right};
   for (int c = 0; c < 2; ++c)
   {
+    const double delay = (sweep[c] * depthPercent * 0.009 * 0.01 + 0.012) * mRate;
     double& x = *channels[c];
-    mLines[c].Push(x);
-    if (wet == 0.0)
-      continue;
-    const double delay = (std::sin(kTwoPi * (mPhase + 0.25 * c)) * depthPercent * 0.009 * 0.01 + 0.012) * mRate;
-    const double w = mLines[c].Read(delay);
-    x += wet * (w - x);
+    x += wet * (mLines[c].Read(delay) - x);
   }
 }

@@ -3,7 +3,7 @@
 #include "product/core/DelayLine.h"
 
 // Stereo chorus: one modulated fractional delay per channel (12 ms, swept by up to 9 ms),
-// the right channel's sweep a quarter cycle behind the left.
+// the right channel's sweep a quarter cycle ahead of the left.
 class StereoChorus
 {
 public:
