@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace pfw {
 
@@ -47,8 +48,13 @@ void IPluginAPIBase::DeleteTimer()
 
 void IPluginAPIBase::CreateTimer()
 {
+  CreateTimer([this](Timer& timer) { OnTimer(timer); });
+}
+
+void IPluginAPIBase::CreateTimer(Timer::Callback onTick)
+{
   Timer* previous = mTimer;
-  mTimer = Timer::Create([this](Timer& timer) { OnTimer(timer); }, kIdleTimerPeriodMs);
+  mTimer = Timer::Create(std::move(onTick), kIdleTimerPeriodMs);
   delete previous;
 }
 

@@ -80,6 +80,8 @@ public:
   int GetAPI() const { return mAPI; }
 
 protected:
+  // A wrapper whose idle work differs makes the timer with its own callback.
+  void CreateTimer(Timer::Callback onTick);
   void DeleteTimer();
 
   IRingQueue<IParamChange> mParamChangeFromProcessor{kParamRingSlots};

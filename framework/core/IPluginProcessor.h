@@ -11,6 +11,8 @@
 #include "LatencyDelayLine.h"
 #include "PointerList.h"
 
+#include <atomic>
+
 namespace pfw {
 
 // The audio side of the plug-in object: sample rate, block size and latency, the I/O
@@ -43,7 +45,7 @@ public:
   // A new size resizes and zeroes every scratch buffer; the current size changes nothing.
   void SetBlockSize(int blockSize);
   int GetLatency() const { return mLatency; }
-  int GetTailSize() const { return mTailSize; }
+  int GetTailSize() const { return mTailSize.load(); }
   int GetPlugType() const { return mPlugType; }
   bool DoesMidiIn() const { return mDoesMidiIn; }
   bool DoesMidiOut() const { return mDoesMidiOut; }
@@ -120,7 +122,7 @@ private:
   int mLatency;
   double mSampleRate = 48000.0;
   int mBlockSize = 0;
-  int mTailSize = 0;
+  std::atomic<int> mTailSize{0}; // set by the product, read by a host thread
   int mMaxNInputChannels = 0;
   int mMaxNOutputChannels = 0;
   int mMaxNInputBuses = 0;
