@@ -1,0 +1,288 @@
+// MIDI ports through the Windows multimedia interface. An input port gets a thread of its
+// own: the system posts each message to that thread's queue, and the thread hands short
+// messages and system-exclusive pieces on and gives the system its buffers back (which
+// the system forbids from inside a callback function, hence a thread and not a callback).
+
+#include "deps/midi/MidiBackend.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+namespace midi {
+
+namespace {
+
+const int kSysExBuffers = 4;
+const DWORD kSysExBufferBytes = 4096;
+
+std::string ToUtf8(const wchar_t* text)
+{
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 1)
+    return std::string();
+  std::string result(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], bytes, nullptr, nullptr);
+  result.resize(static_cast<size_t>(bytes - 1));
+  return result;
+}
+
+std::string ResultText(const char* what, MMRESULT result)
+{
+  char text[96];
+  std::snprintf(text, sizeof(text), "%s failed (%u)", what, static_cast<unsigned int>(result));
+  return text;
+}
+
+double Seconds()
+{
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+class WinMmInput : public InputPort
+{
+public:
+  explicit WinMmInput(RawMidiSink& sink)
+    : mSink(sink)
+  {
+  }
+
+  ~WinMmInput() override
+  {
+    if (mHandle)
+    {
+      mClosing = true;
+      midiInStop(mHandle);
+      midiInReset(mHandle); // returns every buffer, marked done
+    }
+    if (mThread.joinable())
+    {
+      PostThreadMessageW(mThreadId, WM_QUIT, 0, 0);
+      mThread.join();
+    }
+    if (mHandle)
+    {
+      for (MIDIHDR& header : mHeaders)
+        if (header.dwFlags & MHDR_PREPARED)
+          midiInUnprepareHeader(mHandle, &header, sizeof(header));
+      midiInClose(mHandle);
+    }
+  }
+
+  bool Open(unsigned int port, std::string& error)
+  {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!ready)
+    {
+      error = "no event for the input thread";
+      return false;
+    }
+    try
+    {
+      mThread = std::thread([this, ready] { Run(ready); });
+    }
+    catch (...)
+    {
+      CloseHandle(ready);
+      error = "the input thread could not be started";
+      return false;
+    }
+    WaitForSingleObject(ready, INFINITE);
+    CloseHandle(ready);
+    MMRESULT result =
+      midiInOpen(&mHandle, port, static_cast<DWORD_PTR>(mThreadId), 0, CALLBACK_THREAD);
+    if (result != MMSYSERR_NOERROR)
+    {
+      mHandle = nullptr;
+      error = ResultText("midiInOpen", result);
+      return false;
+    }
+    for (int i = 0; i < kSysExBuffers; ++i)
+    {
+      MIDIHDR& header = mHeaders[i];
+      std::memset(&header, 0, sizeof(header));
+      header.lpData = mData[i];
+      header.dwBufferLength = kSysExBufferBytes;
+      result = midiInPrepareHeader(mHandle, &header, sizeof(header));
+      if (result == MMSYSERR_NOERROR)
+        result = midiInAddBuffer(mHandle, &header, sizeof(header));
+      if (result != MMSYSERR_NOERROR)
+      {
+        error = ResultText("midiInAddBuffer", result);
+        return false;
+      }
+    }
+    result = midiInStart(mHandle);
+    if (result != MMSYSERR_NOERROR)
+    {
+      error = ResultText("midiInStart", result);
+      return false;
+    }
+    return true;
+  }
+
+private:
+  void Run(HANDLE ready)
+  {
+    MSG message;
+    PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // makes the queue
+    mThreadId = GetCurrentThreadId();
+    SetEvent(ready);
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+    {
+      switch (message.message)
+      {
+      case MM_MIM_DATA:
+      case MM_MIM_MOREDATA:
+        mSink.OnShortMessage(static_cast<unsigned long>(message.lParam), Seconds());
+        break;
+      case MM_MIM_LONGDATA:
+      {
+        MIDIHDR* header = reinterpret_cast<MIDIHDR*>(message.lParam);
+        if (header->dwBytesRecorded > 0)
+          mSink.OnSysExBytes(reinterpret_cast<const unsigned char*>(header->lpData), header->dwBytesRecorded,
+                             Seconds());
+        if (!mClosing)
+          midiInAddBuffer(mHandle, header, sizeof(*header));
+        break;
+      }
+      default:
+        break;
+      }
+    }
+  }
+
+  RawMidiSink& mSink;
+  HMIDIIN mHandle = nullptr;
+  std::thread mThread;
+  std::atomic<DWORD> mThreadId{0};
+  std::atomic<bool> mClosing{false};
+  MIDIHDR mHeaders[kSysExBuffers];
+  char mData[kSysExBuffers][kSysExBufferBytes];
+};
+
+class WinMmOutput : public OutputPort
+{
+public:
+  ~WinMmOutput() override
+  {
+    if (mHandle)
+    {
+      midiOutReset(mHandle);
+      midiOutClose(mHandle);
+    }
+  }
+
+  bool Open(unsigned int port, std::string& error)
+  {
+    const MMRESULT result = midiOutOpen(&mHandle, port, 0, 0, CALLBACK_NULL);
+    if (result != MMSYSERR_NOERROR)
+    {
+      mHandle = nullptr;
+      error = ResultText("midiOutOpen", result);
+      return false;
+    }
+    return true;
+  }
+
+  bool SendShort(unsigned long packed, std::string& error) override
+  {
+    const MMRESULT result = midiOutShortMsg(mHandle, static_cast<DWORD>(packed));
+    if (result != MMSYSERR_NOERROR)
+      error = ResultText("midiOutShortMsg", result);
+    return result == MMSYSERR_NOERROR;
+  }
+
+  bool SendSysEx(const unsigned char* bytes, size_t count, std::string& error) override
+  {
+    std::vector<char> data(bytes, bytes + count);
+    MIDIHDR header;
+    std::memset(&header, 0, sizeof(header));
+    header.lpData = data.data();
+    header.dwBufferLength = static_cast<DWORD>(count);
+    header.dwBytesRecorded = static_cast<DWORD>(count);
+    MMRESULT result = midiOutPrepareHeader(mHandle, &header, sizeof(header));
+    if (result != MMSYSERR_NOERROR)
+    {
+      error = ResultText("midiOutPrepareHeader", result);
+      return false;
+    }
+    result = midiOutLongMsg(mHandle, &header, sizeof(header));
+    if (result == MMSYSERR_NOERROR)
+    {
+      // At 3125 bytes a second on a cable, with a second to spare; then give up waiting.
+      const DWORD limit = static_cast<DWORD>(count / 3 + 1000);
+      for (DWORD waited = 0; !(header.dwFlags & MHDR_DONE) && waited < limit; ++waited)
+        Sleep(1);
+      if (!(header.dwFlags & MHDR_DONE))
+        midiOutReset(mHandle);
+    }
+    else
+      error = ResultText("midiOutLongMsg", result);
+    midiOutUnprepareHeader(mHandle, &header, sizeof(header));
+    return result == MMSYSERR_NOERROR;
+  }
+
+private:
+  HMIDIOUT mHandle = nullptr;
+};
+
+class WinMmBackend : public Backend
+{
+public:
+  std::vector<std::string> PortNames(bool input) override
+  {
+    std::vector<std::string> names;
+    const UINT count = input ? midiInGetNumDevs() : midiOutGetNumDevs();
+    for (UINT port = 0; port < count; ++port)
+    {
+      if (input)
+      {
+        MIDIINCAPSW caps;
+        names.push_back(midiInGetDevCapsW(port, &caps, sizeof(caps)) == MMSYSERR_NOERROR ? ToUtf8(caps.szPname)
+                                                                                          : std::string());
+      }
+      else
+      {
+        MIDIOUTCAPSW caps;
+        names.push_back(midiOutGetDevCapsW(port, &caps, sizeof(caps)) == MMSYSERR_NOERROR ? ToUtf8(caps.szPname)
+                                                                                           : std::string());
+      }
+    }
+    return names;
+  }
+
+  std::unique_ptr<InputPort> OpenInput(unsigned int port, RawMidiSink& sink, std::string& error) override
+  {
+    WinMmInput* input = new WinMmInput(sink);
+    std::unique_ptr<InputPort> owned(input);
+    if (!input->Open(port, error))
+      return nullptr;
+    return owned;
+  }
+
+  std::unique_ptr<OutputPort> OpenOutput(unsigned int port, std::string& error) override
+  {
+    WinMmOutput* output = new WinMmOutput();
+    std::unique_ptr<OutputPort> owned(output);
+    if (!output->Open(port, error))
+      return nullptr;
+    return owned;
+  }
+};
+
+} // namespace
+
+std::unique_ptr<Backend> MakeWinMmBackend()
+{
+  return std::unique_ptr<Backend>(new WinMmBackend());
+}
+
+} // namespace midi
