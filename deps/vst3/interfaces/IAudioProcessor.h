@@ -29,7 +29,7 @@ struct ProcessSetup
   int32 maxSamplesPerBlock;
   SampleRate sampleRate;
 };
-static_assert(sizeof(ProcessSetup) == 24 && offsetof(ProcessSetup, sampleRate) == 16);
+static_assert(sizeof(ProcessSetup) == 24 && alignof(ProcessSetup) == 8 && offsetof(ProcessSetup, sampleRate) == 16);
 
 // One bus's channels for a block; bit k of silenceFlags stands for channel k.
 struct AudioBusBuffers
@@ -42,7 +42,7 @@ struct AudioBusBuffers
     Sample64** channelBuffers64;
   };
 };
-static_assert(sizeof(AudioBusBuffers) == 24 && offsetof(AudioBusBuffers, silenceFlags) == 8 &&
+static_assert(sizeof(AudioBusBuffers) == 24 && alignof(AudioBusBuffers) == 8 && offsetof(AudioBusBuffers, silenceFlags) == 8 &&
               offsetof(AudioBusBuffers, channelBuffers32) == 16);
 
 struct ProcessData
@@ -60,7 +60,7 @@ struct ProcessData
   IEventList* outputEvents;
   ProcessContext* processContext; // may be null
 };
-static_assert(sizeof(ProcessData) == 80 && offsetof(ProcessData, numOutputs) == 16 &&
+static_assert(sizeof(ProcessData) == 80 && alignof(ProcessData) == 8 && offsetof(ProcessData, numOutputs) == 16 &&
               offsetof(ProcessData, inputs) == 24 && offsetof(ProcessData, outputs) == 32 &&
               offsetof(ProcessData, inputParameterChanges) == 40 && offsetof(ProcessData, outputParameterChanges) == 48 &&
               offsetof(ProcessData, inputEvents) == 56 && offsetof(ProcessData, outputEvents) == 64 &&

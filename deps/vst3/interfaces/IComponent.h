@@ -54,7 +54,7 @@ struct RoutingInfo
   int32 busIndex;
   int32 channel; // -1: all channels
 };
-static_assert(sizeof(RoutingInfo) == 12);
+static_assert(sizeof(RoutingInfo) == 12 && alignof(RoutingInfo) == 4 && offsetof(RoutingInfo, channel) == 8);
 
 class IComponent : public IPluginBase
 {

@@ -22,7 +22,7 @@ struct IContextMenuItem
   int32 tag;
   int32 flags;
 };
-static_assert(sizeof(IContextMenuItem) == 264 && offsetof(IContextMenuItem, tag) == 256 &&
+static_assert(sizeof(IContextMenuItem) == 264 && alignof(IContextMenuItem) == 4 && offsetof(IContextMenuItem, tag) == 256 &&
               offsetof(IContextMenuItem, flags) == 260);
 
 // Whoever receives a chosen menu item.

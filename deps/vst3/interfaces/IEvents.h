@@ -121,7 +121,7 @@ struct Event
   };
 };
 
-static_assert(sizeof(NoteOnEvent) == 20 && sizeof(NoteOffEvent) == 16 && sizeof(DataEvent) == 16 &&
+static_assert(sizeof(NoteOnEvent) == 20 && alignof(NoteOnEvent) == 4 && alignof(DataEvent) == 8 && sizeof(NoteOffEvent) == 16 && sizeof(DataEvent) == 16 &&
               sizeof(PolyPressureEvent) == 12 && sizeof(NoteExpressionValueEvent) == 16 &&
               sizeof(NoteExpressionTextEvent) == 24 && sizeof(ChordEvent) == 16 && sizeof(ScaleEvent) == 16 &&
               sizeof(LegacyMIDICCOutEvent) == 4 && alignof(LegacyMIDICCOutEvent) == 1);

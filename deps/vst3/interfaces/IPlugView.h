@@ -14,7 +14,7 @@ struct ViewRect
   int32 getWidth() const { return right - left; }
   int32 getHeight() const { return bottom - top; }
 };
-static_assert(sizeof(ViewRect) == 16 && offsetof(ViewRect, bottom) == 12);
+static_assert(sizeof(ViewRect) == 16 && alignof(ViewRect) == 4 && offsetof(ViewRect, bottom) == 12);
 
 constexpr const char* kPlatformTypeHWND = "HWND";
 

@@ -16,7 +16,7 @@ struct UnitInfo
   String128 name;
   ProgramListID programListId;
 };
-static_assert(sizeof(UnitInfo) == 268 && offsetof(UnitInfo, name) == 8 && offsetof(UnitInfo, programListId) == 264);
+static_assert(sizeof(UnitInfo) == 268 && alignof(UnitInfo) == 4 && offsetof(UnitInfo, name) == 8 && offsetof(UnitInfo, programListId) == 264);
 
 struct ProgramListInfo
 {
@@ -24,7 +24,7 @@ struct ProgramListInfo
   String128 name;
   int32 programCount;
 };
-static_assert(sizeof(ProgramListInfo) == 264 && offsetof(ProgramListInfo, programCount) == 260);
+static_assert(sizeof(ProgramListInfo) == 264 && alignof(ProgramListInfo) == 4 && offsetof(ProgramListInfo, programCount) == 260);
 
 class IUnitInfo : public FUnknown
 {

@@ -48,6 +48,8 @@ constexpr tresult kOutOfMemory = static_cast<tresult>(0x8007000Eu);
 // A 16-byte interface or class identifier, compared as raw bytes.
 using TUID = char[16];
 
+static_assert(sizeof(TUID) == 16 && sizeof(char16) == 2 && sizeof(TBool) == 1);
+
 // Byte i of an identifier written as four words, in Windows (GUID) order: word 1 and the
 // two halves of word 2 little-endian, words 3 and 4 big-endian.
 constexpr char uidByte(int index, uint32 w1, uint32 w2, uint32 w3, uint32 w4)
@@ -95,6 +97,7 @@ using Speaker = uint64;
 using KnobMode = int32;
 
 constexpr ParamID kNoParamId = 0xFFFFFFFFu;
+static_assert(sizeof(String128) == 256 && alignof(String128) == 2);
 } // namespace Vst
 
 } // namespace Steinberg

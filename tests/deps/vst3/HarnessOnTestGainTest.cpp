@@ -36,6 +36,11 @@ TEST(HarnessOnTestGain, TheBundlePathHasASpace)
             std::wstring::npos);
 }
 
+TEST(HarnessOnTestGain, ModuleImage)
+{
+  checkModuleImage(testGain());
+}
+
 TEST(HarnessOnTestGain, ScanAndReload)
 {
   checkScanAndReload(testGain());
@@ -59,6 +64,11 @@ TEST(HarnessOnTestGain, ProcessingSweep)
 TEST(HarnessOnTestGain, ImpulseComesOutAtTheReportedLatency)
 {
   checkImpulseLatency(testGain());
+}
+
+TEST(HarnessOnTestGain, AwkwardButLegalBlocks)
+{
+  checkAwkwardButLegalBlocks(testGain());
 }
 
 TEST(HarnessOnTestGain, StateRoundTripAndRefusals)

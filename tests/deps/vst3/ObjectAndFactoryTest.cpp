@@ -5,6 +5,8 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 using namespace Steinberg;
 
@@ -235,4 +237,25 @@ TEST(PluginFactory, ModuleFactoryIsSharedWhileAliveAndRebuiltAfterRelease)
   EXPECT_EQ(rebuilt->release(), 0u);
 
   EXPECT_EQ(CPluginFactory::acquireModuleFactory(kFactoryInfo, [](CPluginFactory&) { return false; }), nullptr);
+}
+
+TEST(PluginFactory, ModuleFactorySurvivesHostsOnSeveralThreads)
+{
+  // Threads that acquire and release all the time: none may get a dying factory.
+  std::vector<std::thread> threads;
+  std::atomic<int> failures{0};
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&failures] {
+      for (int i = 0; i < 2000; ++i)
+      {
+        CPluginFactory* factory = newFactory();
+        if (!factory || factory->countClasses() != 3)
+          ++failures;
+        if (factory)
+          factory->release();
+      }
+    });
+  for (std::thread& thread : threads)
+    thread.join();
+  EXPECT_EQ(failures.load(), 0);
 }

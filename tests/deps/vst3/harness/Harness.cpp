@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -626,6 +628,88 @@ void checkInstancesAreIndependent(const ModuleUnderTest& under)
   EXPECT_EQ(second.controller->getParamNormalized(id), 1.);
   stopProcessing(first);
   stopProcessing(second);
+}
+
+} // namespace vst3host
+
+namespace vst3host {
+
+void checkModuleImage(const ModuleUnderTest& under)
+{
+  PluginModule module;
+  std::string problem;
+  ASSERT_TRUE(module.load(under.path, problem)) << problem;
+  PluginModule::Image image;
+  ASSERT_TRUE(module.readImage(image));
+  std::vector<std::string> names = image.exportNames;
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"ExitDll", "GetPluginFactory", "InitDll"}));
+  EXPECT_EQ(image.exportedFunctions, 3u);
+  // The compiler's runtimes are linked in: the module needs nothing beside it.
+  for (const std::string& dll : image.importedDlls)
+  {
+    std::string lower;
+    for (char c : dll)
+      lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(lower.rfind("lib", 0), std::string::npos) << dll;
+    EXPECT_EQ(lower.find("mingw"), std::string::npos) << dll;
+  }
+}
+
+void checkAwkwardButLegalBlocks(const ModuleUnderTest& under)
+{
+  LoadedModule loaded(under);
+  Instance instance;
+  ASSERT_TRUE(instance.create(loaded.factory, under.classId, &loaded.host));
+  for (int32_t sampleSize : {kSample32, kSample64})
+  {
+    SCOPED_TRACE(sampleSize == kSample64 ? "64 bit" : "32 bit");
+    ASSERT_TRUE(startProcessing(instance, 44100., sampleSize, 256, false));
+    const std::vector<int32_t> inputs = busChannels(instance.component, kInput);
+    const std::vector<int32_t> outputs = busChannels(instance.component, kOutput);
+
+    // Non-finite input never reaches the output.
+    Block wild(sampleSize, 256, inputs, outputs);
+    for (int32_t f = 0; f < 256; ++f)
+      for (int32_t c = 0; c < inputs[0]; ++c)
+        wild.setInput(0, c, f, f % 3 == 0 ? NAN : f % 3 == 1 ? INFINITY : -1e30);
+    ASSERT_EQ(instance.processor->process(wild.data()), kOk);
+    EXPECT_TRUE(wild.outputsFinite());
+
+    // Only the main input passed: trailing inactive buses may be left out.
+    Block mainOnly(sampleSize, 100, {inputs[0]}, outputs);
+    ASSERT_EQ(instance.processor->process(mainOnly.data()), kOk);
+    EXPECT_TRUE(mainOnly.outputsFinite());
+
+    // An inactive side-chain passed with its channel count but null channel pointers.
+    if (inputs.size() > 1)
+    {
+      Block nullAux(sampleSize, 100, inputs, outputs);
+      std::vector<void*> nulls(static_cast<size_t>(inputs[1]), nullptr);
+      nullAux.data().inputs[1].channelBuffers = nulls.data();
+      ASSERT_EQ(instance.processor->process(nullAux.data()), kOk);
+      EXPECT_TRUE(nullAux.outputsFinite());
+    }
+
+    // A parameter flush: no audio at all.
+    Block flush(sampleSize, 0, {}, {});
+    ParameterChanges changes;
+    changes.add(0, 0, NAN);
+    changes.add(0x7FFFFFF0u, 0, 0.5); // an id the plug-in does not have
+    flush.data().inputParameterChanges = &changes;
+    EXPECT_EQ(instance.processor->process(flush.data()), kOk);
+
+    // In place: the output buffers are the input buffers.
+    Block inPlace(sampleSize, 128, inputs, outputs);
+    for (int32_t f = 0; f < 128; ++f)
+      for (int32_t c = 0; c < inputs[0]; ++c)
+        inPlace.setInput(0, c, f, 0.25);
+    if (inputs[0] == outputs[0])
+      inPlace.data().outputs[0].channelBuffers = inPlace.data().inputs[0].channelBuffers;
+    ASSERT_EQ(instance.processor->process(inPlace.data()), kOk);
+    EXPECT_TRUE(inPlace.outputsFinite());
+    stopProcessing(instance);
+  }
 }
 
 } // namespace vst3host

@@ -78,11 +78,13 @@ std::vector<int32_t> busChannels(IComponent* component, int32_t direction);
 bool startProcessing(Instance& instance, double rate, int32_t sampleSize, int32_t maxBlock, bool auxActive);
 void stopProcessing(Instance& instance);
 
+void checkModuleImage(const ModuleUnderTest& module);
 void checkScanAndReload(const ModuleUnderTest& module);
 void checkInterfaces(const ModuleUnderTest& module);
 void checkBusesAndArrangements(const ModuleUnderTest& module);
 void checkProcessingSweep(const ModuleUnderTest& module);
 void checkImpulseLatency(const ModuleUnderTest& module);
+void checkAwkwardButLegalBlocks(const ModuleUnderTest& module);
 void checkStateRoundTripAndRefusals(const ModuleUnderTest& module);
 void checkControllerParameters(const ModuleUnderTest& module);
 void checkInstancesAreIndependent(const ModuleUnderTest& module);

@@ -71,4 +71,32 @@ IPluginFactory3* PluginModule::factory()
   return third;
 }
 
+bool PluginModule::readImage(Image& image) const
+{
+  if (!mModule)
+    return false;
+  const auto* base = reinterpret_cast<const unsigned char*>(mModule);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE)
+    return false;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+  if (nt->Signature != IMAGE_NT_SIGNATURE || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+    return false;
+  const IMAGE_DATA_DIRECTORY& exports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  if (exports.Size != 0)
+  {
+    const auto* directory = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + exports.VirtualAddress);
+    image.exportedFunctions = directory->NumberOfFunctions;
+    const auto* names = reinterpret_cast<const DWORD*>(base + directory->AddressOfNames);
+    for (DWORD i = 0; i < directory->NumberOfNames; ++i)
+      image.exportNames.push_back(reinterpret_cast<const char*>(base + names[i]));
+  }
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (imports.Size != 0)
+    for (const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         entry->Name != 0; ++entry)
+      image.importedDlls.push_back(reinterpret_cast<const char*>(base + entry->Name));
+  return true;
+}
+
 } // namespace vst3host

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace vst3host {
 
@@ -33,6 +34,16 @@ public:
   FUnknown* rawFactory();
 
   HMODULE handle() const { return mModule; }
+
+  // What the loaded image exports (names, and the count of exported functions, named or
+  // not) and the DLLs it imports from.
+  struct Image
+  {
+    std::vector<std::string> exportNames;
+    uint32_t exportedFunctions = 0;
+    std::vector<std::string> importedDlls;
+  };
+  bool readImage(Image& image) const;
 
 private:
   using BoolEntry = bool (*)();
