@@ -140,6 +140,14 @@ TEST(Document, NoSizeAtAllIsALoadFailure)
   EXPECT_FALSE(Doc("", "<g/>"));
 }
 
+TEST(Document, AHiddenRootIsAnEmptyImageOfItsSize)
+{
+  const auto image = Doc("width='10' height='20' display='none'", "<rect width='5' height='5'/>");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(10.f, image->width);
+  EXPECT_TRUE(image->shapes.empty());
+}
+
 TEST(Document, RootMustBeSvg)
 {
   EXPECT_FALSE(ParseText("<html width='10' height='10'/>"));
