@@ -14,6 +14,11 @@ ParamValue clampUnit(ParamValue value)
 {
   return value < 0. ? 0. : value > 1. ? 1. : value;
 }
+
+ParamValue validDefault(ParamValue value)
+{
+  return std::isnan(value) ? 0. : clampUnit(value);
+}
 } // namespace
 
 bool parseNumber(const TChar* string, double& value)
@@ -44,14 +49,15 @@ bool parseNumber(const TChar* string, double& value)
 
 Parameter::Parameter(const ParameterInfo& parameterInfo)
   : info(parameterInfo)
-  , valueNormalized(clampUnit(parameterInfo.defaultNormalizedValue))
+  , valueNormalized(validDefault(parameterInfo.defaultNormalizedValue))
 {
+  info.defaultNormalizedValue = valueNormalized;
 }
 
 Parameter::Parameter(const TChar* title, ParamID tag, const TChar* units, ParamValue defaultValueNormalized,
                      int32 stepCount, int32 flags, UnitID unitID, const TChar* shortTitle)
   : info{}
-  , valueNormalized(std::isnan(defaultValueNormalized) ? 0. : clampUnit(defaultValueNormalized))
+  , valueNormalized(validDefault(defaultValueNormalized))
 {
   info.id = tag;
   copyText16(info.title, 128, title);

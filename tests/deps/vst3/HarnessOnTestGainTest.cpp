@@ -71,6 +71,11 @@ TEST(HarnessOnTestGain, AwkwardButLegalBlocks)
   checkAwkwardButLegalBlocks(testGain());
 }
 
+TEST(HarnessOnTestGain, LifecycleOrders)
+{
+  checkLifecycleOrders(testGain());
+}
+
 TEST(HarnessOnTestGain, StateRoundTripAndRefusals)
 {
   checkStateRoundTripAndRefusals(testGain());

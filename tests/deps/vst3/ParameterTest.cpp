@@ -49,9 +49,23 @@ TEST(Parameter, ContinuousValuesClampAndRefuseNaN)
   parameter->release();
 }
 
+TEST(Parameter, ADefaultOutsideTheRangeBecomesAValidOne)
+{
+  ParameterInfo info{};
+  info.id = 4;
+  info.defaultNormalizedValue = std::nan("");
+  Parameter* fromInfo = new Parameter(info);
+  EXPECT_EQ(fromInfo->getNormalized(), 0.);
+  EXPECT_EQ(fromInfo->getInfo().defaultNormalizedValue, 0.);
+  Parameter* tooHigh = new Parameter(u"High", 5, nullptr, 3.);
+  EXPECT_EQ(tooHigh->getNormalized(), 1.);
+  EXPECT_EQ(tooHigh->getInfo().defaultNormalizedValue, 1.);
+  fromInfo->release();
+  tooHigh->release();
+}
+
 TEST(Parameter, ContinuousTextRoundTripsAndRefusesJunk)
 {
-  Parameter parameterOnStack(u"Level", 1);
   Parameter* parameter = new Parameter(u"Level", 1);
   parameter->setPrecision(2);
   EXPECT_EQ(shown(*parameter, 0.256), u"0.26");

@@ -712,4 +712,53 @@ void checkAwkwardButLegalBlocks(const ModuleUnderTest& under)
   }
 }
 
+void checkLifecycleOrders(const ModuleUnderTest& under)
+{
+  LoadedModule loaded(under);
+  {
+    Instance instance;
+    ASSERT_TRUE(instance.create(loaded.factory, under.classId, &loaded.host));
+    // Switched on and off again and again, processing switched off with no block between.
+    for (int round = 0; round < 3; ++round)
+    {
+      ASSERT_TRUE(startProcessing(instance, round == 1 ? 96000. : 44100., round == 2 ? kSample64 : kSample32, 128,
+                                  round == 1));
+      EXPECT_EQ(instance.processor->setProcessing(0), kOk);
+      EXPECT_EQ(instance.processor->setProcessing(1), kOk);
+      instance.processor->getTailSamples();
+      Block block(round == 2 ? kSample64 : kSample32, 128, busChannels(instance.component, kInput),
+                  busChannels(instance.component, kOutput));
+      block.setInput(0, 0, 0, 1.);
+      ASSERT_EQ(instance.processor->process(block.data()), kOk);
+      EXPECT_TRUE(block.outputsFinite());
+      // The state may be read while the audio thread runs.
+      MemoryStream stream;
+      EXPECT_EQ(instance.component->getState(&stream), kOk);
+      stopProcessing(instance);
+      if (!under.accepted.empty())
+      {
+        std::vector<Arrangement> inputs = under.accepted[static_cast<size_t>(round) % under.accepted.size()].inputs;
+        std::vector<Arrangement> outputs = under.accepted[static_cast<size_t>(round) % under.accepted.size()].outputs;
+        EXPECT_EQ(instance.processor->setBusArrangements(inputs.data(), static_cast<int32_t>(inputs.size()),
+                                                         outputs.data(), static_cast<int32_t>(outputs.size())),
+                  kOk);
+      }
+    }
+  }
+  {
+    // A host that terminates while still active, and one that releases without terminate.
+    Instance active;
+    ASSERT_TRUE(active.create(loaded.factory, under.classId, &loaded.host));
+    ASSERT_TRUE(startProcessing(active, 48000., kSample32, 64, true));
+    active.destroy();
+    Instance abandoned;
+    ASSERT_TRUE(abandoned.create(loaded.factory, under.classId, &loaded.host));
+    releaseAndClear(abandoned.controller);
+    releaseAndClear(abandoned.processor);
+    releaseAndClear(abandoned.unknown);
+    releaseAndClear(abandoned.component);
+  }
+  EXPECT_EQ(loaded.host.references, 1);
+}
+
 } // namespace vst3host

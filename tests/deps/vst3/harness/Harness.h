@@ -85,6 +85,7 @@ void checkBusesAndArrangements(const ModuleUnderTest& module);
 void checkProcessingSweep(const ModuleUnderTest& module);
 void checkImpulseLatency(const ModuleUnderTest& module);
 void checkAwkwardButLegalBlocks(const ModuleUnderTest& module);
+void checkLifecycleOrders(const ModuleUnderTest& module);
 void checkStateRoundTripAndRefusals(const ModuleUnderTest& module);
 void checkControllerParameters(const ModuleUnderTest& module);
 void checkInstancesAreIndependent(const ModuleUnderTest& module);
