@@ -213,8 +213,12 @@ void ITextEntryControl::SelectAll()
 
 void ITextEntryControl::MarkIfChanged(const Snapshot& before)
 {
-  if (!(Take() == before))
-    SetDirty(false);
+  if (Take() == before)
+    return;
+  SetDirty(false);
+  // Every edit shows the caret at once.
+  if (mEditing)
+    RestartCaret();
 }
 
 void ITextEntryControl::OnMouseDown(float x, float y, const IPointerMods& mods)
@@ -342,7 +346,7 @@ bool ITextEntryControl::OnKeyDown(float /*x*/, float /*y*/, const IKeyEvent& key
   stb_textedit_key(this, &mState, stbKey);
   if (Take() == before)
     return false;
-  SetDirty(false);
+  MarkIfChanged(before);
   return true;
 }
 
