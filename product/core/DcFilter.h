@@ -2,6 +2,8 @@
 
 #include "product/core/DspHelpers.h"
 
+#include <cmath>
+
 // The 5 Hz DC-removal filter at the end of the wet chain: the signal minus its one-pole
 // low-pass, faded by the DC switch.
 class DcFilter
@@ -12,7 +14,9 @@ public:
 
   double Process(int channel, double y, double enabled)
   {
-    const double low = OnePoleStep(mState[channel], y, mPole);
+    double low = OnePoleStep(mState[channel], y, mPole);
+    if (!std::isfinite(low))
+      low = mState[channel] = 0.0; // an overflowed sample must not stick in the state
     return y - enabled * low;
   }
 

@@ -57,12 +57,24 @@ void HouseholderReverb::Process(double& left, double& right, double enabled, dou
     sum += y[i];
   }
   const double feedIn[2] = {left * enabled * 0.22, right * enabled * 0.22};
+  double push[kLines];
+  double pushSum = 0.0;
   double wet[2] = {0.0, 0.0};
   for (int i = 0; i < kLines; ++i)
   {
-    mLines[i].Push((y[i] - 0.25 * sum) * mGain[i] + feedIn[i & 1]);
+    push[i] = (y[i] - 0.25 * sum) * mGain[i] + feedIn[i & 1];
+    pushSum += push[i];
     wet[i & 1] += kOutputSign[i] * y[i];
   }
+  if (!std::isfinite(pushSum))
+  {
+    // An overflowed input would circulate in the feedback for ever: start again empty.
+    Reset();
+    for (double& p : push)
+      p = 0.0;
+  }
+  for (int i = 0; i < kLines; ++i)
+    mLines[i].Push(push[i]);
   const double amount = enabled * mixPercent * 0.01;
   left += 0.5 * wet[0] * amount;
   right += 0.5 * wet[1] * amount;

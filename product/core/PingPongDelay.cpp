@@ -2,6 +2,7 @@
 
 #include "product/core/DspHelpers.h"
 
+#include <cmath>
 #include <cstdint>
 
 void PingPongDelay::Prepare(double rate)
@@ -40,10 +41,17 @@ void PingPongDelay::Process(double& left, double& right, double timeMs, double f
   const double wetLeft = OnePoleStep(mToneState[0], mLines[0].Read(d), mTonePole);
   const double wetRight = OnePoleStep(mToneState[1], mLines[1].Read(d), mTonePole);
 
-  const double dryRight = right;
-  mLines[0].Push(((left + right) * 0.5 * pp + (1.0 - pp) * left) * enabled +
-                 ((1.0 - pp) * wetLeft + pp * wetRight) * feedback);
+  double pushLeft = ((left + right) * 0.5 * pp + (1.0 - pp) * left) * enabled +
+                    ((1.0 - pp) * wetLeft + pp * wetRight) * feedback;
+  double pushRight = (1.0 - pp) * right * enabled + ((1.0 - pp) * wetRight + pp * wetLeft) * feedback;
+  if (!std::isfinite(pushLeft + pushRight))
+  {
+    // An overflowed input would circulate in the feedback for ever: start again empty.
+    Reset();
+    pushLeft = pushRight = 0.0;
+  }
+  mLines[0].Push(pushLeft);
+  mLines[1].Push(pushRight);
   left += wetLeft * enabled * mixPercent * 0.01;
-  mLines[1].Push((1.0 - pp) * dryRight * enabled + ((1.0 - pp) * wetRight + pp * wetLeft) * feedback);
   right += wetRight * enabled * mixPercent * 0.01;
 }

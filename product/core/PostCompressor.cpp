@@ -28,7 +28,9 @@ void PostCompressor::Reset()
 
 double PostCompressor::Process(double left, double right, double amountPercent)
 {
-  const double d = std::max(std::fabs(left), std::fabs(right));
+  double d = std::max(std::fabs(left), std::fabs(right));
+  if (!std::isfinite(d))
+    d = 0.0; // an overflowed sample must not stick in the envelope
   const double p = d > mEnvelope ? mAttackPole : mReleasePole;
   mEnvelope = FlushTiny((1.0 - p) * d + p * mEnvelope);
   if (amountPercent == 0.0 || !(mEnvelope > kBelowThreshold))

@@ -34,8 +34,9 @@ void StereoChorus::Process(double& left, double& right, double rateHz, double de
   mPhase += rateHz / mRate;
   if (mPhase >= 1.0)
     mPhase -= 1.0;
-  mLines[0].Push(left);
-  mLines[1].Push(right);
+  // A non-finite sample would come back as not-a-number for as long as it stays in reach.
+  mLines[0].Push(std::isfinite(left) ? left : 0.0);
+  mLines[1].Push(std::isfinite(right) ? right : 0.0);
   if (wet == 0.0)
     return;
   // The right sweep runs a quarter cycle ahead: sin(2 pi (phase + 0.25)) is the cosine.

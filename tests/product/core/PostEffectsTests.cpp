@@ -371,3 +371,34 @@ TEST(StereoEffects, TailsAfterALoudBurstRingDownToExactZero)
   EXPECT_EQ(MaxAbs(outL, outL.size() - 4800, outL.size()), 0.0);
   EXPECT_EQ(MaxAbs(outR, outR.size() - 4800, outR.size()), 0.0);
 }
+
+TEST(StereoEffects, OverflowedInputDoesNotStickInAnyState)
+{
+  Effects fx;
+  fx.params[kParamPostCompressor] = 100.0f;
+  fx.params[kParamDelayFeedback] = 85.0f;
+  fx.switches = {1.0, 1.0, 1.0, 1.0};
+  DcFilter dc;
+  dc.Prepare(kRate);
+  // Non-finite values that slipped past the chain, or sums that overflowed on the way.
+  std::vector<double> bad = {INFINITY, -INFINITY, std::nan(""), 1.0, INFINITY, std::nan("")};
+  std::vector<double> outL, outR;
+  fx.Run(bad, bad, outL, outR);
+  for (double y : bad)
+    dc.Process(0, y, 1.0);
+  // Afterwards a normal signal comes out finite and at a sane level: nothing that
+  // overflowed stays in a line or a state.
+  std::vector<double> tone(96000);
+  for (size_t i = 0; i < tone.size(); ++i)
+    tone[i] = 0.25 * std::sin(0.03 * i);
+  fx.Run(tone, tone, outL, outR);
+  for (size_t i = 0; i < tone.size(); ++i)
+  {
+    ASSERT_TRUE(std::isfinite(outL[i]) && std::isfinite(outR[i])) << i;
+    ASSERT_TRUE(std::isfinite(dc.Process(0, outL[i], 1.0))) << i;
+  }
+  EXPECT_LT(MaxAbs(outL, 48000, 96000), 2.0);
+  EXPECT_GT(MaxAbs(outL, 48000, 96000), 0.05);
+  EXPECT_TRUE(std::isfinite(fx.effects->Compressor().Envelope()));
+  EXPECT_LT(fx.effects->Compressor().Envelope(), 2.0);
+}
