@@ -137,6 +137,7 @@ void RecordingGui::PathStroke(const IColourSource& source, float thickness, cons
   call.clip = mClip;
   call.blendWeight = blend ? blend->weight : 1.f;
   call.dashes = style.nDashes;
+  call.matrix = mMatrix;
   paints.push_back(call);
   if (!style.keepPath)
     mPath.clear();
@@ -152,6 +153,7 @@ void RecordingGui::PathFill(const IColourSource& source, const IFillRule& rule, 
   call.path = mPath;
   call.source = source;
   call.rule = rule.rule;
+  call.matrix = mMatrix;
   call.clip = mClip;
   call.blendWeight = blend ? blend->weight : 1.f;
   paints.push_back(call);

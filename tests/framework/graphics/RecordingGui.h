@@ -53,6 +53,7 @@ struct PaintCall
   pfw::gui::IRectF clip;
   float blendWeight = 1.f;
   int dashes = 0;
+  pfw::gui::ITransform2D matrix; // the drawing transform in force
 };
 
 // An IGui that records every drawing operation as text, measures text with a fixed
