@@ -12,11 +12,6 @@ Bus::Bus(const TChar* busName, BusType type, int32 busFlags)
   copyText16(name, 128, busName);
 }
 
-void Bus::setName(const TChar* newName)
-{
-  copyText16(name, 128, newName);
-}
-
 void Bus::getInfo(BusInfo& info) const
 {
   copyText16(info.name, 128, name);

@@ -17,7 +17,6 @@ public:
   bool isActive() const { return active; }
   void setActive(bool state) { active = state; }
   const TChar* getName() const { return name; }
-  void setName(const TChar* newName);
   BusType getBusType() const { return busType; }
   int32 getFlags() const { return flags; }
 

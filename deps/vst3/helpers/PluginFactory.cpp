@@ -78,14 +78,6 @@ bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction creat
   return true;
 }
 
-bool CPluginFactory::isRegistered(const TUID cid) const
-{
-  for (int i = 0; i < mClasses.GetSize(); ++i)
-    if (uidEqual(mClasses.Get(i)->info.cid, cid))
-      return true;
-  return false;
-}
-
 const CPluginFactory::ClassEntry* CPluginFactory::entry(int32 index) const
 {
   return mClasses.Get(index);

@@ -20,7 +20,6 @@ public:
 
   // Adds a class; false when memory fails or the arguments are null.
   bool registerClass(const PClassInfo2* info, CreateFunction create, void* context = nullptr);
-  bool isRegistered(const TUID cid) const;
 
   tresult VST3_CALL queryInterface(const TUID iid, void** obj) override;
   uint32 VST3_CALL addRef() override;

@@ -29,8 +29,6 @@ public:
   tresult VST3_CALL canResize() override;
   tresult VST3_CALL checkSizeConstraint(ViewRect* rect) override;
 
-  const ViewRect& getRect() const { return rect; }
-  void setRect(const ViewRect& newRect) { rect = newRect; }
   bool isAttached() const { return systemWindow != nullptr; }
   IPlugFrame* getFrame() const { return plugFrame; }
 
