@@ -114,7 +114,9 @@ void IGuiEditorDelegate::SendMidiMsgFromDelegate(const IMidiEvent& event)
 void IGuiEditorDelegate::SendParameterValueFromDelegate(int paramIdx, double value, bool normalized)
 {
   const IParam* param = GetParam(paramIdx);
-  if (mGraphics && param)
+  if (!param)
+    return;
+  if (mGraphics)
     mGraphics->SetParameterValueFromDelegate(paramIdx, normalized ? value : param->ToNormalized(value));
   IEditorDelegate::SendParameterValueFromDelegate(paramIdx, value, normalized);
 }

@@ -41,7 +41,7 @@ public:
     const uint64_t write = mWrite.load(std::memory_order_relaxed);
     if (mNSlots < 2)
       return false;
-    const uint64_t next = (write + 1) % mNSlots;
+    const uint64_t next = Following(write);
     if (next == mRead.load(std::memory_order_acquire))
       return false;
     std::memcpy(static_cast<void*>(Slots() + write), &entry, sizeof(T));
@@ -56,7 +56,7 @@ public:
     if (read == mWrite.load(std::memory_order_acquire))
       return false;
     std::memcpy(static_cast<void*>(&entry), Slots() + read, sizeof(T));
-    mRead.store((read + 1) % mNSlots, std::memory_order_release);
+    mRead.store(Following(read), std::memory_order_release);
     return true;
   }
 
@@ -71,6 +71,8 @@ public:
   int Capacity() const { return mNSlots > 0 ? static_cast<int>(mNSlots - 1) : 0; }
 
 private:
+  // (index + 1) mod N without a division.
+  uint64_t Following(uint64_t index) const { return index + 1 == mNSlots ? 0 : index + 1; }
   T* Slots() const { return static_cast<T*>(mStorage.Data()); }
 
   ByteBuffer mStorage;

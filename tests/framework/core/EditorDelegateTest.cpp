@@ -133,6 +133,9 @@ TEST(EditorDelegate, ValuesReachEveryLinkedControl)
 
   delegate.SendParameterValueFromDelegate(3, 0.6, true);
   EXPECT_EQ(graphics->slots[1].value, 0.6);
+  delegate.SendParameterValueFromDelegate(4, 0.6, true); // no such parameter
+  delegate.SendParameterValueFromDelegate(-1, 0.6, true);
+  EXPECT_EQ(delegate.changesUI.size(), 2u);
 
   delegate.SendControlValueFromDelegate(4, 0.9);
   EXPECT_EQ(graphics->slots[3].value, 0.9);
