@@ -64,7 +64,6 @@ bool AmpEngine::Prepare(double sampleRate, int /*maxBlockSize*/)
   mSlowCoef = SmoothingCoef(0.020, rate);
   mSwitchCoef = SmoothingCoef(0.005, rate);
   mBypassCoef = SmoothingCoef(0.003, rate);
-  mMeterCoef = std::exp(-1.0 / (0.03 * rate));
 
   for (int i = 0; i < kNumParams; ++i)
     mDiscrete[i] = IsDiscreteParam(i);
@@ -77,7 +76,12 @@ bool AmpEngine::Prepare(double sampleRate, int /*maxBlockSize*/)
     mPowerDown[ch].Design();
     mRawAlignment[ch].Resize(kAlignmentLength);
     mAuxAlignment[ch].Resize(kAlignmentLength);
+    for (int slot = 0; slot < 2; ++slot)
+      mCab[ch][slot].PrepareRoom(rate);
   }
+  mEffects.Prepare(rate);
+  mDcFilter.Prepare(rate);
+  mMeasurements.Prepare(rate);
 
   mPrepared = true;
   Reset();
@@ -92,7 +96,9 @@ void AmpEngine::Reset()
     {
       mPedal[ch][slot].ClearStates();
       mAmp[ch][slot].ClearStates();
+      mCab[ch][slot].ClearStates();
     }
+    mEq[ch].ClearStates();
     mUpSampler[ch].Clear();
     mPedalDown[ch].Clear();
     mPreampDown[ch].Clear();
@@ -100,6 +106,9 @@ void AmpEngine::Reset()
     mRawAlignment[ch].Clear();
     mAuxAlignment[ch].Clear();
   }
+  mEffects.Reset();
+  mDcFilter.Reset();
+  mMeasurements.Reset();
   mSampleCounter = 0;
   mClipReadingDb = 0.0;
   mInputPeak = mWetPeak = mOutputPeak = mOutputLeftPeak = mOutputRightPeak = 0.0;
@@ -115,7 +124,10 @@ void AmpEngine::FreeStorage()
   {
     mRawAlignment[ch].Free();
     mAuxAlignment[ch].Free();
+    for (int slot = 0; slot < 2; ++slot)
+      mCab[ch][slot].room.Free();
   }
+  mEffects.Free();
   mPrepared = false;
 }
 
@@ -220,6 +232,8 @@ void AmpEngine::HandleFamilyChange()
   const int cab = Choice(kParamCabType);
   if (cab != mCabFamily[kActive] && mCabFade >= kFadeNearlyDone)
   {
+    for (int ch = 0; ch < 2; ++ch)
+      HandOverCabSlots(mCab[ch][kActive], mCab[ch][kRetiring]);
     mCabFamily[kRetiring] = mCabFamily[kActive];
     mCabFamily[kActive] = cab;
     mCabFade = 0.0;
@@ -260,7 +274,16 @@ void AmpEngine::UpdateCoefficients()
       ApplyAmpDesign(mAmp[0][slot], design);
       ApplyAmpDesign(mAmp[1][slot], design);
     }
+    if (slot == kActive || mCabFade < 1.0)
+    {
+      for (int ch = 0; ch < 2; ++ch)
+        DesignCab(mCab[ch][slot], mSmoothed, mSampleRate, mCabFamily[slot]);
+    }
   }
+  for (int ch = 0; ch < 2; ++ch)
+    DesignEqualiser(mEq[ch], mSmoothed, mSampleRate);
+  mEffects.Design(mSmoothed);
+  mMeasurements.Configure(mSmoothed);
 }
 
 void AmpEngine::StepSwitches(bool hostBypass)
@@ -319,32 +342,58 @@ void AmpEngine::RunOversampled(int channel, double x, double& pedalTap, double& 
   powerTap = DownSample(mPowerDown[channel], powerTaps);
 }
 
-double AmpEngine::RunCabinet(int /*channel*/, double power)
+double AmpEngine::RunCabinet(int channel, double power)
 {
-  return power;
+  double cab = CabStage(mCab[channel][kActive], power, channel);
+  if (mCabFade != 1.0)
+  {
+    const double old = CabStage(mCab[channel][kRetiring], power, channel);
+    cab = old + (cab - old) * mCabFade;
+  }
+  return cab;
 }
 
-double AmpEngine::RunEqualiser(int /*channel*/, double x)
+double AmpEngine::RunEqualiser(int channel, double x)
 {
-  return x;
+  return mEq[channel].Process(x);
 }
 
-double AmpEngine::RunStereoEffects(double& /*left*/, double& /*right*/)
+double AmpEngine::RunStereoEffects(double& left, double& right)
 {
-  return 1.0;
+  StereoEffectSwitches switches;
+  switches.chorus = mSwitches[kSwitchChorus];
+  switches.delay = mSwitches[kSwitchDelay];
+  switches.reverb = mSwitches[kSwitchReverb];
+  switches.pingPong = mSwitches[kSwitchPingPong];
+  return mEffects.Process(left, right, mSmoothed, switches);
 }
 
-double AmpEngine::RunDcFilter(int /*channel*/, double y)
+double AmpEngine::RunDcFilter(int channel, double y)
 {
-  return y;
+  return mDcFilter.Process(channel, y, mSwitches[kSwitchDcFilter]);
 }
 
-void AmpEngine::FeedDisplays(double, double, double, double)
+void AmpEngine::FeedDisplays(double rawLeft, double rawRight, double outLeft, double outRight)
 {
+  mMeasurements.Feed(rawLeft, rawRight, outLeft, outRight);
 }
 
-void AmpEngine::PublishSnapshot(bool, bool)
+void AmpEngine::PublishSnapshot(bool auxConnected, bool auxInUse)
 {
+  BlockReadings readings;
+  readings.inputPeak = mInputPeak;
+  readings.wetPeak = mWetPeak;
+  readings.outputPeak = mOutputPeak;
+  readings.outputLeftPeak = mOutputLeftPeak;
+  readings.outputRightPeak = mOutputRightPeak;
+  readings.gateGainDb = GateGainDb();
+  readings.gateDetectorDb = GateDetectorDb();
+  readings.pedalSag = PedalSag();
+  readings.ampSagDb = AmpSagDb();
+  readings.powerSagDb = PowerSagDb();
+  readings.compressorReductionDb = mEffects.CompressorReductionDb();
+  readings.clipDb = mClipReadingDb;
+  mMeasurements.Publish(readings, auxConnected, auxInUse);
 }
 
 void AmpEngine::Process(const float* const* inputs, float* const* outputs, int frameCount, bool hostBypass,

@@ -1,12 +1,17 @@
 #pragma once
 
 #include "product/core/AmpModel.h"
+#include "product/core/CabinetModel.h"
+#include "product/core/DcFilter.h"
 #include "product/core/DelayLine.h"
+#include "product/core/EngineMeasurements.h"
 #include "product/core/HalfBandFilter.h"
 #include "product/core/NoiseGate.h"
 #include "product/core/ParamIds.h"
 #include "product/core/PedalModel.h"
+#include "product/core/PostEqualiser.h"
 #include "product/core/Smoothers.h"
+#include "product/core/StereoEffects.h"
 
 #include <cstdint>
 
@@ -67,6 +72,10 @@ public:
   double PowerSagDb() const { return mAmp[0][kActive].PowerReductionDb(); }
   double ClipReadingDb() const { return mClipReadingDb; }
   bool AuxInUse() const { return mAuxInUse; }
+
+  // The published measurements, for the editor thread.
+  LevelSnapshot ReadLevelSnapshot() const { return mMeasurements.ReadLevel(); }
+  DisplaySnapshot ReadDisplaySnapshot() const { return mMeasurements.ReadDisplay(); }
 
   // Family crossfade positions (1 when no crossfade runs) and the families now active.
   double PedalCrossfade() const { return mPedalFade; }
@@ -135,7 +144,6 @@ private:
   double mSlowCoef = 0.0;
   double mSwitchCoef = 0.0;
   double mBypassCoef = 0.0;
-  double mMeterCoef = 0.0;
   bool mPrepared = false;
   bool mSnapped = false;
   // Unsigned so that it wraps cleanly in very long sessions; only its value modulo 16
@@ -175,6 +183,13 @@ private:
   HalfBandPair mPedalDown[2];
   HalfBandPair mPreampDown[2];
   HalfBandPair mPowerDown[2];
+
+  // Stages after the down-sampling.
+  CabStageState mCab[2][2];
+  PostEqualiser mEq[2];
+  StereoEffects mEffects;
+  DcFilter mDcFilter;
+  EngineMeasurements mMeasurements;
 
   // Block readings.
   double mInputPeak = 0.0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <limits>
 
 using namespace engine_test;
@@ -145,7 +146,8 @@ TEST(AmpEngineBypass, SwitchingBypassCrossfadesOverAboutThreeMilliseconds)
   p[kParamOutput] = -24.0f; // the processed path is far quieter than the dry one
   p[kParamGateEnabled] = 0.0f;
 
-  AmpEngine engine;
+  auto enginePtr = std::make_unique<AmpEngine>();
+  AmpEngine& engine = *enginePtr;
   engine.SetTargets(p.data());
   engine.Prepare(rate);
   std::vector<float> out(in.size());
@@ -250,7 +252,8 @@ TEST(AmpEngineBlocks, OutputIsIdenticalForEveryBlockSize)
 
 TEST(AmpEngineLifecycle, BeforePrepareTheInputPassesSanitised)
 {
-  AmpEngine engine;
+  auto enginePtr = std::make_unique<AmpEngine>();
+  AmpEngine& engine = *enginePtr;
   const float in[4] = {0.5f, std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::infinity(), -0.25f};
   float outL[4] = {9, 9, 9, 9};
   float outR[4] = {9, 9, 9, 9};
@@ -267,7 +270,8 @@ TEST(AmpEngineLifecycle, BeforePrepareTheInputPassesSanitised)
 
 TEST(AmpEngineLifecycle, EmptyBlockTouchesNothingAndNullBuffersAreSafe)
 {
-  AmpEngine engine;
+  auto enginePtr = std::make_unique<AmpEngine>();
+  AmpEngine& engine = *enginePtr;
   engine.SetTargets(DefaultParams().data());
   engine.Prepare(48000.0);
   float out[2] = {7.0f, 7.0f};
@@ -283,7 +287,8 @@ TEST(AmpEngineLifecycle, EmptyBlockTouchesNothingAndNullBuffersAreSafe)
 
 TEST(AmpEngineLifecycle, UnsupportedRatesAreReportedAndClamped)
 {
-  AmpEngine engine;
+  auto enginePtr = std::make_unique<AmpEngine>();
+  AmpEngine& engine = *enginePtr;
   EXPECT_TRUE(engine.Prepare(44100.0));
   EXPECT_TRUE(engine.Prepare(192000.0));
   EXPECT_FALSE(engine.Prepare(384000.0));

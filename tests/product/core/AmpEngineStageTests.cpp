@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 using namespace engine_test;
 
@@ -30,7 +31,8 @@ template <typename Change, typename Probe>
 std::vector<float> RunChanging(std::vector<float> params, const std::vector<float>& in, int block, Change change,
                                Probe probe, const std::vector<float>* aux = nullptr)
 {
-  AmpEngine engine;
+  auto enginePtr = std::make_unique<AmpEngine>();
+  AmpEngine& engine = *enginePtr;
   engine.SetTargets(params.data());
   engine.Prepare(48000.0);
   std::vector<float> out(in.size());
@@ -146,6 +148,7 @@ TEST(AmpEngineModels, RapidFamilyChangesStayClickFreeAndEndOnTheLast)
   const std::vector<float> in = Sine(48000, 48000.0, 110.0, 0.4);
   std::vector<float> p = DefaultParams();
   p[kParamGateEnabled] = 0.0f;
+  p[kParamMonitor] = 4.0f;
   double steady = 0.0;
   for (float family : {5.0f, 10.0f, 2.0f, 8.0f})
   {

@@ -1,0 +1,300 @@
+#include "tools/render/RenderJob.h"
+
+#include "product/core/AmpEngine.h"
+#include "product/core/FactoryRecipes.h"
+#include "product/core/Fft4096.h"
+#include "product/core/ParamSpecTable.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+bool ParseNumber(const std::string& text, double& value)
+{
+  if (text.empty())
+    return false;
+  char* end = nullptr;
+  value = std::strtod(text.c_str(), &end);
+  return end != nullptr && *end == '\0' && std::isfinite(value);
+}
+
+bool ParseInteger(const std::string& text, long long low, long long high, int& value)
+{
+  double v;
+  if (!ParseNumber(text, v) || v != std::floor(v) || v < static_cast<double>(low) || v > static_cast<double>(high))
+    return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
+// One plucked string: a noise burst circulating in a loop whose length is the period,
+// damped by a two-point average (a Karplus-Strong string).
+void AddPluck(std::vector<float>& out, size_t start, double frequency, double level, double sampleRate,
+              uint32_t& noise)
+{
+  const double period = sampleRate / frequency;
+  const int length = static_cast<int>(period);
+  if (length < 2)
+    return;
+  std::vector<double> loop(static_cast<size_t>(length));
+  double previous = 0.0;
+  for (double& s : loop)
+  {
+    noise = noise * 1664525u + 1013904223u;
+    const double white = (noise >> 8) / 8388608.0 - 1.0;
+    previous = 0.5 * (white + previous); // a softer pick: less top end in the burst
+    s = level * previous;
+  }
+  const size_t ring = static_cast<size_t>(sampleRate * 2.5);
+  size_t index = 0;
+  for (size_t n = 0; n < ring && start + n < out.size(); ++n)
+  {
+    const size_t next = (index + 1) % loop.size();
+    const double y = loop[index];
+    loop[index] = 0.998 * 0.5 * (y + loop[next]);
+    index = next;
+    out[start + n] += static_cast<float>(y);
+  }
+}
+
+} // namespace
+
+const char* RenderUsage()
+{
+  return "usage: tarnwick_render (IN.wav | --test-signal) OUT.wav [--seconds S] [--rate HZ] [--block N]\n"
+         "                       [--recipe N] [--set INDEX=VALUE]...\n"
+         "  IN.wav: 16/24/32-bit PCM or 32-bit float, one or two channels, at its own rate\n"
+         "  --test-signal: generated plucked-string guitar (--seconds, default 6; --rate, default 48000)\n"
+         "  --block N: host block size in frames (default 512)\n"
+         "  --recipe N: start from factory recipe N (0 to 39) instead of the defaults\n"
+         "  --set INDEX=VALUE: a parameter (0 to 83) in its own units, held from the first sample\n"
+         "  OUT.wav is written as 32-bit float stereo of the same length.\n";
+}
+
+bool ParseRenderArguments(const std::vector<std::string>& args, RenderOptions& options, std::string& error)
+{
+  std::vector<std::string> positional;
+  bool testSignal = false;
+  for (size_t i = 0; i < args.size(); ++i)
+  {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == "--test-signal")
+    {
+      testSignal = true;
+    }
+    else if (arg == "--seconds" || arg == "--rate" || arg == "--block" || arg == "--recipe" || arg == "--set")
+    {
+      if (!hasValue)
+      {
+        error = arg + " needs a value";
+        return false;
+      }
+      const std::string value = args[++i];
+      double number = 0.0;
+      if (arg == "--seconds")
+      {
+        if (!ParseNumber(value, number) || number <= 0.0 || number > 600.0)
+        {
+          error = "--seconds must be a number above 0 and at most 600";
+          return false;
+        }
+        options.seconds = number;
+      }
+      else if (arg == "--rate")
+      {
+        if (!ParseNumber(value, number) || !AmpEngine::IsSupportedSampleRate(number))
+        {
+          error = "--rate must lie between 22050 and 192000";
+          return false;
+        }
+        options.sampleRate = number;
+      }
+      else if (arg == "--block")
+      {
+        if (!ParseInteger(value, 1, 1 << 20, options.blockSize))
+        {
+          error = "--block must be a whole number of frames from 1 to 1048576";
+          return false;
+        }
+      }
+      else if (arg == "--recipe")
+      {
+        if (!ParseInteger(value, 0, kNumFactoryRecipes - 1, options.recipe))
+        {
+          error = "--recipe must be a whole number from 0 to 39";
+          return false;
+        }
+      }
+      else
+      {
+        const size_t equals = value.find('=');
+        int index = -1;
+        if (equals == std::string::npos || !ParseInteger(value.substr(0, equals), 0, kNumParams - 1, index) ||
+            !ParseNumber(value.substr(equals + 1), number))
+        {
+          error = "--set needs INDEX=VALUE with INDEX 0 to 83 and a finite VALUE, not '" + value + "'";
+          return false;
+        }
+        options.values.emplace_back(index, static_cast<float>(number));
+      }
+    }
+    else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-')
+    {
+      error = "unknown option " + arg;
+      return false;
+    }
+    else
+    {
+      positional.push_back(arg);
+    }
+  }
+  const size_t wanted = testSignal ? 1 : 2;
+  if (positional.size() != wanted)
+  {
+    error = testSignal ? "give one output file after --test-signal" : "give an input and an output file";
+    return false;
+  }
+  options.inputPath = testSignal ? std::string() : positional[0];
+  options.outputPath = positional.back();
+  return true;
+}
+
+AudioClip MakeGuitarTestSignal(double seconds, double sampleRate)
+{
+  AudioClip clip;
+  clip.sampleRate = sampleRate;
+  const size_t frames = static_cast<size_t>(seconds * sampleRate);
+  std::vector<float> mono(frames, 0.0f);
+  uint32_t noise = 0x2545F491u;
+  // E5 power chord, A5, then single notes, strummed (each string a few ms later).
+  const double chords[3][3] = {{82.41, 123.47, 164.81}, {110.0, 164.81, 220.0}, {146.83, 220.0, 293.66}};
+  const double notes[6] = {329.63, 392.0, 440.0, 392.0, 329.63, 246.94};
+  size_t at = 0;
+  int step = 0;
+  while (at < frames)
+  {
+    if (step % 4 < 3)
+    {
+      for (int s = 0; s < 3; ++s)
+        AddPluck(mono, at + static_cast<size_t>(s * 0.012 * sampleRate), chords[step % 3][s], 0.3, sampleRate,
+                 noise);
+      at += static_cast<size_t>(0.75 * sampleRate);
+    }
+    else
+    {
+      for (double note : notes)
+      {
+        AddPluck(mono, at, note, 0.35, sampleRate, noise);
+        at += static_cast<size_t>(0.25 * sampleRate);
+        if (at >= frames)
+          break;
+      }
+    }
+    ++step;
+  }
+  // A guitar into an interface: the same signal on both inputs.
+  clip.channels = {mono, mono};
+  return clip;
+}
+
+std::vector<float> RenderParameters(const RenderOptions& options)
+{
+  std::vector<float> params(ParamSpecTable::kDefaults, ParamSpecTable::kDefaults + kNumParams);
+  if (options.recipe >= 0)
+  {
+    const FactoryRecipe& recipe = FactoryRecipes()[static_cast<size_t>(options.recipe)];
+    params.assign(recipe.values, recipe.values + kNumParams);
+  }
+  for (const auto& value : options.values)
+    params[static_cast<size_t>(value.first)] = value.second;
+  return params;
+}
+
+bool RenderThroughEngine(const AudioClip& input, const std::vector<float>& params, int blockSize, AudioClip& output,
+                         std::string& error)
+{
+  if (input.channels.empty() || blockSize < 1 || params.size() != static_cast<size_t>(kNumParams))
+  {
+    error = "nothing to render";
+    return false;
+  }
+  auto engine = std::make_unique<AmpEngine>();
+  engine->SetTargets(params.data());
+  if (!engine->Prepare(input.sampleRate))
+  {
+    error = "sample rate " + std::to_string(input.sampleRate) + " Hz is outside 22050 ... 192000 Hz";
+    return false;
+  }
+  const size_t frames = input.Frames();
+  const std::vector<float>& left = input.channels[0];
+  const std::vector<float>& right = input.channels.size() > 1 ? input.channels[1] : input.channels[0];
+  output.sampleRate = input.sampleRate;
+  output.channels.assign(2, std::vector<float>(frames));
+  for (size_t start = 0; start < frames; start += static_cast<size_t>(blockSize))
+  {
+    const int count = static_cast<int>(std::min(frames - start, static_cast<size_t>(blockSize)));
+    const float* in[2] = {left.data() + start, right.data() + start};
+    float* out[2] = {output.channels[0].data() + start, output.channels[1].data() + start};
+    engine->SetTargets(params.data());
+    engine->Process(in, out, count, false, nullptr, false);
+  }
+  return true;
+}
+
+ChannelStats MeasureChannel(const std::vector<float>& samples, double sampleRate)
+{
+  ChannelStats stats;
+  double sum = 0.0, squares = 0.0;
+  size_t finite = 0;
+  for (float s : samples)
+  {
+    if (!std::isfinite(s))
+    {
+      ++stats.nonFinite;
+      continue;
+    }
+    ++finite;
+    stats.peak = std::max(stats.peak, static_cast<double>(std::fabs(s)));
+    sum += s;
+    squares += static_cast<double>(s) * s;
+  }
+  if (finite > 0)
+  {
+    stats.dc = sum / static_cast<double>(finite);
+    stats.rms = std::sqrt(squares / static_cast<double>(finite));
+  }
+
+  // Averaged Hann-windowed power spectrum over 4096-sample frames, half overlapped.
+  const int size = Fft4096::kSize;
+  auto fft = std::make_unique<Fft4096>();
+  std::vector<FftComplex> work(static_cast<size_t>(size));
+  std::vector<double> power(static_cast<size_t>(size / 2 + 1), 0.0);
+  for (size_t start = 0; start + static_cast<size_t>(size) <= samples.size(); start += static_cast<size_t>(size / 2))
+  {
+    for (int i = 0; i < size; ++i)
+    {
+      const double w = 0.5 - 0.5 * std::cos(2.0 * kPi * i / (size - 1));
+      const float s = samples[start + static_cast<size_t>(i)];
+      work[static_cast<size_t>(i)] = {std::isfinite(s) ? w * s : 0.0, 0.0};
+    }
+    fft->Transform(work.data(), false);
+    for (int k = 0; k <= size / 2; ++k)
+      power[static_cast<size_t>(k)] += work[static_cast<size_t>(k)].re * work[static_cast<size_t>(k)].re +
+                                        work[static_cast<size_t>(k)].im * work[static_cast<size_t>(k)].im;
+  }
+  double total = 0.0, high = 0.0;
+  for (int k = 1; k <= size / 2; ++k)
+  {
+    total += power[static_cast<size_t>(k)];
+    if (k * sampleRate / size >= 1000.0)
+      high += power[static_cast<size_t>(k)];
+  }
+  stats.highShare = total > 0.0 ? high / total : 0.0;
+  return stats;
+}
