@@ -166,3 +166,30 @@ TEST(Document, RootPropertiesAreInheritedAndNestedSvgIsAGroup)
   EXPECT_EQ(0.5f, image->shapes[0].opacity);
   ExpectPoints({FirstPoint(*image)}, {{10, 20}});
 }
+
+TEST(Document, ReadsTheExportStyleOfCommonDrawingPrograms)
+{
+  // Declared entities, a class style sheet, pixel-suffixed root position, editor attributes.
+  const auto image = ParseText(
+    "<?xml version='1.0' encoding='utf-8'?>\n"
+    "<!DOCTYPE svg PUBLIC '-//W3C//DTD SVG 1.1//EN' 'http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd' [\n"
+    "  <!ENTITY ns_svg 'http://www.w3.org/2000/svg'>\n]>\n"
+    "<svg version='1.1' id='Layer_1' xmlns='&ns_svg;' xmlns:sodipodi='s' x='0px' y='0px' viewBox='0 0 500 100'"
+    " style='enable-background:new 0 0 500 100;' xml:space='preserve' sodipodi:docname='logo.svg'>\n"
+    "<style type='text/css'>\n\t.st0{fill:#FFFFFF;}\n\t.st1{fill:none;stroke:#E0A030;stroke-width:2;stroke-miterlimit:10;}\n</style>\n"
+    "<sodipodi:namedview pagecolor='#ffffff'/>\n"
+    "<g inkscape:label='Layer 1' inkscape:groupmode='layer'>\n"
+    "  <path class='st0' d='M10,10h80v80H10V10z'/>\n"
+    "  <circle class='st1' cx='250' cy='50' r='40'/>\n"
+    "</g>\n</svg>\n");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(500.f, image->width);
+  EXPECT_EQ(100.f, image->height);
+  ASSERT_EQ(2u, image->shapes.size());
+  EXPECT_EQ((svg::Colour{255, 255, 255, 255}), image->shapes[0].fill.colour);
+  EXPECT_TRUE(image->shapes[0].paths[0].closed);
+  EXPECT_EQ(svg::PaintKind::None, image->shapes[1].fill.kind);
+  EXPECT_EQ((svg::Colour{0xE0, 0xA0, 0x30, 255}), image->shapes[1].stroke.colour);
+  EXPECT_EQ(2.f, image->shapes[1].strokeWidth);
+  EXPECT_EQ(10.f, image->shapes[1].miterLimit);
+}
