@@ -4,6 +4,7 @@
 #include "ITextEntryControl.h"
 
 #include "framework/core/IGuiEditorDelegate.h"
+#include "framework/core/Trace.h"
 
 #include <algorithm>
 
@@ -248,6 +249,7 @@ bool IGui::OnMouseWheel(float x, float y, const IPointerMods& mods, float delta)
 
 bool IGui::OnKeyDown(float x, float y, const IKeyEvent& key)
 {
+  Trace(__func__, __LINE__, "x:%0.2f, y:%0.2f, key:%s", x, y, key.utf8);
   IControl* control = GetMouseControl(x, y, false, false, 0);
   if (control && control != mControls.Get(0))
     return control->OnKeyDown(x, y, key);
@@ -256,6 +258,7 @@ bool IGui::OnKeyDown(float x, float y, const IKeyEvent& key)
 
 bool IGui::OnKeyUp(float x, float y, const IKeyEvent& key)
 {
+  Trace(__func__, __LINE__, "x:%0.2f, y:%0.2f, key:%s", x, y, key.utf8);
   IControl* control = GetMouseControl(x, y, false, false, 0);
   if (control && control != mControls.Get(0))
     return control->OnKeyUp(x, y, key);
