@@ -8,6 +8,8 @@ namespace
 constexpr double kTwoPi = 6.283185307179586476925286766559;
 // How far the spectral refinement may move the period estimate (about half a semitone).
 constexpr double kRefineTolerance = 0.03;
+// A fundamental more than 26 dB below the strongest partial does not count as one.
+constexpr double kFundamentalFloor = 0.05;
 }
 
 PitchTuner::PitchTuner(const Fft4096& fft)
@@ -99,6 +101,7 @@ void PitchTuner::RunAnalysis()
   int firstZero = 1;
   while (firstZero < lagHigh && r(firstZero) > 0.0)
     ++firstZero;
+  const int shortestLag = std::max(2, firstZero);
   lagLow = std::max(lagLow, firstZero);
 
   int best = -1;
@@ -113,9 +116,10 @@ void PitchTuner::RunAnalysis()
     return;
 
   // A shorter period nearly as clear as the best one is the true pitch; the longer one
-  // is a multiple of it.
+  // is a multiple of it. The search reaches below the range so that a tone above it
+  // is recognised (and dropped) rather than read as its own subharmonic.
   int chosen = best;
-  for (int k = lagLow; k < best; ++k)
+  for (int k = shortestLag; k < best; ++k)
     if (isPeak(k) && clarity(k) >= 0.94 * bestClarity && clarity(k) > kMinimumClarity)
     {
       chosen = k;
@@ -135,7 +139,8 @@ void PitchTuner::RunAnalysis()
 // samples or of a few hundred. The Hann-windowed spectrum of the whole ring locates the
 // fundamental's peak far more precisely: for a tone between bins k and k + 1 the
 // magnitude ratio a = |X[k+1]| / |X[k]| gives the offset (2a - 1) / (a + 1) exactly. The
-// refined value is used only when the fundamental stands out near the coarse estimate.
+// refined value is used only when it stays near the coarse estimate; 0 when the spectrum
+// shows no fundamental there.
 double PitchTuner::RefineOnSpectrum(double coarseHz)
 {
   const double decimatedRate = mSampleRate / mDecimation;
@@ -162,8 +167,10 @@ double PitchTuner::RefineOnSpectrum(double coarseHz)
     if (magnitude(k) >= magnitude(k - 1) && magnitude(k) >= magnitude(k + 1) &&
         (peak < 0 || magnitude(k) > magnitude(peak)))
       peak = k;
-  if (peak < 0 || magnitude(peak) < 0.1 * strongest)
-    return coarseHz;
+  // No fundamental where the period says: the period belongs to a tone above the range
+  // seen through its subharmonic, not to a note.
+  if (peak < 0 || magnitude(peak) < kFundamentalFloor * strongest)
+    return 0.0;
 
   const bool upper = magnitude(peak + 1) >= magnitude(peak - 1);
   const double ratio = (upper ? magnitude(peak + 1) : magnitude(peak - 1)) / magnitude(peak);

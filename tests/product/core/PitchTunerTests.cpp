@@ -79,7 +79,7 @@ TEST(PitchTuner, RichToneWithOffsetReadsItsFundamental)
   }
 }
 
-TEST(PitchTuner, SilenceAndSubRangeGiveNothing)
+TEST(PitchTuner, SilenceAndTonesOutsideTheRangeGiveNothing)
 {
   Tuner silent(48000.0);
   silent.Settle([](long) { return 0.0; });
@@ -90,12 +90,14 @@ TEST(PitchTuner, SilenceAndSubRangeGiveNothing)
   whisper.SettleSine(220.0, 1e-4);
   EXPECT_EQ(whisper.tuner->Frequency(), 0.0f);
 
+  // Below the range the period is longer than the longest lag; above it the period is
+  // found below the shortest lag instead of reading a subharmonic.
   for (double rate : {44100.0, 48000.0, 96000.0})
-    for (double hz : {20.0, 30.0})
+    for (double hz : {20.0, 30.0, 1800.0, 2500.0, 4000.0})
     {
-      Tuner low(rate);
-      low.SettleSine(hz);
-      EXPECT_EQ(low.tuner->Frequency(), 0.0f) << rate << " " << hz;
+      Tuner outside(rate);
+      outside.SettleSine(hz);
+      EXPECT_EQ(outside.tuner->Frequency(), 0.0f) << rate << " " << hz;
     }
 }
 
