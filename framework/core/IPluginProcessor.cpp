@@ -98,7 +98,7 @@ void IPluginProcessor::ProcessBlock(float** inputs, float** outputs, int nFrames
   for (int i = 0; i < NChannels(kOutput); ++i)
   {
     if (i < nInputs)
-      std::memcpy(outputs[i], inputs[i], sizeof(float) * static_cast<size_t>(nFrames));
+      std::memmove(outputs[i], inputs[i], sizeof(float) * static_cast<size_t>(nFrames)); // hosts may process in place
     else
       std::memset(outputs[i], 0, sizeof(float) * static_cast<size_t>(nFrames));
   }
