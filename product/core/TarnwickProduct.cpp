@@ -1,0 +1,234 @@
+#include "product/core/TarnwickProduct.h"
+
+#include "framework/core/IDataChunk.h"
+#include "framework/core/IPluginAPIBase.h"
+#include "framework/core/IPluginProcessor.h"
+#include "product/core/AmpEngine.h"
+#include "product/core/ChainState.h"
+#include "product/core/EditorFit.h"
+#include "product/core/FactoryRecipes.h"
+#include "product/core/ParamSetup.h"
+#include "product/core/TailLength.h"
+#include "product/core/TarnwickConfig.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+TarnwickProduct::TarnwickProduct(pfw::IPluginAPIBase& plugin, pfw::IPluginProcessor& processor)
+  : mPlugin(plugin)
+  , mProcessor(processor)
+  , mEngine(std::make_unique<AmpEngine>())
+{
+  for (int i = 0; i < kNumParams; ++i)
+  {
+    if (pfw::IParam* param = mPlugin.GetParam(i))
+      SetUpParamFromTable(*param, i);
+  }
+
+  const FactoryRecipeTable& recipes = FactoryRecipes();
+  for (int i = 0; i < kNumFactoryRecipes; ++i)
+  {
+    pfw::IDataChunk chunk;
+    WriteChainState(chunk, recipes[i].values, recipes[i].values, i, false);
+    mPlugin.MakePresetFromChunk(recipes[i].name, chunk);
+  }
+
+  mBanks.CopyToOtherBank();
+  UpdateTailSamples();
+}
+
+TarnwickProduct::~TarnwickProduct() = default;
+
+double TarnwickProduct::GetCurrentParamValue(int index) const
+{
+  const pfw::IParam* param = mPlugin.GetParam(index);
+  return param ? param->Value() : 0.0;
+}
+
+void TarnwickProduct::GetCurrentValues(float values[kNumParams]) const
+{
+  // Parameter values are always constrained into their float ranges.
+  for (int i = 0; i < kNumParams; ++i)
+    values[i] = static_cast<float>(GetCurrentParamValue(i));
+}
+
+void TarnwickProduct::SetAllParamValues(const float values[kNumParams], bool notifyHost)
+{
+  for (int i = 0; i < kNumParams; ++i)
+  {
+    pfw::IParam* param = mPlugin.GetParam(i);
+    if (!param)
+      continue;
+    if (notifyHost)
+      mPlugin.BeginHostParamEdit(i);
+    param->Set(param->Constrain(values[i]));
+    const double normalized = param->GetNormalized();
+    if (notifyHost)
+    {
+      mPlugin.PerformHostParamEdit(i, normalized);
+      mPlugin.EndHostParamEdit(i);
+    }
+    mPlugin.SendParameterValueFromDelegate(i, normalized, true);
+  }
+  UpdateTailSamples();
+}
+
+void TarnwickProduct::OnActivate(bool active)
+{
+  if (!active)
+  {
+    mActivated.store(false);
+    return;
+  }
+  OnReset();
+}
+
+void TarnwickProduct::OnReset()
+{
+  double rate = mProcessor.GetSampleRate();
+  if (!std::isfinite(rate) || rate <= 0.0)
+    rate = 48000.0;
+  mProcessingRate.store(rate);
+  float values[kNumParams];
+  GetCurrentValues(values);
+  mEngine->SetTargets(values);
+  mEngine->Prepare(rate, kMaxPieceFrames);
+  mProcessor.SetLatency(kPluginLatency);
+  UpdateTailSamples();
+  mActivated.store(true);
+}
+
+void TarnwickProduct::UpdateTailSamples()
+{
+  float values[kNumParams];
+  GetCurrentValues(values);
+  const double rate = mProcessingRate.load();
+  mTailSamples.store(TailSecondsToSamples(ComputeTailSeconds(values, rate), rate));
+}
+
+void TarnwickProduct::ProcessBlock(float** inputs, float** outputs, int nFrames)
+{
+  if (nFrames < 1)
+    return;
+  const int usedInputs = std::min(mProcessor.NChannelsConnected(pfw::kInput), 2);
+  const int nOutputs = mProcessor.NChannelsConnected(pfw::kOutput);
+  RenderBlock(inputs, usedInputs, outputs, nOutputs, nFrames);
+}
+
+void TarnwickProduct::RenderBlock(const float* const* inputs, int usedInputs, float* const* outputs, int nOutputs,
+                                  int nFrames)
+{
+  if (nFrames < 1 || outputs == nullptr)
+    return;
+  if (!mActivated.load())
+  {
+    for (int ch = 0; ch < nOutputs; ++ch)
+    {
+      if (outputs[ch])
+        std::memset(outputs[ch], 0, sizeof(float) * static_cast<size_t>(nFrames));
+    }
+    return;
+  }
+
+  float values[kNumParams];
+  GetCurrentValues(values);
+  mEngine->SetTargets(values);
+
+  for (int offset = 0; offset < nFrames; offset += kMaxPieceFrames)
+  {
+    const int piece = std::min(kMaxPieceFrames, nFrames - offset);
+    FillInputs(inputs, inputs ? usedInputs : 0, offset, piece);
+    RunEngine(piece);
+    WriteOutputs(outputs, nOutputs, offset, piece);
+  }
+}
+
+void TarnwickProduct::FillInputs(const float* const* inputs, int usedInputs, int offset, int nFrames)
+{
+  const float* left = usedInputs >= 1 && !(mInputMask & kMuteLeftInput) ? inputs[0] : nullptr;
+  const float* right = nullptr;
+  if (usedInputs >= 2)
+    right = (mInputMask & kMuteRightInput) ? nullptr : inputs[1];
+  for (int n = 0; n < nFrames; ++n)
+  {
+    mInput[0][n] = left ? left[offset + n] : 0.0f;
+    // A single input feeds both sides of the engine.
+    mInput[1][n] = usedInputs >= 2 ? (right ? right[offset + n] : 0.0f) : mInput[0][n];
+  }
+}
+
+void TarnwickProduct::RunEngine(int nFrames)
+{
+  const float* inputs[2] = {mInput[0], mInput[1]};
+  float* outputs[2] = {mOutput[0], mOutput[1]};
+  const float* aux[2] = {mAux[0], mAux[1]};
+  mEngine->Process(inputs, outputs, nFrames, mHostBypass, aux, false);
+}
+
+void TarnwickProduct::WriteOutputs(float* const* outputs, int nOutputs, int offset, int nFrames)
+{
+  if (nOutputs == 1)
+  {
+    if (float* out = outputs[0])
+    {
+      for (int n = 0; n < nFrames; ++n)
+        out[offset + n] = (mOutput[0][n] + mOutput[1][n]) * 0.5f;
+    }
+    return;
+  }
+  for (int ch = 0; ch < nOutputs; ++ch)
+  {
+    float* out = outputs[ch];
+    if (!out)
+      continue;
+    if (ch < 2)
+      std::memcpy(out + offset, mOutput[ch], sizeof(float) * static_cast<size_t>(nFrames));
+    else
+      std::memset(out + offset, 0, sizeof(float) * static_cast<size_t>(nFrames));
+  }
+}
+
+void TarnwickProduct::OnParentWindowResize(int width, int height)
+{
+  pfw::IEditorGraphics* graphics = mPlugin.GetGraphics();
+  if (mResizing || !graphics)
+    return;
+  const std::optional<EditorFit> fit = FitEditorToWindow(width, height, graphics->GetPlatformWindowScale());
+  if (!fit)
+    return;
+  // Resizing the graphics may resize the parent window, which reports back here.
+  mResizing = true;
+  graphics->Resize(kEditorWidth, kEditorHeight, fit->scale, fit->needsPlatformResize);
+  mResizing = false;
+}
+
+bool TarnwickProduct::IsParamUnused(int paramIdx) const
+{
+  const auto off = [this](int stageSwitch) { return !(GetCurrentParamValue(stageSwitch) >= 0.5); };
+  if (paramIdx >= kParamGateThreshold && paramIdx <= kParamScTrim)
+    return off(kParamGateEnabled);
+  if (paramIdx >= kParamPedalType && paramIdx <= kParamPedalBlend)
+    return off(kParamPedalEnabled);
+  if (paramIdx >= kParamAmpType && paramIdx <= kParamPowerType)
+    return off(kParamAmpEnabled);
+  if (paramIdx >= kParamCabType && paramIdx <= kParamCabRoom)
+  {
+    if (off(kParamCabEnabled))
+      return true;
+    return paramIdx == kParamSecondMicType && GetCurrentParamValue(kParamMicBlend) <= 0.0;
+  }
+  if (paramIdx >= kParamEqLow && paramIdx <= kParamEqLp)
+    return off(kParamEqEnabled);
+  if (paramIdx >= kParamChorusRate && paramIdx <= kParamChorusMix)
+    return off(kParamChorusEnabled);
+  if (paramIdx >= kParamDelayTime && paramIdx <= kParamDelayPingPong)
+    return off(kParamDelayEnabled);
+  if (paramIdx >= kParamReverbSize && paramIdx <= kParamReverbMix)
+    return off(kParamReverbEnabled);
+  if (paramIdx == kParamSafetyCeiling)
+    return off(kParamSafetyClip);
+  if (paramIdx == kParamAnalyzerSpeed)
+    return off(kParamAnalyzer);
+  return false;
+}
