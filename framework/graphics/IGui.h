@@ -360,7 +360,8 @@ public:
   std::unique_ptr<ILayer> EndLayer();
   int LayerDepth() const { return static_cast<int>(mLayers.size()); }
   ILayer* TopLayer() const { return mLayers.empty() ? nullptr : mLayers.back(); }
-  // Box blur of one line of alpha values with a Gaussian kernel (taps, total weight).
+  // Blurs one line of alpha values with a symmetric kernel (taps from the centre out);
+  // missing taps at the ends add nothing, so edges fade.
   static void BlurAlphaLine(const unsigned char* in, unsigned char* out, int stride, int length, const int* taps,
                             int nTaps, int totalWeight);
   void DrawText(const ITextStyle& style, const char* text, const IRectF& bounds, const IBlendMode* blend = nullptr);

@@ -4,6 +4,7 @@
 #include "ITextEntryControl.h"
 
 #include "framework/core/IGuiEditorDelegate.h"
+#include "framework/core/IParam.h"
 #include "framework/core/Trace.h"
 
 #include <algorithm>
@@ -155,6 +156,11 @@ void IGui::OnMouseUp(const std::vector<IPointerEvent>& points)
     {
       EndControlEdits(*control);
       mCapturedMap.erase(still);
+      // Values the host sent while the control was held were not shown; show them now.
+      if (!IsCaptured(control))
+        for (int v = 0; v < control->NVals(); ++v)
+          if (const IParam* param = control->GetParam(v))
+            control->SetValueFromDelegate(param->GetNormalized(), v);
     }
   }
 
