@@ -9,7 +9,7 @@ namespace audio {
 namespace {
 
 // A device whose cursor stands still this long while we wait has gone away.
-const ULONGLONG kStallMilliseconds = 2000;
+const ULONGLONG kStallMilliseconds = 5000;
 // The least latency we aim for, whatever the block size: below this DirectSound's own
 // mixing period makes the output run dry.
 const unsigned int kMinimumLatencyMs = 40;
