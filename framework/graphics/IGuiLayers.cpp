@@ -24,7 +24,7 @@ void IGui::PushLayer(ILayer* layer)
     return;
   mLayers.push_back(layer);
   UpdateLayer();
-  PathTransformReset(true);
+  PathTransformReset(false);
   PathClipRegion();
   PathClear();
 }
@@ -36,7 +36,7 @@ ILayer* IGui::PopLayer()
   ILayer* layer = mLayers.back();
   mLayers.pop_back();
   UpdateLayer();
-  PathTransformReset(true);
+  PathTransformReset(false);
   PathClipRegion();
   PathClear();
   return layer;

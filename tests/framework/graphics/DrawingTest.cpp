@@ -189,8 +189,13 @@ TEST_F(Drawing, LayersRetargetAndComeBack)
 {
   g.SetScreenScale(1.5f);
   g.Take();
+  g.PathTransformSave();
+  g.PathTransformTranslate(5, 5);
   g.StartLayer(nullptr, IRectF(0.2f, 0.2f, 10.1f, 20.f));
   ASSERT_EQ(1, g.LayerDepth());
+  // Drawing into the layer starts untransformed; the caller's saved transforms stay.
+  EXPECT_TRUE(g.GetTransform().IsIdentity());
+  EXPECT_EQ(1, g.TransformStackDepth());
   // Aligned on the 1.5 grid: left 0, right 10.6667; pixels ceil(ceil(10.667) x 1.5) = 17.
   EXPECT_TRUE(g.Logged("createbitmap 17 30"));
   EXPECT_TRUE(g.Logged("updatelayer 1"));
