@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 using namespace pfw::gui;
 
@@ -232,4 +233,31 @@ TEST(ResourceFonts, LoadingRegistersAndCachesOrFails)
   gui.rejectFonts = false;
   EXPECT_FALSE(gui.LoadFontFromData("Other", nullptr, 0));
   EXPECT_TRUE(gui.LoadFontFromData("Other", "bytes", 5));
+}
+
+TEST(ResourceCaches, TwoEditorsOnTwoThreadsShareOneEntry)
+{
+  const std::string svg = ReadAll(TestDataPath("logo.svg"));
+  FakeDelegate keeper;
+  RecordingGui alive(keeper); // keeps the caches from emptying between the threads' instances
+  std::vector<const svg::Image*> seen(2, nullptr);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 2; ++t)
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 50; ++round)
+      {
+        FakeDelegate delegate;
+        RecordingGui gui(delegate);
+        const ISvgRef ref = gui.LoadSVGFromData("threads.svg", svg.data(), static_cast<int>(svg.size()));
+        if (!seen[static_cast<size_t>(t)])
+          seen[static_cast<size_t>(t)] = ref.image;
+        else if (seen[static_cast<size_t>(t)] != ref.image)
+          seen[static_cast<size_t>(t)] = nullptr;
+      }
+    });
+  for (std::thread& thread : threads)
+    thread.join();
+  ASSERT_NE(nullptr, seen[0]);
+  EXPECT_EQ(seen[0], seen[1]);
+  EXPECT_EQ(1, IGui::SvgCacheSize());
 }
