@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -140,7 +139,7 @@ const RtAudio::Device* RtAudio::FindDevice(unsigned int deviceId) const
   return nullptr;
 }
 
-bool RtAudio::EndpointCaps(int endpoint, audio::EndpointCaps& caps)
+bool RtAudio::CapsOf(int endpoint, audio::EndpointCaps& caps)
 {
   if (endpoint < 0)
     return false;
@@ -186,8 +185,8 @@ RtAudio::DeviceInfo RtAudio::getDeviceInfo(unsigned int deviceId)
     return info;
   }
   audio::EndpointCaps in, out;
-  const bool hasIn = EndpointCaps(device->inputEndpoint, in);
-  const bool hasOut = EndpointCaps(device->outputEndpoint, out);
+  const bool hasIn = CapsOf(device->inputEndpoint, in);
+  const bool hasOut = CapsOf(device->outputEndpoint, out);
   info.ID = device->id;
   info.name = device->name;
   info.inputChannels = hasIn ? in.channels : 0;
@@ -247,7 +246,7 @@ bool RtAudio::CheckDirection(const StreamParameters& parameters, bool input, uns
     error = Fail(RTAUDIO_INVALID_PARAMETER, "openStream: device \"" + device->name + "\" has no " + direction);
     return false;
   }
-  if (!EndpointCaps(endpoint, caps))
+  if (!CapsOf(endpoint, caps))
   {
     error = Fail(RTAUDIO_DRIVER_ERROR, "openStream: device \"" + device->name + "\" cannot be queried");
     return false;

@@ -139,7 +139,7 @@ private:
 
   void Refresh();
   const Device* FindDevice(unsigned int deviceId) const;
-  bool EndpointCaps(int endpoint, audio::EndpointCaps& caps);
+  bool CapsOf(int endpoint, audio::EndpointCaps& caps);
   RtAudioErrorType Fail(RtAudioErrorType type, const std::string& message);
   bool CheckDirection(const StreamParameters& parameters, bool input, unsigned int sampleRate,
                       int& endpoint, RtAudioErrorType& error);
