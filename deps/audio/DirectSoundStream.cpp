@@ -33,11 +33,6 @@ template <typename T> void Release(T*& object)
   object = nullptr;
 }
 
-DWORD Distance(DWORD from, DWORD to, DWORD ringBytes)
-{
-  return to >= from ? to - from : ringBytes - from + to;
-}
-
 } // namespace
 
 DirectSoundStream::~DirectSoundStream()
@@ -67,6 +62,8 @@ std::unique_ptr<DirectSoundStream> DirectSoundStream::Open(const StreamRequest& 
     return nullptr;
   if (request.input && !stream->OpenCapture(inputDevice, error))
     return nullptr;
+  stream->mClock.reset(new StreamClock(request.frames, stream->mTargetFrames, stream->mUrgentFrames,
+                                       stream->RenderRingFrames(), stream->CaptureRingFrames()));
   return stream;
 }
 
@@ -161,7 +158,7 @@ bool DirectSoundStream::Start(std::string& error)
     mRenderBuffer->Unlock(part1, bytes1, part2, bytes2);
     mRenderBuffer->SetCurrentPosition(0);
     // The target's worth of silence plays first, while the first blocks are made.
-    mWritePosition = mTargetFrames * mRenderFrameBytes;
+    mWritePosition = mTargetFrames;
   }
   if (mCaptureBuffer)
   {
@@ -173,7 +170,7 @@ bool DirectSoundStream::Start(std::string& error)
     }
     DWORD capture = 0, read = 0;
     mCaptureBuffer->GetCurrentPosition(&capture, &read);
-    mReadPosition = read;
+    mReadPosition = read / mCaptureFrameBytes;
   }
   if (mRenderBuffer)
   {
@@ -198,19 +195,7 @@ bool DirectSoundStream::RenderQueued(DWORD& queuedFrames, RtAudioStreamStatus& s
     result = mRenderBuffer->GetCurrentPosition(&play, &write);
   if (FAILED(result))
     return false;
-  // Between the play and the write cursor the device has taken the samples already; what
-  // lies beyond the write cursor is what we still have queued.
-  const DWORD committed = Distance(play, write, mRenderBytes);
-  DWORD ours = Distance(play, mWritePosition, mRenderBytes);
-  // Behind the write cursor, or so far ahead that the play cursor must have passed us:
-  // the output ran dry. Go on from the first position we may write.
-  if (ours < committed || ours > committed + (mTargetFrames + mFrames) * mRenderFrameBytes)
-  {
-    mWritePosition = write - write % mRenderFrameBytes;
-    ours = committed;
-    status |= RTAUDIO_OUTPUT_UNDERFLOW;
-  }
-  queuedFrames = (ours - committed) / mRenderFrameBytes;
+  queuedFrames = mClock->Queued(play / mRenderFrameBytes, write / mRenderFrameBytes, mWritePosition, status);
   return true;
 }
 
@@ -219,17 +204,7 @@ bool DirectSoundStream::CaptureAvailable(DWORD& availableFrames, RtAudioStreamSt
   DWORD capture = 0, read = 0;
   if (FAILED(mCaptureBuffer->GetCurrentPosition(&capture, &read)))
     return false;
-  read -= read % mCaptureFrameBytes;
-  DWORD available = Distance(mReadPosition, read, mCaptureBytes) / mCaptureFrameBytes;
-  // A backlog beyond the target is latency the capture clock gained on the render clock.
-  if (available > mTargetFrames + 2 * mFrames)
-  {
-    const DWORD drop = available - mFrames;
-    mReadPosition = (mReadPosition + drop * mCaptureFrameBytes) % mCaptureBytes;
-    available -= drop;
-    status |= RTAUDIO_INPUT_OVERFLOW;
-  }
-  availableFrames = available;
+  availableFrames = mClock->Available(read / mCaptureFrameBytes, mReadPosition, status);
   return true;
 }
 
@@ -251,12 +226,7 @@ WaitResult DirectSoundStream::WaitForBlock(const std::atomic<bool>& quit, RtAudi
       error = "the input device stopped answering";
       return WaitResult::Failed;
     }
-    bool due;
-    if (mRenderBuffer)
-      due = queued < mTargetFrames && (!mCaptureBuffer || available >= mFrames || queued < mUrgentFrames);
-    else
-      due = available >= mFrames;
-    if (due)
+    if (mClock->Due(mRenderBuffer != nullptr, mCaptureBuffer != nullptr, queued, available))
     {
       mAvailableFrames = available;
       return WaitResult::Ready;
@@ -287,7 +257,7 @@ void DirectSoundStream::ReadInput(float* interleaved)
     void* part1 = nullptr;
     void* part2 = nullptr;
     DWORD bytes1 = 0, bytes2 = 0;
-    if (SUCCEEDED(mCaptureBuffer->Lock(mReadPosition, frames * mCaptureFrameBytes, &part1, &bytes1, &part2, &bytes2, 0)))
+    if (SUCCEEDED(mCaptureBuffer->Lock(mReadPosition * mCaptureFrameBytes, frames * mCaptureFrameBytes, &part1, &bytes1, &part2, &bytes2, 0)))
     {
       const unsigned int sampleBytes = DeviceBytesPerSample(mCaptureType);
       DeviceToFloat(mCaptureType, part1, target, bytes1 / sampleBytes);
@@ -299,7 +269,7 @@ void DirectSoundStream::ReadInput(float* interleaved)
       }
       mCaptureBuffer->Unlock(part1, bytes1, part2, bytes2);
     }
-    mReadPosition = (mReadPosition + frames * mCaptureFrameBytes) % mCaptureBytes;
+    mReadPosition = (mReadPosition + frames) % CaptureRingFrames();
   }
   // Late input: the missing frames are silence.
   std::fill(target, interleaved + static_cast<size_t>(mFrames) * mInChannels, 0.0f);
@@ -311,9 +281,9 @@ void DirectSoundStream::WriteOutput(const float* interleaved)
   void* part2 = nullptr;
   DWORD bytes1 = 0, bytes2 = 0;
   const DWORD bytes = mFrames * mRenderFrameBytes;
-  HRESULT result = mRenderBuffer->Lock(mWritePosition, bytes, &part1, &bytes1, &part2, &bytes2, 0);
+  HRESULT result = mRenderBuffer->Lock(mWritePosition * mRenderFrameBytes, bytes, &part1, &bytes1, &part2, &bytes2, 0);
   if (result == DSERR_BUFFERLOST && SUCCEEDED(mRenderBuffer->Restore()))
-    result = mRenderBuffer->Lock(mWritePosition, bytes, &part1, &bytes1, &part2, &bytes2, 0);
+    result = mRenderBuffer->Lock(mWritePosition * mRenderFrameBytes, bytes, &part1, &bytes1, &part2, &bytes2, 0);
   if (SUCCEEDED(result))
   {
     const unsigned int sampleBytes = DeviceBytesPerSample(mRenderType);
@@ -322,7 +292,7 @@ void DirectSoundStream::WriteOutput(const float* interleaved)
       FloatToDevice(mRenderType, interleaved + bytes1 / sampleBytes, part2, bytes2 / sampleBytes);
     mRenderBuffer->Unlock(part1, bytes1, part2, bytes2);
   }
-  mWritePosition = (mWritePosition + bytes) % mRenderBytes;
+  mWritePosition = (mWritePosition + mFrames) % RenderRingFrames();
 }
 
 void DirectSoundStream::Drain()
@@ -331,19 +301,19 @@ void DirectSoundStream::Drain()
   if (mRunning && mRenderBuffer && SUCCEEDED(mRenderBuffer->GetCurrentPosition(&play, &write)))
   {
     // The ring loops: silence after our last block, so nothing old plays while we wait.
-    const DWORD pending = Distance(play, mWritePosition, mRenderBytes);
-    const DWORD silenceBytes = mRenderBytes - pending - mRenderFrameBytes;
+    const unsigned int pending = StreamClock::Distance(play / mRenderFrameBytes, mWritePosition, RenderRingFrames());
+    const DWORD silenceBytes = (RenderRingFrames() - pending - 1) * mRenderFrameBytes;
     void* part1 = nullptr;
     void* part2 = nullptr;
     DWORD bytes1 = 0, bytes2 = 0;
-    if (SUCCEEDED(mRenderBuffer->Lock(mWritePosition, silenceBytes, &part1, &bytes1, &part2, &bytes2, 0)))
+    if (SUCCEEDED(mRenderBuffer->Lock(mWritePosition * mRenderFrameBytes, silenceBytes, &part1, &bytes1, &part2, &bytes2, 0)))
     {
       std::memset(part1, 0, bytes1);
       if (part2)
         std::memset(part2, 0, bytes2);
       mRenderBuffer->Unlock(part1, bytes1, part2, bytes2);
     }
-    Sleep(pending / mRenderFrameBytes * 1000 / mRate + 10);
+    Sleep(pending * 1000 / mRate + 10);
   }
   Stop();
 }

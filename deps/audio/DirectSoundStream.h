@@ -1,13 +1,12 @@
 #pragma once
 
 // A DirectSound stream: a looping render buffer and a looping capture buffer, each a ring
-// of about twice the target latency. The render device is the clock when there is one:
-// a block is due whenever less than the target is queued for playing. Capture and render
-// clocks drift apart; a capture backlog beyond the target is dropped (input overflow) and
-// input that is late when the output is about to run dry is padded with silence.
+// of about twice the target latency, paced by a StreamClock. Input that is late when the
+// output is about to run dry is made up with silence.
 
 #include "deps/audio/AudioBackend.h"
 #include "deps/audio/DirectSoundFormat.h"
+#include "deps/audio/StreamClock.h"
 
 #include <dsound.h>
 
@@ -38,6 +37,8 @@ private:
   bool OpenCapture(const GUID* device, std::string& error);
   bool RenderQueued(DWORD& queuedFrames, RtAudioStreamStatus& status);
   bool CaptureAvailable(DWORD& availableFrames, RtAudioStreamStatus& status);
+  unsigned int RenderRingFrames() const { return mRenderBytes / mRenderFrameBytes; }
+  unsigned int CaptureRingFrames() const { return mCaptureBytes / mCaptureFrameBytes; }
 
   unsigned int mFrames = 0, mRate = 0;
   unsigned int mInChannels = 0, mOutChannels = 0;
@@ -48,15 +49,16 @@ private:
   IDirectSoundBuffer* mRenderBuffer = nullptr;
   DeviceSampleType mRenderType = DeviceSampleType::Float32;
   DWORD mRenderFrameBytes = 0, mRenderBytes = 0;
-  DWORD mWritePosition = 0; // bytes; where our next block goes
+  unsigned int mWritePosition = 0; // frame where our next block goes
 
   IDirectSoundCapture8* mCapture = nullptr;
   IDirectSoundCaptureBuffer* mCaptureBuffer = nullptr;
   DeviceSampleType mCaptureType = DeviceSampleType::Float32;
   DWORD mCaptureFrameBytes = 0, mCaptureBytes = 0;
-  DWORD mReadPosition = 0; // bytes; the next captured frame we hand on
+  unsigned int mReadPosition = 0; // the next captured frame we hand on
   DWORD mAvailableFrames = 0;
 
+  std::unique_ptr<StreamClock> mClock;
   std::atomic<bool> mRunning{false};
   std::vector<unsigned char> mScratch;
 };
