@@ -1,17 +1,14 @@
-// MIDI ports through the Windows multimedia interface. An input port gets a thread of its
-// own: the system posts each message to that thread's queue, and the thread hands short
-// messages and system-exclusive pieces on and gives the system its buffers back (which
-// the system forbids from inside a callback function, hence a thread and not a callback).
+// MIDI ports through the Windows multimedia interface; an input port's messages arrive
+// on a MidiInputThread of its own.
 
 #include "deps/midi/MidiBackend.h"
+#include "deps/midi/MidiInputThread.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 namespace midi {
 
@@ -38,35 +35,23 @@ std::string ResultText(const char* what, MMRESULT result)
   return text;
 }
 
-double Seconds()
-{
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 class WinMmInput : public InputPort
 {
 public:
   explicit WinMmInput(RawMidiSink& sink)
-    : mSink(sink)
+    : mThread(sink, [this](MIDIHDR* header) { midiInAddBuffer(mHandle, header, sizeof(*header)); })
   {
   }
 
   ~WinMmInput() override
   {
+    mThread.StopReturningBuffers();
     if (mHandle)
     {
-      mClosing = true;
       midiInStop(mHandle);
-      midiInReset(mHandle); // returns every buffer, marked done
+      midiInReset(mHandle); // hands every buffer back, marked done
     }
-    if (mThread.joinable())
-    {
-      PostThreadMessageW(mThreadId, WM_QUIT, 0, 0);
-      mThread.join();
-    }
+    mThread.Stop();
     if (mHandle)
     {
       for (MIDIHDR& header : mHeaders)
@@ -78,26 +63,12 @@ public:
 
   bool Open(unsigned int port, std::string& error)
   {
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!ready)
+    if (!mThread.Start())
     {
-      error = "no event for the input thread";
-      return false;
-    }
-    try
-    {
-      mThread = std::thread([this, ready] { Run(ready); });
-    }
-    catch (...)
-    {
-      CloseHandle(ready);
       error = "the input thread could not be started";
       return false;
     }
-    WaitForSingleObject(ready, INFINITE);
-    CloseHandle(ready);
-    MMRESULT result =
-      midiInOpen(&mHandle, port, static_cast<DWORD_PTR>(mThreadId), 0, CALLBACK_THREAD);
+    MMRESULT result = midiInOpen(&mHandle, port, static_cast<DWORD_PTR>(mThread.ThreadId()), 0, CALLBACK_THREAD);
     if (result != MMSYSERR_NOERROR)
     {
       mHandle = nullptr;
@@ -129,43 +100,10 @@ public:
   }
 
 private:
-  void Run(HANDLE ready)
-  {
-    MSG message;
-    PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // makes the queue
-    mThreadId = GetCurrentThreadId();
-    SetEvent(ready);
-    while (GetMessageW(&message, nullptr, 0, 0) > 0)
-    {
-      switch (message.message)
-      {
-      case MM_MIM_DATA:
-      case MM_MIM_MOREDATA:
-        mSink.OnShortMessage(static_cast<unsigned long>(message.lParam), Seconds());
-        break;
-      case MM_MIM_LONGDATA:
-      {
-        MIDIHDR* header = reinterpret_cast<MIDIHDR*>(message.lParam);
-        if (header->dwBytesRecorded > 0)
-          mSink.OnSysExBytes(reinterpret_cast<const unsigned char*>(header->lpData), header->dwBytesRecorded,
-                             Seconds());
-        if (!mClosing)
-          midiInAddBuffer(mHandle, header, sizeof(*header));
-        break;
-      }
-      default:
-        break;
-      }
-    }
-  }
-
-  RawMidiSink& mSink;
   HMIDIIN mHandle = nullptr;
-  std::thread mThread;
-  std::atomic<DWORD> mThreadId{0};
-  std::atomic<bool> mClosing{false};
-  MIDIHDR mHeaders[kSysExBuffers];
+  MIDIHDR mHeaders[kSysExBuffers] = {};
   char mData[kSysExBuffers][kSysExBufferBytes];
+  MidiInputThread mThread; // last: it ends before the buffers go
 };
 
 class WinMmOutput : public OutputPort
