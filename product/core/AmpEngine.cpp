@@ -303,43 +303,48 @@ double AmpEngine::PedalSag() const
   return SanitizeSample(mPedal[0][kActive].sagEnvelope);
 }
 
-void AmpEngine::RunOversampled(int channel, double x, double& pedalTap, double& preampTap, double& powerTap)
+void AmpEngine::RunOversampled(const double x[2], double pedalTap[2], double preampTap[2], double powerTap[2])
 {
-  PedalStageState& pedalNew = mPedal[channel][kActive];
-  PedalStageState& pedalOld = mPedal[channel][kRetiring];
-  AmpStageState& ampNew = mAmp[channel][kActive];
-  AmpStageState& ampOld = mAmp[channel][kRetiring];
   const double pedalAmount = Param(kParamPedalBlend) * 0.01 * mSwitches[kSwitchPedal];
   const double ampSwitch = mSwitches[kSwitchAmp];
 
-  double up[4];
-  UpSample(mUpSampler[channel], x, up);
-  double pedalTaps[4], preampTaps[4], powerTaps[4];
+  // Both channels advance together: their chains are independent, so the processor can
+  // overlap them.
+  double up[2][4];
+  UpSample(mUpSampler[0], x[0], up[0]);
+  UpSample(mUpSampler[1], x[1], up[1]);
+  double pedalTaps[2][4], preampTaps[2][4], powerTaps[2][4];
   for (int i = 0; i < 4; ++i)
   {
-    const double in = up[i];
-    double pedal = PedalStage(pedalNew, in);
-    if (mPedalFade != 1.0)
+    for (int ch = 0; ch < 2; ++ch)
     {
-      const double old = PedalStage(pedalOld, in);
-      pedal = old + (pedal - old) * mPedalFade;
-    }
-    const double tap = in + pedalAmount * (pedal - in);
+      const double in = up[ch][i];
+      double pedal = PedalStage(mPedal[ch][kActive], in);
+      if (mPedalFade != 1.0)
+      {
+        const double old = PedalStage(mPedal[ch][kRetiring], in);
+        pedal = old + (pedal - old) * mPedalFade;
+      }
+      const double tap = in + pedalAmount * (pedal - in);
 
-    AmpOutput amp = AmpStage(ampNew, tap);
-    if (mAmpFade != 1.0)
-    {
-      const AmpOutput old = AmpStage(ampOld, tap);
-      amp.preamp = old.preamp + (amp.preamp - old.preamp) * mAmpFade;
-      amp.power = old.power + (amp.power - old.power) * mAmpFade;
+      AmpOutput amp = AmpStage(mAmp[ch][kActive], tap);
+      if (mAmpFade != 1.0)
+      {
+        const AmpOutput old = AmpStage(mAmp[ch][kRetiring], tap);
+        amp.preamp = old.preamp + (amp.preamp - old.preamp) * mAmpFade;
+        amp.power = old.power + (amp.power - old.power) * mAmpFade;
+      }
+      pedalTaps[ch][i] = tap;
+      preampTaps[ch][i] = tap + ampSwitch * (amp.preamp - tap);
+      powerTaps[ch][i] = tap + ampSwitch * (amp.power - tap);
     }
-    pedalTaps[i] = tap;
-    preampTaps[i] = tap + ampSwitch * (amp.preamp - tap);
-    powerTaps[i] = tap + ampSwitch * (amp.power - tap);
   }
-  pedalTap = DownSample(mPedalDown[channel], pedalTaps);
-  preampTap = DownSample(mPreampDown[channel], preampTaps);
-  powerTap = DownSample(mPowerDown[channel], powerTaps);
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    pedalTap[ch] = DownSample(mPedalDown[ch], pedalTaps[ch]);
+    preampTap[ch] = DownSample(mPreampDown[ch], preampTaps[ch]);
+    powerTap[ch] = DownSample(mPowerDown[ch], powerTaps[ch]);
+  }
 }
 
 double AmpEngine::RunCabinet(int channel, double power)
@@ -479,10 +484,11 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
 
     // Oversampled drive section, then the cabinet and the equaliser.
     double pedalTap[2], preampTap[2], powerTap[2], cabTap[2], wet[2];
+    const double gated[2] = {left * gate, right * gate};
+    RunOversampled(gated, pedalTap, preampTap, powerTap);
     const double cabAmount = Param(kParamCabBlend) * 0.01 * mSwitches[kSwitchCab];
     for (int ch = 0; ch < 2; ++ch)
     {
-      RunOversampled(ch, (ch == 0 ? left : right) * gate, pedalTap[ch], preampTap[ch], powerTap[ch]);
       const double cab = RunCabinet(ch, powerTap[ch]);
       cabTap[ch] = powerTap[ch] + cabAmount * (cab - powerTap[ch]);
       const double eq = RunEqualiser(ch, cabTap[ch]);

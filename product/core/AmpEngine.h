@@ -118,9 +118,9 @@ private:
   double Param(int index) const { return mSmoothed[index]; }
   int Choice(int index) const { return static_cast<int>(mSmoothed[index]); }
 
-  // The oversampled section of one channel: up-sampling, pedal, amplifier and
+  // The oversampled section of both channels: up-sampling, pedal, amplifier and
   // down-sampling of the three taps.
-  void RunOversampled(int channel, double x, double& pedalTap, double& preampTap, double& powerTap);
+  void RunOversampled(const double x[2], double pedalTap[2], double preampTap[2], double powerTap[2]);
 
   // Stages after the amplifier, one per place in the chain.
   double RunCabinet(int channel, double power);

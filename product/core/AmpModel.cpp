@@ -107,11 +107,11 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family)
   {
     design.stageGain[k] = k == 0 ? 1.0 : 0.18 * k + 1.15;
     design.stageOffset[k] = ((k % 2 != 0) ? -0.45 : 1.0) * row.stageBias + design.bias;
-    design.stageOffsetTanh[k] = std::tanh(design.stageOffset[k]);
+    design.stageOffsetTanh[k] = Tanh(design.stageOffset[k]);
   }
   design.singleEndedOffset = design.bias + 0.14;
-  design.singleEndedOffsetTanh = std::tanh(design.singleEndedOffset);
-  design.biasTanh = std::tanh(design.bias);
+  design.singleEndedOffsetTanh = Tanh(design.singleEndedOffset);
+  design.biasTanh = Tanh(design.bias);
 }
 
 void ApplyAmpDesign(AmpStageState& state, const AmpDesign& design)
@@ -163,7 +163,7 @@ AmpOutput AmpStage(AmpStageState& state, double x)
     {
       double w = (o - u) * d.stageGain[k];
       w = 0.16 * w * w / (w * w + 1.0) + w + d.stageOffset[k];
-      v = std::tanh(w) - d.stageOffsetTanh[k];
+      v = Tanh(w) - d.stageOffsetTanh[k];
     }
     o = OnePoleStep(state.stageLowPassState[k], v, d.stageLowPassPole[k]);
   }
@@ -192,20 +192,20 @@ AmpOutput AmpStage(AmpStageState& state, double x)
     switch (k)
     {
     case 0:
-      shaped = std::tanh(0.16 * z * z / (z * z + 1.0) + d.singleEndedOffset + z) - d.singleEndedOffsetTanh;
+      shaped = Tanh(0.16 * z * z / (z * z + 1.0) + d.singleEndedOffset + z) - d.singleEndedOffsetTanh;
       break;
     case 1:
     {
       const double even = 0.16 * z * z / (z * z + 1.0) + d.bias;
-      const double up = std::tanh(even + z) - d.biasTanh;
-      const double down = std::tanh(even - z) - d.biasTanh;
+      const double up = Tanh(even + z) - d.biasTanh;
+      const double down = Tanh(even - z) - d.biasTanh;
       shaped = (up - down) * 0.5;
       break;
     }
     case 2:
     {
       const double t = 2.5 * z;
-      shaped = 0.12 * t / std::sqrt(t * t + 1.0) + std::tanh(0.85 * z);
+      shaped = 0.12 * t / std::sqrt(t * t + 1.0) + Tanh(0.85 * z);
       break;
     }
     default:

@@ -48,7 +48,7 @@ double PedalWaveshape(const PedalStageState& state, double u)
   case 1:
     return 0.7 * u / std::sqrt(u * u + 1.0) + 0.3 * u / (0.18 * std::fabs(u) + 1.0);
   case 2:
-    return std::tanh(0.28 * u * u / (u * u + 1.0) + u);
+    return Tanh(0.28 * u * u / (u * u + 1.0) + u);
   case 3:
     return std::atan(u) * 0.6366197723675814;
   case 4:
@@ -59,7 +59,7 @@ double PedalWaveshape(const PedalStageState& state, double u)
     return Clamp(1.65 * v / std::sqrt(v * v + 1.0), -1.0, 1.0);
   }
   case 6:
-    return std::tanh(3.2 * Clamp(1.7 * u, -0.8, 0.8));
+    return Tanh(3.2 * Clamp(1.7 * u, -0.8, 0.8));
   case 7:
   {
     const double f = Clamp(u, -0.38, 0.72);
@@ -72,13 +72,13 @@ double PedalWaveshape(const PedalStageState& state, double u)
     return Clamp(g, -0.72, 0.83);
   }
   case 9:
-    return std::tanh(3.0 * std::tanh(1.7 * u));
+    return Tanh(3.0 * Tanh(1.7 * u));
   case 10:
     if (std::fabs(u) < 0.14)
       return 0.0;
     return Clamp(3.0 * (u - std::copysign(0.14, u)), -1.0, 1.0);
   case 11:
-    return 2.0 * std::fabs(std::tanh(u)) - 1.0;
+    return 2.0 * std::fabs(Tanh(u)) - 1.0;
   case 12:
   {
     double h = std::fmod(u + 1.0, 4.0);

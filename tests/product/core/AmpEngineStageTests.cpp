@@ -328,3 +328,61 @@ TEST(AmpEngineOutput, SafetyClipAndOutputTrim)
   out = RunEngine(p, rate, half, half);
   EXPECT_NEAR(out.left[4000], 0.5 * ceiling, 1e-6);
 }
+
+TEST(AmpEngineModels, CabinetChangesCrossfadeWithoutClicks)
+{
+  const std::vector<float> in = Sine(48000, 48000.0, 110.0, 0.4);
+  std::vector<float> p = DefaultParams();
+  p[kParamGateEnabled] = 0.0f;
+  p[kParamMonitor] = 5.0f; // the cabinet tap
+  p[kParamCabRoom] = 60.0f;
+  p[kParamCabType] = 2.0f;
+  const std::vector<float> before = RunEngine(p, 48000.0, in, in).left;
+  p[kParamCabType] = 7.0f;
+  const std::vector<float> after = RunEngine(p, 48000.0, in, in).left;
+  const double steady = std::max(MaxStep(before, 4000, in.size()), MaxStep(after, 4000, in.size()));
+  int family = -1;
+  const std::vector<float> out = RunChanging(
+    p, in, 64, [](std::vector<float>& params, int start) { params[kParamCabType] = start >= 24000 ? 7.0f : 2.0f; },
+    [&](const AmpEngine& e, int) { family = e.ActiveCabinetFamily(); });
+  EXPECT_EQ(family, 7);
+  EXPECT_LT(MaxStep(out, 23000, 30000), steady * 1.25);
+  EXPECT_LT(MaxDifference(std::vector<float>(out.begin() + 40000, out.end()),
+                          std::vector<float>(after.begin() + 40000, after.end())),
+            0.05);
+}
+
+TEST(AmpEngineSnapshot, BlockReadingsArePublished)
+{
+  const std::vector<float> in = Sine(9600, 48000.0, 220.0, 0.5);
+  const std::vector<float> aux = Sine(9600, 48000.0, 110.0, 0.25);
+  std::vector<float> p = DefaultParams();
+  p[kParamGateDetector] = 1.0f;
+  LevelSnapshot level;
+  DisplaySnapshot display;
+  double inputPeak = 0.0;
+  RunChanging(p, in, 512, NoChange,
+              [&](const AmpEngine& e, int) {
+                level = e.ReadLevelSnapshot();
+                display = e.ReadDisplaySnapshot();
+                inputPeak = e.InputPeak();
+              },
+              &aux);
+  EXPECT_FLOAT_EQ(level.inputPeak, static_cast<float>(inputPeak));
+  EXPECT_GT(level.inputPeak, 0.45f);
+  EXPECT_GT(level.outputPeak, 0.0f);
+  EXPECT_EQ(level.outputPeak, std::max(level.outputLeftPeak, level.outputRightPeak));
+  EXPECT_TRUE(level.auxConnected);
+  EXPECT_TRUE(level.auxInUse);
+  EXPECT_TRUE(display.signalPresent);
+  EXPECT_EQ(display.sampleRate, 48000.0);
+  EXPECT_EQ(display.Meter(kMeterGateGainDb), 0.0f);
+  EXPECT_GT(display.Meter(kMeterGateDetectorDb), -20.0f);
+  EXPECT_LT(display.Meter(kMeterAmpSagDb), 0.0f);
+  EXPECT_GT(display.Meter(kMeterInputRmsDb), -10.0f);
+
+  // Without a connected pair neither flag is set.
+  RunChanging(p, in, 512, NoChange, [&](const AmpEngine& e, int) { level = e.ReadLevelSnapshot(); });
+  EXPECT_FALSE(level.auxConnected);
+  EXPECT_FALSE(level.auxInUse);
+}
