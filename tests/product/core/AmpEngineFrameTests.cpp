@@ -298,3 +298,38 @@ TEST(AmpEngineLifecycle, UnsupportedRatesAreReportedAndClamped)
   EXPECT_FALSE(engine.Prepare(std::numeric_limits<double>::quiet_NaN()));
   EXPECT_EQ(engine.SampleRate(), 48000.0);
 }
+
+TEST(AmpEngineLifecycle, PrepareAgainStartsLikeAFreshEngine)
+{
+  const double rate = 48000.0;
+  const std::vector<float> in = PluckedString(9600, rate, 110.0);
+  std::vector<float> p = DefaultParams();
+  p[kParamPedalEnabled] = 1.0f;
+  p[kParamPowerType] = 2.0f;
+  p[kParamDelayEnabled] = 1.0f;
+  p[kParamReverbEnabled] = 1.0f;
+  const Stereo fresh = RunEngine(p, rate, in, in);
+
+  auto enginePtr = std::make_unique<AmpEngine>();
+  AmpEngine& engine = *enginePtr;
+  engine.SetTargets(p.data());
+  engine.Prepare(rate);
+  std::vector<float> scratch(in.size());
+  const float* ins[2] = {in.data(), in.data()};
+  float* outs[2] = {scratch.data(), scratch.data()};
+  engine.Process(ins, outs, static_cast<int>(in.size()), false, nullptr, false);
+
+  // A second activation clears every state, including the power-type weights.
+  engine.SetTargets(p.data());
+  engine.Prepare(rate);
+  std::vector<float> again(in.size());
+  for (size_t start = 0; start < in.size(); start += 512)
+  {
+    const float* blockIns[2] = {in.data() + start, in.data() + start};
+    float* blockOuts[2] = {again.data() + start, nullptr};
+    engine.SetTargets(p.data());
+    engine.Process(blockIns, blockOuts, static_cast<int>(std::min<size_t>(512, in.size() - start)), false, nullptr,
+                   false);
+  }
+  EXPECT_EQ(again, fresh.left);
+}
