@@ -19,6 +19,8 @@ public:
   virtual void* OpenWindow(void* parent) = 0;
   virtual void CloseWindow() = 0;
 
+  // How many controls the editor holds; 0 until its layout has run.
+  virtual int NControls() const = 0;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
   virtual float GetDrawScale() const = 0;

@@ -236,7 +236,7 @@ public:
   IControl* AttachControl(IControl* control, int tag = -1, const char* group = "");
   IControl* GetControlWithTag(int tag) const;
   IControl* GetControl(int index) const { return mControls.Get(index); }
-  int NControls() const { return mControls.GetSize(); }
+  int NControls() const override { return mControls.GetSize(); }
   int GetControlIdx(const IControl* control) const { return mControls.Find(control); }
   void AttachCornerResizer(int mode = kResizerScale, bool layoutOnResize = false,
                            const IArgbColour& colour = IArgbColour(255, 0, 0, 0),

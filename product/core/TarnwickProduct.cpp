@@ -192,7 +192,8 @@ void TarnwickProduct::WriteOutputs(float* const* outputs, int nOutputs, int offs
 void TarnwickProduct::OnParentWindowResize(int width, int height)
 {
   pfw::IEditorGraphics* graphics = mPlugin.GetGraphics();
-  if (mResizing || !graphics)
+  // Before its layout has run the editor has nothing to fit to the window.
+  if (mResizing || !graphics || graphics->NControls() == 0)
     return;
   const std::optional<EditorFit> fit = FitEditorToWindow(width, height, graphics->GetPlatformWindowScale());
   if (!fit)

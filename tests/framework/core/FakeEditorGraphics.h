@@ -40,6 +40,7 @@ public:
   int Height() const override { return height; }
   float GetDrawScale() const override { return drawScale; }
   float GetPlatformWindowScale() const override { return platformScale; }
+  int NControls() const override { return controlCount; }
   void Resize(int w, int h, float scale, bool needsPlatformResize) override
   {
     width = w;
@@ -90,6 +91,7 @@ public:
   int width, height;
   float drawScale;
   float platformScale = 1.0f;
+  int controlCount = 1;
   float screenScale = 1.0f;
   float mouseX = 0, mouseY = 0;
   std::pair<float, float> keyAt{-1, -1};

@@ -23,6 +23,7 @@ public:
   int Height() const override { return mHeight; }
   float GetDrawScale() const override { return mScale; }
   float GetPlatformWindowScale() const override { return platformScale; }
+  int NControls() const override { return controlCount; }
   void Resize(int width, int height, float scale, bool needsPlatformResize) override
   {
     resizes.push_back({width, height, scale, needsPlatformResize});
@@ -45,6 +46,7 @@ public:
   void SendMidiMsgFromDelegate(const pfw::IMidiEvent&) override {}
 
   float platformScale = 1.0f;
+  int controlCount = 1;
   std::vector<ResizeCall> resizes;
   std::vector<std::pair<int, double>> parameterValues;
   // Called after each resize, as a platform window would report its new size.

@@ -288,6 +288,12 @@ TEST(TarnwickPlugin, EditorFollowsItsParentWindowWithinTheScaleLimits)
   ASSERT_NE(editor, nullptr);
   editor->resizes.clear();
 
+  // Nor while the editor holds no control yet.
+  editor->controlCount = 0;
+  plugin->OnParentWindowResize(2000, 1000);
+  EXPECT_TRUE(editor->resizes.empty());
+  editor->controlCount = 1;
+
   plugin->OnParentWindowResize(2000, 1000);
   ASSERT_EQ(editor->resizes.size(), 1u);
   EXPECT_EQ(editor->resizes[0].width, 1180);
