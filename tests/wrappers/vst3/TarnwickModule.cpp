@@ -48,8 +48,9 @@ Session::~Session()
   module.unload();
 }
 
-void Session::start(double rate, int32_t sampleSize, int32_t maxBlock, bool aux)
+void Session::start(double rate, int32_t size, int32_t maxBlock, bool aux)
 {
+  sampleSize = size;
   ASSERT_TRUE(startProcessing(instance, rate, sampleSize, maxBlock, aux));
 }
 
@@ -61,7 +62,7 @@ tresult Session::run(Block& block, ParameterChanges* changes)
 
 void Session::send(ParamID id, ParamValue value)
 {
-  Block flush(kSample32, 0, {}, {});
+  Block flush(sampleSize, 0, {}, {});
   ParameterChanges changes;
   changes.add(id, 0, value);
   EXPECT_EQ(run(flush, &changes), kOk);

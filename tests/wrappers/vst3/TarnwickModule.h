@@ -50,6 +50,7 @@ struct Session
   IPluginFactory3* factory = nullptr;
   HostApplication host;
   Instance instance;
+  int32_t sampleSize = kSample32; // of the last set-up
 
   Session();
   ~Session();
