@@ -1,0 +1,165 @@
+#include "HostTestSupport.h"
+
+#include "framework/platform/windows/Utf8Shims.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+std::string WideToUtf8(const std::wstring& text)
+{
+  if (text.empty())
+    return std::string();
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], size, nullptr, nullptr);
+  return result;
+}
+
+std::wstring Utf8ToWide(const std::string& text)
+{
+  if (text.empty())
+    return std::wstring();
+  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring result(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], size);
+  return result;
+}
+
+std::string MakeTempFolder()
+{
+  static std::atomic<int> counter{0};
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring path = temp;
+  path += L"tarnwick-standalone-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) +
+          L"-Gr\u00FC\u00DFe-\u65E5\u672C";
+  CreateDirectoryW(path.c_str(), nullptr);
+  return WideToUtf8(path);
+}
+
+static void RemoveWide(const std::wstring& folder)
+{
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE)
+  {
+    do
+    {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..")
+        continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveWide(path);
+      else
+        DeleteFileW(path.c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+void RemoveFolder(const std::string& folder)
+{
+  if (!folder.empty())
+    RemoveWide(Utf8ToWide(folder));
+}
+
+bool FolderExists(const std::string& folder)
+{
+  const DWORD attributes = GetFileAttributesW(Utf8ToWide(folder).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::string& path)
+{
+  const DWORD attributes = GetFileAttributesW(Utf8ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadIniText(const std::string& path)
+{
+  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return std::string();
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  CloseHandle(file);
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+  {
+    std::wstring wide((bytes.size() - 2) / 2, L'\0');
+    std::memcpy(&wide[0], bytes.data() + 2, wide.size() * 2);
+    return WideToUtf8(wide);
+  }
+  return bytes;
+}
+
+std::string IniString(const std::string& path, const char* section, const char* key)
+{
+  char buffer[2048] = {};
+  pfw::GetPrivateProfileStringUTF8(section, key, "<missing>", buffer, sizeof(buffer), path.c_str());
+  return buffer;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+void HostTest::SetUp()
+{
+  audio::FakeAudioSystem::Get().Reset();
+  midi::FakeMidiSystem::Get().Reset();
+  if (useFakes)
+  {
+    audio::FakeAudioSystem::Get().ReplaceDirectSound(true);
+    midi::FakeMidiSystem::Get().ReplaceWinMm(true);
+  }
+  folder = MakeTempFolder();
+}
+
+void HostTest::TearDown()
+{
+  StandaloneHost::Destroy();
+  host = nullptr;
+  audio::FakeAudioSystem::Get().Reset();
+  midi::FakeMidiSystem::Get().Reset();
+  RemoveFolder(folder);
+}
+
+StandaloneHost* HostTest::MakeHost(const TestPluginAPP::Options& options)
+{
+  SetNextPluginOptions(options);
+  StandaloneHost::Services services;
+  services.showMessage = [this](HWND, const char* text, const char* caption, UINT type) {
+    messages.push_back({text, caption, type});
+    return IDOK;
+  };
+  const std::string base = folder;
+  services.localAppDataFolder = [base](pfw::GrowString& path) { return path.Set(base.c_str()); };
+  services.reportAudioError = [this](const std::string& text) {
+    std::lock_guard<std::mutex> lock(errorsLock);
+    audioErrors.push_back(text);
+  };
+  host = StandaloneHost::Create(MakeTestPlugin, services);
+  return host;
+}
+
+std::vector<std::string> HostTest::AudioErrors()
+{
+  std::lock_guard<std::mutex> lock(errorsLock);
+  return audioErrors;
+}

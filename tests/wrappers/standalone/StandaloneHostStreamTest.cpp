@@ -1,0 +1,268 @@
+// The audio callback: 512-frame blocks out of any device buffer size, the fade at every
+// start and at the stop, silence after the stop, and a stop that does not wait forever.
+
+#include "HostTestSupport.h"
+
+#include "wrappers/standalone/BlockLoop.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+using audio::FakeAudioDevice;
+using audio::FakeAudioSystem;
+
+namespace {
+
+// Values a float holds exactly, different on every frame of a block and on each channel.
+float InputAt(unsigned int channel, unsigned long long frame)
+{
+  return static_cast<float>(channel + 1) * 0.125f + static_cast<float>(frame % 997) / 1024.0f;
+}
+
+void UseDuplexDevice()
+{
+  FakeAudioDevice device;
+  device.name = "Duplex";
+  device.inputChannels = 2;
+  device.outputChannels = 2;
+  device.isDefaultInput = device.isDefaultOutput = true;
+  FakeAudioSystem::Get().SetDevices({device});
+  FakeAudioSystem::Get().SetInput(InputAt);
+}
+
+} // namespace
+
+class HostStreamTest : public HostTest
+{
+protected:
+  void Start(int bufferFrames)
+  {
+    UseDuplexDevice();
+    FakeAudioSystem::Get().SetStepped(true);
+    ASSERT_TRUE(MakeHost());
+    host->Init();
+    host->EditedSettings().bufferSize = bufferFrames;
+    ASSERT_TRUE(host->TryStartAudio());
+  }
+
+  // Stops the host while the device keeps calling back; returns the callbacks it took.
+  int StopWhileRunning()
+  {
+    std::atomic<bool> stopped{false};
+    std::thread stopper([&] {
+      host->StopAudio();
+      stopped = true;
+    });
+    int callbacks = 0;
+    while (!stopped)
+      callbacks += FakeAudioSystem::Get().RunBlocks(1, 50) ? 1 : 0;
+    stopper.join();
+    return callbacks;
+  }
+};
+
+TEST_F(HostStreamTest, EveryDeviceBufferSizeBecomesBlocksOf512WithTheInputIntact)
+{
+  struct Case
+  {
+    unsigned int frames;
+    unsigned int delay; // frames between a device input and its output
+  };
+  for (const Case c : {Case{512, 0}, Case{1024, 0}, Case{2048, 0}, Case{4096, 0}, Case{32, 512}, Case{96, 512},
+                       Case{256, 512}, Case{700, 512}, Case{1000, 512}, Case{1536, 0}})
+  {
+    SCOPED_TRACE(c.frames);
+    Start(static_cast<int>(c.frames));
+    EXPECT_EQ(c.frames, host->GetBufferFrames());
+    const unsigned int callbacks = (8 * 512 + c.frames - 1) / c.frames + 1;
+    ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(callbacks));
+    const unsigned int total = callbacks * c.frames;
+    EXPECT_EQ(total / 512, static_cast<unsigned int>(Plugin().blocks.load()));
+    EXPECT_EQ(total / 512 * 512, host->SamplesProcessed());
+    EXPECT_EQ(0, Plugin().wrongBlockSizes.load());
+    EXPECT_EQ(1u, host->CallbackCount());
+    for (unsigned int channel = 0; channel < 2; ++channel)
+    {
+      const std::vector<float> out = FakeAudioSystem::Get().Output(channel);
+      ASSERT_EQ(total, out.size());
+      int wrong = 0;
+      for (unsigned int i = c.frames; i < total; ++i) // after the faded first callback
+      {
+        const float expected = i < c.delay ? 0.0f : InputAt(channel, i - c.delay);
+        // Frames the first callback faded reach the output later when buffered.
+        if (i - c.delay < c.frames && i >= c.delay)
+          continue;
+        wrong += std::fabs(out[i] - expected) > 1e-6f;
+      }
+      EXPECT_EQ(0, wrong) << "channel " << channel;
+      for (unsigned int i = 0; i < std::min(c.delay, total); ++i)
+        ASSERT_EQ(0.0f, out[i]) << "frame " << i << " was played before any block ran";
+    }
+    StandaloneHost::Destroy();
+    FakeAudioSystem::Get().Reset();
+    FakeAudioSystem::Get().ReplaceDirectSound(true);
+  }
+}
+
+TEST_F(HostStreamTest, TheFirstCallbackFadesInOnInputAndOutput)
+{
+  Start(512);
+  ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(2));
+  const std::vector<float> out = FakeAudioSystem::Get().Output(0);
+  ASSERT_EQ(1024u, out.size());
+  EXPECT_EQ(0.0f, out[0]);
+  for (unsigned int i = 0; i < 512; ++i)
+  {
+    const double gain = i / 512.0;
+    ASSERT_NEAR(InputAt(0, i) * gain * gain, out[i], 1e-6) << i;
+  }
+  EXPECT_NEAR(InputAt(0, 512), out[512], 1e-6);
+}
+
+TEST_F(HostStreamTest, StopFadesTheLastCallbackOutAndThenPlaysSilenceUntilTheStreamCloses)
+{
+  Start(512);
+  ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(4));
+  const int callbacks = StopWhileRunning();
+  EXPECT_GE(callbacks, 1);
+  EXPECT_FALSE(host->GetAudioDriver()->isStreamOpen());
+  EXPECT_FALSE(FakeAudioSystem::Get().Running());
+  const std::vector<float> out = FakeAudioSystem::Get().Output(1);
+  ASSERT_GE(out.size(), 5u * 512);
+  // Callbacks before the request play the input; the one that saw it fades out; any
+  // that came after are silent.
+  size_t faded = 512; // after the faded-in first callback
+  while (faded + 512 <= out.size() && std::fabs(out[faded + 300] - InputAt(1, faded + 300)) < 1e-6f)
+    faded += 512;
+  ASSERT_GE(faded, 4u * 512);
+  ASSERT_LT(faded, out.size());
+  for (unsigned int i = 0; i < 512; ++i)
+  {
+    const double gain = (511 - i) / 512.0;
+    ASSERT_NEAR(InputAt(1, faded + i) * gain * gain, out[faded + i], 1e-6) << i;
+  }
+  EXPECT_EQ(0.0f, out[faded + 511]);
+  for (size_t i = faded + 512; i < out.size(); ++i)
+    ASSERT_EQ(0.0f, out[i]);
+  EXPECT_EQ(static_cast<int>(faded / 512) + 1, Plugin().blocks.load());
+}
+
+TEST_F(HostStreamTest, EveryRestartFadesInAgainAndStartsItsCountsAfresh)
+{
+  Start(1024);
+  ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(3));
+  StopWhileRunning();
+  const int resets = Plugin().resets;
+  ASSERT_TRUE(host->TryStartAudio());
+  EXPECT_EQ(resets + 1, Plugin().resets.load());
+  EXPECT_EQ(0u, host->CallbackCount());
+  EXPECT_EQ(0u, host->SamplesProcessed());
+  ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(1));
+  const std::vector<float> out = FakeAudioSystem::Get().Output(0); // restarts with the new stream
+  ASSERT_EQ(1024u, out.size());
+  EXPECT_EQ(0.0f, out[0]);
+  EXPECT_NEAR(InputAt(0, 10) * (10 / 1024.0) * (10 / 1024.0), out[10], 1e-6);
+  EXPECT_EQ(1024u, host->SamplesProcessed());
+}
+
+TEST_F(HostStreamTest, ReopeningARunningStreamFadesItOutFirst)
+{
+  Start(512);
+  ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(2));
+  std::atomic<bool> reopened{false};
+  std::thread reopen([&] {
+    host->EditedSettings().sampleRate = 48000;
+    reopened = host->TryStartAudio();
+  });
+  while (FakeAudioSystem::Get().LastOpened().sampleRate != 48000)
+    FakeAudioSystem::Get().RunBlocks(1, 20);
+  reopen.join();
+  EXPECT_TRUE(reopened);
+  EXPECT_EQ(48000.0, host->GetSampleRate());
+  EXPECT_EQ(48000.0, Plugin().sampleRateAtReset);
+}
+
+TEST_F(HostStreamTest, StopDoesNotWaitForeverForACallbackThatNeverComes)
+{
+  Start(512);
+  ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(1));
+  const auto started = std::chrono::steady_clock::now();
+  host->StopAudio(); // no further block is released
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::printf("stop without callbacks returned after %.2f s\n", seconds);
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_FALSE(host->GetAudioDriver()->isStreamOpen());
+}
+
+TEST_F(HostStreamTest, ADeviceThatGoesAwayIsReportedAndTheHostStillStopsAndRestarts)
+{
+  Start(512);
+  ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(2));
+  FakeAudioSystem::Get().Disconnect();
+  for (int i = 0; i < 200 && host->GetAudioDriver()->isStreamRunning(); ++i)
+    Sleep(5);
+  EXPECT_FALSE(host->GetAudioDriver()->isStreamRunning());
+  std::vector<std::string> errors = AudioErrors();
+  ASSERT_FALSE(errors.empty());
+  EXPECT_NE(std::string::npos, errors.back().find("went away"));
+  host->StopAudio();
+  EXPECT_FALSE(host->GetAudioDriver()->isStreamOpen());
+  ASSERT_TRUE(host->TryStartAudio());
+  EXPECT_TRUE(FakeAudioSystem::Get().RunBlocks(2));
+}
+
+TEST_F(HostStreamTest, TearDownStopsTheStreamAndNoCallbackFollows)
+{
+  UseDuplexDevice();
+  ASSERT_TRUE(MakeHost()); // paced in real time
+  host->Init();
+  ASSERT_TRUE(host->TryStartAudio());
+  for (int i = 0; i < 400 && host->SamplesProcessed() < 4 * 512; ++i)
+    Sleep(5);
+  EXPECT_GE(host->SamplesProcessed(), 4u * 512);
+  EXPECT_NE(GetCurrentThreadId(), Plugin().audioThread.load());
+  StandaloneHost::Destroy();
+  host = nullptr;
+  EXPECT_FALSE(FakeAudioSystem::Get().Running());
+  const unsigned long long blocks = FakeAudioSystem::Get().BlocksRun();
+  Sleep(50);
+  EXPECT_EQ(blocks, FakeAudioSystem::Get().BlocksRun());
+}
+
+TEST(ApplyFade, RampsEachChannelOverTheBuffer)
+{
+  std::vector<double> buffer(2 * 4, 1.0);
+  ApplyFade(buffer.data(), 2, 4, false);
+  EXPECT_EQ((std::vector<double>{0.0, 0.25, 0.5, 0.75, 0.0, 0.25, 0.5, 0.75}), buffer);
+  std::fill(buffer.begin(), buffer.end(), 2.0);
+  ApplyFade(buffer.data(), 2, 4, true);
+  EXPECT_EQ((std::vector<double>{1.5, 1.0, 0.5, 0.0, 1.5, 1.0, 0.5, 0.0}), buffer);
+  ApplyFade(nullptr, 2, 4, true); // no buffer, nothing to do
+}
+
+TEST_F(HostTest, TheBlockLoopCarriesSamplesAcrossCallbacksOfChangingSizes)
+{
+  ASSERT_TRUE(MakeHost());
+  BlockLoop loop;
+  loop.Prepare(1, 2, 300);
+  std::vector<double> input, output;
+  unsigned long long frame = 0;
+  std::vector<double> played;
+  for (unsigned int n : {300u, 1u, 511u, 513u, 2u, 1024u, 77u, 300u})
+  {
+    input.assign(n, 0.0);
+    output.assign(2 * n, -1.0);
+    for (unsigned int i = 0; i < n; ++i)
+      input[i] = static_cast<double>((frame + i) % 1000) / 1024.0;
+    loop.Run(Plugin(), input.data(), output.data(), n);
+    played.insert(played.end(), output.begin(), output.begin() + n);
+    for (unsigned int i = 0; i < n; ++i)
+      ASSERT_EQ(0.0, output[n + i]); // the second output copies an unconnected input
+    frame += n;
+  }
+  EXPECT_EQ(frame / 512, static_cast<unsigned long long>(Plugin().blocks.load()));
+  EXPECT_EQ(frame % 512, loop.Position());
+  for (size_t i = 0; i < played.size(); ++i)
+    ASSERT_NEAR(i < 512 ? 0.0 : static_cast<double>((i - 512) % 1000) / 1024.0, played[i], 1e-6) << i;
+}
