@@ -231,10 +231,13 @@ bool IGui::IsDirty(IRectFList& rects)
     if (!c.IsDirty())
       return;
     dirty = true;
-    // A control with nothing to show (the idle text entry) marks no area.
-    if (c.GetRECT().HasNoArea())
+    // A control with nothing to show (the idle text entry) marks no area; a line of no
+    // width still paints inside its inflated rectangle, so it marks that.
+    if (c.GetRECT().Empty())
       return;
     IRectF r = c.GetRECT().Inflated(kDirtyInflation);
+    if (r.HasNoArea())
+      return;
     for (IControl* parent = c.GetParent(); parent; parent = parent->GetParent())
       r = MoveInside(r, parent->GetRECT().Inflated(kDirtyInflation));
     rects.Add(r);

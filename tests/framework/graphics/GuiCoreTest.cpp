@@ -72,6 +72,29 @@ TEST(GuiDirty, DirtyControlGivesItsInflatedRectangle)
   EXPECT_EQ(IRectF(9.25f, 9.25f, 20.75f, 20.75f), rects.Get(0));
 }
 
+TEST(GuiDirty, LineOfNoWidthIsRepaintedButTheEmptyRectangleIsNot)
+{
+  GuiFixture f;
+  f.Add("bg", IRectF(0, 0, 100, 100));
+  LoggingControl* line = f.Add("line", IRectF(10, 10, 10, 40));
+  LoggingControl* nothing = f.Add("nothing", IRectF());
+  f.gui->SetAllControlsClean();
+  line->SetDirty(false);
+  IRectFList rects;
+  ASSERT_TRUE(f.gui->IsDirty(rects));
+  ASSERT_EQ(1, rects.Size());
+  EXPECT_EQ(IRectF(9.25f, 9.25f, 10.75f, 40.75f), rects.Get(0));
+  f.events.clear();
+  f.gui->Draw(rects);
+  EXPECT_EQ(1, Count(f.events, "line draw"));
+
+  f.gui->SetAllControlsClean();
+  nothing->SetDirty(false);
+  IRectFList none;
+  EXPECT_TRUE(f.gui->IsDirty(none));
+  EXPECT_EQ(0, none.Size());
+}
+
 TEST(GuiDirty, DrawVisitsOnlyWhatMeetsTheAreaClippedToIt)
 {
   GuiFixture f;
