@@ -145,7 +145,14 @@ void IGui::RemoveAllControls()
   mInPopupMenu = nullptr;
   mPopupValIdx = -1;
   mIsContextMenu = false;
+  // An edit still open belongs to a popup that has not come back; it will not now.
+  std::vector<int> pending;
+  for (const auto& entry : mOpenEdits)
+    pending.insert(pending.end(), entry.second.begin(), entry.second.end());
   mOpenEdits.clear();
+  if (!mDestroying)
+    for (int paramIdx : pending)
+      mDelegate->EndParamEditFromUI(paramIdx);
   if (hadTextEntry && !mDestroying)
     ForceEndUserEdit();
   mTextEntry.reset();

@@ -231,3 +231,36 @@ TEST(Prompts, MenusWorkAfterTheEditorIsClosedAndReopened)
   }
   EXPECT_EQ((Log{"a context 0", "a context 0"}), events);
 }
+
+TEST(Prompts, PopupThatCompletesLaterEndsItsEditThenOrWhenTheEditorCloses)
+{
+  struct MenuButton : LoggingControl
+  {
+    using LoggingControl::LoggingControl;
+    IPopupMenu menu{nullptr, {"one", "two"}};
+    void OnMouseDown(float, float, const IPointerMods&) override { GetUI()->CreatePopupMenu(*this, menu, mRECT, 0); }
+  };
+  GuiFixture f;
+  f.gui->popupsAsync = true;
+  auto* button = new MenuButton("m", IRectF(0, 0, 50, 50), f.events, 2);
+  f.gui->AttachControl(button);
+  button->DisablePrompt(false);
+
+  f.Down(10, 10);
+  f.Up(10, 10);
+  // The menu is still open: the press's edit waits for it.
+  EXPECT_EQ((Log{"begin 2"}), f.delegate.log);
+  EXPECT_EQ(button, f.gui->GetPopupControl());
+  button->menu.SetChosenItemIdx(1);
+  f.gui->FinishPopupMenu(&button->menu);
+  EXPECT_EQ((Log{"begin 2", "value 2 1", "end 2"}), f.delegate.log);
+
+  f.delegate.log.clear();
+  f.Down(10, 10);
+  f.gui->RemoveAllControls();
+  EXPECT_EQ((Log{"begin 2", "end 2"}), f.delegate.log);
+  EXPECT_EQ(nullptr, f.gui->GetPopupControl());
+  // The answer that comes after the close reaches no one.
+  f.gui->FinishPopupMenu(nullptr);
+  EXPECT_EQ((Log{"begin 2", "end 2"}), f.delegate.log);
+}

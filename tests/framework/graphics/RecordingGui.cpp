@@ -298,7 +298,7 @@ void RecordingGui::CreatePlatformTextEntry(int paramIdx, const ITextStyle&, cons
     Format("%d %g %g %g %g %d %s", paramIdx, bounds.L, bounds.T, bounds.R, bounds.B, length, text));
 }
 
-IPopupMenu* RecordingGui::CreatePlatformPopupMenu(IPopupMenu& menu, const IRectF&, bool&)
+IPopupMenu* RecordingGui::CreatePlatformPopupMenu(IPopupMenu& menu, const IRectF&, bool& isAsync)
 {
   std::string shown = menu.GetTitle();
   for (int i = 0; i < menu.NItems(); ++i)
@@ -309,6 +309,11 @@ IPopupMenu* RecordingGui::CreatePlatformPopupMenu(IPopupMenu& menu, const IRectF
       shown += "*";
   }
   popupsShown.push_back(shown);
+  if (popupsAsync)
+  {
+    isAsync = true;
+    return nullptr;
+  }
   const int answer = popupAnswers.empty() ? -1 : popupAnswers.front();
   if (!popupAnswers.empty())
     popupAnswers.pop_front();

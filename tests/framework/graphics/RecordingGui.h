@@ -87,6 +87,8 @@ public:
   bool hasClipboard = false;
   // Each popup takes the next answer: an item index to choose, or -1 to dismiss.
   std::deque<int> popupAnswers;
+  // Popups report that they complete later (FinishPopupMenu) instead of answering.
+  bool popupsAsync = false;
   std::vector<std::string> popupsShown;
   std::vector<std::string> platformTextEntries;
   int forceEndCalls = 0;
