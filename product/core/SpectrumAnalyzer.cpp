@@ -65,6 +65,9 @@ void SpectrumAnalyzer::SetSilent()
 
 void SpectrumAnalyzer::Configure(bool enabled, int speedChoice)
 {
+  // Switched off, the spectra fall silent at once rather than at the next analysis.
+  if (mEnabled && !enabled)
+    SetSilent();
   mEnabled = enabled;
   mSpeedChoice = speedChoice;
   const double seconds = speedChoice == 0 ? 0.03 : speedChoice == 1 ? 0.15 : 0.6;

@@ -119,9 +119,15 @@ TEST(SpectrumAnalyzer, SmoothingFollowsTheSpeed)
 TEST(SpectrumAnalyzer, OffReadsMinus120AndSilenceStaysThere)
 {
   Measured probe(48000.0);
+  probe.FeedSine(1000.0, 0.9, 0.2, 1.0);
+  const int loudest = LoudestBin(probe.m->Analyzer().InputSpectrum());
+  ASSERT_GT(probe.m->Analyzer().InputSpectrum()[loudest], -20.0f);
   auto params = DefaultParams();
   params[kParamAnalyzer] = 0.0f;
   probe.m->Configure(params.data());
+  // Switching off clears the display at once, before any further analysis.
+  probe.m->Publish(BlockReadings(), false, false);
+  EXPECT_EQ(probe.m->ReadDisplay().inputSpectrum[loudest], -120.0f);
   probe.FeedSine(1000.0, 0.9, 0.3, 1.0);
   for (int a = 0; a < kDisplayPoints; ++a)
   {
