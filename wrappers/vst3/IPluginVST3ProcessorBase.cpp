@@ -346,7 +346,8 @@ void IPluginVST3ProcessorBase::ProcessMidiOut(IRingQueue<SysExQueueEntry>& sysEx
       const IMidiEvent& message = mMidiOutQueue.PendingAt(i);
       Event event{};
       event.busIndex = 0;
-      event.sampleOffset = message.offset;
+      // A message left from a block without an event list goes at the start of this one.
+      event.sampleOffset = std::clamp(message.offset, 0, std::max(nFrames - 1, 0));
       const int kind = message.status & 0xF0;
       const int8 channel = static_cast<int8>(message.status & 0x0F);
       if (kind == 0x90 || kind == 0x80)
