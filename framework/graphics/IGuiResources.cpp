@@ -122,18 +122,23 @@ IBitmapRef IGui::LoadBitmap(const char* name, int frames, bool horizontal, int t
   GrowString location;
   int foundScale = 0;
   const int kind = SearchNextScale(name, extension, location, targetScale, foundScale);
+  APIBitmap* source = nullptr;
+  std::unique_ptr<APIBitmap> decoded;
   if (kind == kNotFound)
   {
-    APIBitmap* nearest = FindBitmapAtNearestScale(name, targetScale, foundScale);
-    return nearest ? IBitmapRef(nearest, name, frames, horizontal) : IBitmapRef();
+    // Only a copy cached at another scale is left; it is scaled like a found file.
+    source = FindBitmapAtNearestScale(name, targetScale, foundScale);
+    if (!source)
+      return IBitmapRef();
   }
-
-  APIBitmap* source = foundScale != targetScale ? BitmapCache().Find(name, foundScale) : nullptr;
-  std::unique_ptr<APIBitmap> decoded;
-  if (!source)
+  else
   {
-    decoded = LoadAPIBitmap(location.Get(), foundScale, kind, extension);
-    source = decoded.get();
+    source = foundScale != targetScale ? BitmapCache().Find(name, foundScale) : nullptr;
+    if (!source)
+    {
+      decoded = LoadAPIBitmap(location.Get(), foundScale, kind, extension);
+      source = decoded.get();
+    }
   }
   if (!source)
     return IBitmapRef();

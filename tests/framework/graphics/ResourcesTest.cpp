@@ -218,6 +218,25 @@ TEST(ResourceBitmaps, FailuresGiveTheEmptyRefAndCacheNothing)
   EXPECT_EQ(1, IGui::BitmapCacheSize());
 }
 
+TEST(ResourceBitmaps, CachedCopyAtAnotherScaleIsScaledWhenNoFileExists)
+{
+  FakeDelegate delegate;
+  RecordingGui gui(delegate);
+  const IBitmapRef original = gui.LoadBitmapFromData("meter.png", "img 30 10", 9, 1, false, 1);
+  ASSERT_TRUE(original.IsValid());
+  const IBitmapRef sharp = gui.LoadBitmap("meter.png", 1, false, 2);
+  ASSERT_TRUE(sharp.IsValid());
+  EXPECT_NE(original.bitmap, sharp.bitmap);
+  EXPECT_EQ(60, sharp.bitmap->GetWidth());
+  EXPECT_FLOAT_EQ(2.f, sharp.bitmap->GetScale());
+  EXPECT_EQ(30, sharp.width);
+  EXPECT_EQ(1, gui.decodes);
+  // Both scales are kept, each under its own key.
+  EXPECT_EQ(2, IGui::BitmapCacheSize());
+  EXPECT_EQ(sharp.bitmap, gui.LoadBitmap("meter.png", 1, false, 2).bitmap);
+  EXPECT_EQ(original.bitmap, gui.LoadBitmap("meter.png", 1, false, 1).bitmap);
+}
+
 TEST(ResourceFonts, LoadingRegistersAndCachesOrFails)
 {
   FakeDelegate delegate;
