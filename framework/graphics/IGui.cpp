@@ -282,8 +282,9 @@ void IGui::DrawControl(IControl& control, const IRectF& area, float scale)
       return;
     clip = MoveInside(clip, parentRect);
   }
-  mTransformStack.clear();
-  mTransform = ITransform2D();
+  // The back end gets the identity too: the clip is given in user-interface units, and
+  // a control may have left its own transform behind.
+  PathTransformReset(true);
   PathClear();
   SetClipRegion(clip);
   mClipRECT = clip;

@@ -95,6 +95,40 @@ TEST(GuiDirty, LineOfNoWidthIsRepaintedButTheEmptyRectangleIsNot)
   EXPECT_EQ(0, none.Size());
 }
 
+TEST(GuiDirty, EachControlStartsFromTheIdentityTransform)
+{
+  struct Careless : LoggingControl
+  {
+    using LoggingControl::LoggingControl;
+    void Draw(IGui& g) override
+    {
+      g.PathTransformSave();
+      g.PathTransformTranslate(5, 7); // never restored
+      LoggingControl::Draw(g);
+    }
+  };
+  GuiFixture f;
+  f.gui->AttachControl(new Careless("a", IRectF(0, 0, 50, 50), f.events));
+  f.Add("b", IRectF(0, 0, 50, 50));
+  IRectFList rects;
+  ASSERT_TRUE(f.gui->IsDirty(rects));
+  f.gui->log.clear();
+  f.gui->Draw(rects);
+  // Before each control's clip the back end is told the identity transform.
+  std::vector<std::string> beforeClip;
+  std::string lastMatrix = "none";
+  for (const std::string& entry : f.gui->log)
+  {
+    if (entry.rfind("clip", 0) == 0)
+      beforeClip.push_back(lastMatrix);
+    if (entry.rfind("matrix", 0) == 0)
+      lastMatrix = entry;
+  }
+  EXPECT_EQ((std::vector<std::string>{"matrix 1 0 0 1 0 0", "matrix 1 0 0 1 0 0"}), beforeClip);
+  EXPECT_EQ(0, f.gui->TransformStackDepth());
+  EXPECT_TRUE(f.gui->GetTransform().IsIdentity());
+}
+
 TEST(GuiDirty, DrawVisitsOnlyWhatMeetsTheAreaClippedToIt)
 {
   GuiFixture f;
