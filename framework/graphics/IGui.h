@@ -307,7 +307,8 @@ public:
   bool ControlIsCaptured() const { return !mCapturedMap.empty(); }
 
   // ---- Parameter edit brackets ----
-  // Begins an edit for each linked slot of the control and remembers it.
+  // A press on the control begins: an edit for each linked slot, remembered with the
+  // press (also when there is none), so that a press taken away can be cancelled.
   void BeginControlEdits(IControl& control);
   // Ends the edits the control began (none when it began none).
   void EndControlEdits(IControl& control);
@@ -423,7 +424,8 @@ private:
   int mCornerResizerMode = kResizerScale;
   IGuiEditorDelegate* mDelegate;
   bool mDestroying = false;
-  // Edits begun by a press, per control, ended by the release (or a cancel).
+  // Presses still open, per control, with the edits each began; ended by the release
+  // (or a cancel).
   std::unordered_map<const IControl*, std::vector<int>> mOpenEdits;
 
 protected:

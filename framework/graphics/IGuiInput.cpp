@@ -66,8 +66,6 @@ void IGui::BeginControlEdits(IControl& control)
     mDelegate->BeginParamEditFromUI(paramIdx);
     open.push_back(paramIdx);
   }
-  if (open.empty())
-    mOpenEdits.erase(&control);
 }
 
 void IGui::EndControlEdits(IControl& control)

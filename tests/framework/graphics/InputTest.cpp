@@ -189,6 +189,28 @@ TEST(InputBrackets, ReleasingCapturesMidDragCancelsAndEnds)
   EXPECT_EQ((Log{"begin 1", "end 1"}), f.delegate.log);
 }
 
+TEST(InputBrackets, PressOnAControlWithoutParameterIsCancelledTooButADoubleClickIsNot)
+{
+  // A control that begins host edits of its own learns that its press was taken away.
+  GuiFixture f;
+  f.Add("art", IRectF(0, 0, 50, 50));
+  f.Down(10, 10);
+  f.Drag(12, 10, 2, 0);
+  f.gui->ReleaseMouseCapture();
+  f.Drag(14, 10, 2, 0);
+  f.Up(14, 10);
+  EXPECT_EQ((Log{"art down", "art drag 2,0", "art cancelled"}), f.events);
+
+  f.events.clear();
+  f.Down(10, 10);
+  f.Up(10, 10);
+  f.gui->OnMouseDblClick(10, 10, IPointerMods());
+  f.Up(10, 10);
+  f.gui->ReleaseMouseCapture();
+  EXPECT_EQ((Log{"art down", "art up", "art dblclick"}), f.events);
+  EXPECT_TRUE(f.delegate.log.empty());
+}
+
 TEST(InputBrackets, ResizeDuringADragEndsTheEdit)
 {
   GuiFixture f;
