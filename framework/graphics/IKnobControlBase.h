@@ -14,6 +14,8 @@ public:
 
   void OnMouseDown(float x, float y, const IPointerMods& mods) override;
   void OnMouseUp(float x, float y, const IPointerMods& mods) override;
+  // A drag taken away ends as a release does.
+  void OnMouseCancelled(float x, float y, const IPointerMods& mods) override { OnMouseUp(x, y, mods); }
   void OnMouseDrag(float x, float y, float dX, float dY, const IPointerMods& mods) override;
   void OnMouseWheel(float x, float y, const IPointerMods& mods, float delta) override;
   // The rectangle whose height (vertical) or width (horizontal) one sweep at gearing 1 covers.

@@ -230,8 +230,15 @@ TEST(Knob, HidesTheCursorWhileDragging)
   f.gui->AttachControl(knob);
   f.Down(50, 50);
   EXPECT_TRUE(f.gui->CursorHidden());
+  EXPECT_TRUE(knob->IsDragging());
   f.Up(50, 50);
   EXPECT_FALSE(f.gui->CursorHidden());
+  EXPECT_FALSE(knob->IsDragging());
+  // A drag taken away (a dialog, a resize) ends like a release.
+  f.Down(50, 50);
+  f.gui->ReleaseMouseCapture();
+  EXPECT_FALSE(f.gui->CursorHidden());
+  EXPECT_FALSE(knob->IsDragging());
 }
 
 TEST(Colours, ShortListsTakeTheDefaults)
