@@ -314,29 +314,43 @@ void AmpEngine::RunOversampled(const double x[2], double pedalTap[2], double pre
   UpSample(mUpSampler[0], x[0], up[0]);
   UpSample(mUpSampler[1], x[1], up[1]);
   double pedalTaps[2][4], preampTaps[2][4], powerTaps[2][4];
+  PedalStageState* const pedalActive[2] = {&mPedal[0][kActive], &mPedal[1][kActive]};
+  PedalStageState* const pedalRetiring[2] = {&mPedal[0][kRetiring], &mPedal[1][kRetiring]};
+  AmpStageState* const active[2] = {&mAmp[0][kActive], &mAmp[1][kActive]};
+  AmpStageState* const retiring[2] = {&mAmp[0][kRetiring], &mAmp[1][kRetiring]};
   for (int i = 0; i < 4; ++i)
   {
+    const double in[2] = {up[0][i], up[1][i]};
+    double pedal[2];
+    PedalStages<2>(pedalActive, in, pedal);
+    if (mPedalFade != 1.0)
+    {
+      double old[2];
+      PedalStages<2>(pedalRetiring, in, old);
+      for (int ch = 0; ch < 2; ++ch)
+        pedal[ch] = old[ch] + (pedal[ch] - old[ch]) * mPedalFade;
+    }
+    double tap[2];
+    for (int ch = 0; ch < 2; ++ch)
+      tap[ch] = in[ch] + pedalAmount * (pedal[ch] - in[ch]);
+
+    AmpOutput amp[2];
+    AmpStages<2>(active, tap, amp);
+    if (mAmpFade != 1.0)
+    {
+      AmpOutput old[2];
+      AmpStages<2>(retiring, tap, old);
+      for (int ch = 0; ch < 2; ++ch)
+      {
+        amp[ch].preamp = old[ch].preamp + (amp[ch].preamp - old[ch].preamp) * mAmpFade;
+        amp[ch].power = old[ch].power + (amp[ch].power - old[ch].power) * mAmpFade;
+      }
+    }
     for (int ch = 0; ch < 2; ++ch)
     {
-      const double in = up[ch][i];
-      double pedal = PedalStage(mPedal[ch][kActive], in);
-      if (mPedalFade != 1.0)
-      {
-        const double old = PedalStage(mPedal[ch][kRetiring], in);
-        pedal = old + (pedal - old) * mPedalFade;
-      }
-      const double tap = in + pedalAmount * (pedal - in);
-
-      AmpOutput amp = AmpStage(mAmp[ch][kActive], tap);
-      if (mAmpFade != 1.0)
-      {
-        const AmpOutput old = AmpStage(mAmp[ch][kRetiring], tap);
-        amp.preamp = old.preamp + (amp.preamp - old.preamp) * mAmpFade;
-        amp.power = old.power + (amp.power - old.power) * mAmpFade;
-      }
-      pedalTaps[ch][i] = tap;
-      preampTaps[ch][i] = tap + ampSwitch * (amp.preamp - tap);
-      powerTaps[ch][i] = tap + ampSwitch * (amp.power - tap);
+      pedalTaps[ch][i] = tap[ch];
+      preampTaps[ch][i] = tap[ch] + ampSwitch * (amp[ch].preamp - tap[ch]);
+      powerTaps[ch][i] = tap[ch] + ampSwitch * (amp[ch].power - tap[ch]);
     }
   }
   for (int ch = 0; ch < 2; ++ch)

@@ -134,86 +134,116 @@ void ApplyAmpDesign(AmpStageState& state, const AmpDesign& design)
   }
 }
 
-AmpOutput AmpStage(AmpStageState& state, double x)
+namespace {
+
+double PowerShape(int type, double z, const AmpDesign& d)
 {
-  const AmpDesign& d = state.design;
+  switch (type)
+  {
+  case 0:
+    return Tanh(0.16 * z * z / (z * z + 1.0) + d.singleEndedOffset + z) - d.singleEndedOffsetTanh;
+  case 1:
+  {
+    const double even = 0.16 * z * z / (z * z + 1.0) + d.bias;
+    const double up = Tanh(even + z) - d.biasTanh;
+    const double down = Tanh(even - z) - d.biasTanh;
+    return (up - down) * 0.5;
+  }
+  case 2:
+  {
+    const double t = 2.5 * z;
+    return 0.12 * t / std::sqrt(t * t + 1.0) + Tanh(0.85 * z);
+  }
+  default:
+    return Clamp(z, -1.0, 1.0);
+  }
+}
+
+} // namespace
+
+// Each step runs for every channel before the next step starts: the channels' chains are
+// independent, so their long-latency divisions and tanh calls overlap. Per channel the
+// operations are exactly those of a single chain.
+template <int N>
+void AmpStages(AmpStageState* const states[N], const double x[N], AmpOutput out[N])
+{
+  const AmpDesign& d = states[0]->design;
   const AmpFamily& row = FamilyRow(d.family);
+  double o[N];
 
-  const double magnitude = std::fabs(x);
-  const double sagPole = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
-  state.sagEnvelope = FlushTiny((1.0 - sagPole) * magnitude + sagPole * state.sagEnvelope);
-  const double s = 1.0 / (state.sagEnvelope * d.sagAmount * 2.5 + 1.0);
-  state.sagGain = s;
+  for (int ch = 0; ch < N; ++ch)
+  {
+    AmpStageState& state = *states[ch];
+    const double magnitude = std::fabs(x[ch]);
+    const double sagPole = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
+    state.sagEnvelope = FlushTiny((1.0 - sagPole) * magnitude + sagPole * state.sagEnvelope);
+    const double s = 1.0 / (state.sagEnvelope * d.sagAmount * 2.5 + 1.0);
+    state.sagGain = s;
 
-  const double h = x - OnePoleStep(state.tightState, x, d.tightPole);
-  const double l = OnePoleStep(state.brightState, h, d.brightPole);
-  double o = (h + (h - l) * d.brightAmount * 0.8) * s * d.preGain;
+    const double h = x[ch] - OnePoleStep(state.tightState, x[ch], d.tightPole);
+    const double l = OnePoleStep(state.brightState, h, d.brightPole);
+    o[ch] = (h + (h - l) * d.brightAmount * 0.8) * s * d.preGain;
+  }
 
   const int stages = static_cast<int>(row.stages);
   for (int k = 0; k < stages; ++k)
   {
-    const double u = OnePoleStep(state.couplingState[k], o, d.couplingPole[k]);
-    double v;
-    if (d.family == 10)
+    double v[N];
+    for (int ch = 0; ch < N; ++ch)
     {
-      v = 0.8 * (o - u);
-      v = v / std::sqrt(v * v + 1.0);
+      const double u = OnePoleStep(states[ch]->couplingState[k], o[ch], d.couplingPole[k]);
+      if (d.family == 10)
+      {
+        const double a = 0.8 * (o[ch] - u);
+        v[ch] = a / std::sqrt(a * a + 1.0);
+      }
+      else
+      {
+        double w = (o[ch] - u) * d.stageGain[k];
+        w = 0.16 * w * w / (w * w + 1.0) + w + d.stageOffset[k];
+        v[ch] = w;
+      }
     }
-    else
+    if (d.family != 10)
     {
-      double w = (o - u) * d.stageGain[k];
-      w = 0.16 * w * w / (w * w + 1.0) + w + d.stageOffset[k];
-      v = Tanh(w) - d.stageOffsetTanh[k];
+      for (int ch = 0; ch < N; ++ch)
+        v[ch] = Tanh(v[ch]) - d.stageOffsetTanh[k];
     }
-    o = OnePoleStep(state.stageLowPassState[k], v, d.stageLowPassPole[k]);
+    for (int ch = 0; ch < N; ++ch)
+      o[ch] = OnePoleStep(states[ch]->stageLowPassState[k], v[ch], d.stageLowPassPole[k]);
   }
 
-  o = state.tone.Process(o);
-
-  const double v = d.powerDrive * d.master * o;
-  const double powerMagnitude = std::fabs(v);
-  const double powerPole = powerMagnitude > state.powerEnvelope ? d.powerAttackPole : d.powerReleasePole;
-  state.powerEnvelope = FlushTiny((1.0 - powerPole) * powerMagnitude + powerPole * state.powerEnvelope);
-  const double r = 1.0 / (state.powerEnvelope * d.sagAmount * 0.5 + 1.0);
-  state.powerGain = r;
-  const double z = r * v;
-
-  double sum = 0.0;
-  for (int k = 0; k < kPowerTypeCount; ++k)
+  double z[N];
+  for (int ch = 0; ch < N; ++ch)
   {
-    double& weight = state.powerWeights[k];
-    const double target = (k == d.powerType) ? 1.0 : 0.0;
-    weight += (target - weight) * d.powerTypeCoef;
-    if (std::fabs(target - weight) < 1e-9)
-      weight = target;
-    if (weight == 0.0)
-      continue;
-    double shaped;
-    switch (k)
-    {
-    case 0:
-      shaped = Tanh(0.16 * z * z / (z * z + 1.0) + d.singleEndedOffset + z) - d.singleEndedOffsetTanh;
-      break;
-    case 1:
-    {
-      const double even = 0.16 * z * z / (z * z + 1.0) + d.bias;
-      const double up = Tanh(even + z) - d.biasTanh;
-      const double down = Tanh(even - z) - d.biasTanh;
-      shaped = (up - down) * 0.5;
-      break;
-    }
-    case 2:
-    {
-      const double t = 2.5 * z;
-      shaped = 0.12 * t / std::sqrt(t * t + 1.0) + Tanh(0.85 * z);
-      break;
-    }
-    default:
-      shaped = Clamp(z, -1.0, 1.0);
-      break;
-    }
-    sum += weight * shaped;
+    AmpStageState& state = *states[ch];
+    o[ch] = state.tone.Process(o[ch]);
+    const double v = d.powerDrive * d.master * o[ch];
+    const double powerMagnitude = std::fabs(v);
+    const double powerPole = powerMagnitude > state.powerEnvelope ? d.powerAttackPole : d.powerReleasePole;
+    state.powerEnvelope = FlushTiny((1.0 - powerPole) * powerMagnitude + powerPole * state.powerEnvelope);
+    const double r = 1.0 / (state.powerEnvelope * d.sagAmount * 0.5 + 1.0);
+    state.powerGain = r;
+    z[ch] = r * v;
   }
 
-  return {o * row.powerFactor, sum * row.powerFactor * 0.8};
+  for (int ch = 0; ch < N; ++ch)
+  {
+    AmpStageState& state = *states[ch];
+    double sum = 0.0;
+    for (int k = 0; k < kPowerTypeCount; ++k)
+    {
+      double& weight = state.powerWeights[k];
+      const double target = (k == d.powerType) ? 1.0 : 0.0;
+      weight += (target - weight) * d.powerTypeCoef;
+      if (std::fabs(target - weight) < 1e-9)
+        weight = target;
+      if (weight != 0.0)
+        sum += weight * PowerShape(k, z[ch], d);
+    }
+    out[ch] = {o[ch] * row.powerFactor, sum * row.powerFactor * 0.8};
+  }
 }
+
+template void AmpStages<1>(AmpStageState* const states[1], const double x[1], AmpOutput out[1]);
+template void AmpStages<2>(AmpStageState* const states[2], const double x[2], AmpOutput out[2]);

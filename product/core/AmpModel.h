@@ -87,4 +87,15 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family);
 // first design a state receives also sets its power-type weights to the current type.
 void ApplyAmpDesign(AmpStageState& state, const AmpDesign& design);
 
-AmpOutput AmpStage(AmpStageState& state, double x);
+// One sample through N slots that share one design (the engine passes the left and right
+// channel's slot together, so their independent chains overlap).
+template <int N>
+void AmpStages(AmpStageState* const states[N], const double x[N], AmpOutput out[N]);
+
+inline AmpOutput AmpStage(AmpStageState& state, double x)
+{
+  AmpStageState* states[1] = {&state};
+  AmpOutput out[1];
+  AmpStages<1>(states, &x, out);
+  return out[0];
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -29,7 +30,29 @@ public:
 
   // The sample written d samples before the newest one (d = 0 is the newest); 0 where
   // the line has not been filled that far yet.
-  double Read(double d) const;
+  double Read(double d) const
+  {
+    // A non-finite delay would survive the clamp and index out of the line: read silence.
+    if (mLength < 2 || !std::isfinite(d))
+      return 0.0;
+    const double maxDelay = static_cast<double>(mLength - 2);
+    if (d < 0.0)
+      d = 0.0;
+    if (d > maxDelay)
+      d = maxDelay;
+    if (d >= static_cast<double>(mFillCount))
+      return 0.0;
+    const double p = static_cast<double>(mWriteIndex) - 1.0 - d;
+    const double base = std::floor(p);
+    const double f = p - base;
+    // p lies in [-(length - 1), length - 1), so one wrap brings the index into the line.
+    int32_t i = static_cast<int32_t>(base);
+    if (i < 0)
+      i += mLength;
+    const int32_t j = (i + 1 == mLength) ? 0 : i + 1;
+    const double older = (d > static_cast<double>(mFillCount - 1)) ? 0.0 : mLine[static_cast<size_t>(i)];
+    return f * mLine[static_cast<size_t>(j)] + (1.0 - f) * older;
+  }
 
   int32_t Length() const { return mLength; }
   int32_t FillCount() const { return mFillCount; }

@@ -105,27 +105,45 @@ double PedalWaveshape(const PedalStageState& state, double u)
   }
 }
 
-double PedalStage(PedalStageState& state, double x)
+// Each step runs for every channel before the next one, so the channels' independent
+// chains overlap; per channel the operations are exactly those of a single chain.
+template <int N>
+void PedalStages(PedalStageState* const states[N], const double x[N], double out[N])
 {
-  const PedalDesign& d = state.design;
-  const double h = x - OnePoleStep(state.lowCutState, x, d.lowCutPole);
+  const PedalDesign& d = states[0]->design;
+  double h[N], s[N], y[N];
+  for (int ch = 0; ch < N; ++ch)
+  {
+    PedalStageState& state = *states[ch];
+    h[ch] = x[ch] - OnePoleStep(state.lowCutState, x[ch], d.lowCutPole);
+    const double magnitude = std::fabs(h[ch]);
+    const double p = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
+    state.sagEnvelope = FlushTiny((1.0 - p) * magnitude + p * state.sagEnvelope);
+    s[ch] = 1.0 / (state.sagEnvelope * d.sagAmount * 3.0 + 1.0);
+  }
 
-  const double magnitude = std::fabs(h);
-  const double p = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
-  state.sagEnvelope = FlushTiny((1.0 - p) * magnitude + p * state.sagEnvelope);
-  const double s = 1.0 / (state.sagEnvelope * d.sagAmount * 3.0 + 1.0);
-
-  double y;
   if (d.family == 0)
   {
-    y = (h * d.bias * h / (h * h + 1.0) + (d.drive * 0.22 + 1.0) * h) * s;
+    for (int ch = 0; ch < N; ++ch)
+      y[ch] = (h[ch] * d.bias * h[ch] / (h[ch] * h[ch] + 1.0) + (d.drive * 0.22 + 1.0) * h[ch]) * s[ch];
   }
   else
   {
-    const double shapedBias = d.family == 15 ? PedalWaveshape(state, d.bias) : d.shapedBias;
-    y = PedalWaveshape(state, h * d.drive * s + d.bias) - shapedBias;
+    for (int ch = 0; ch < N; ++ch)
+    {
+      const PedalStageState& state = *states[ch];
+      const double shapedBias = d.family == 15 ? PedalWaveshape(state, d.bias) : d.shapedBias;
+      y[ch] = PedalWaveshape(state, h[ch] * d.drive * s[ch] + d.bias) - shapedBias;
+    }
     if (d.family > 6)
-      y -= OnePoleStep(state.dcState, y, d.dcPole);
+    {
+      for (int ch = 0; ch < N; ++ch)
+        y[ch] -= OnePoleStep(states[ch]->dcState, y[ch], d.dcPole);
+    }
   }
-  return OnePoleStep(state.toneState, y, d.tonePole) * d.level;
+  for (int ch = 0; ch < N; ++ch)
+    out[ch] = OnePoleStep(states[ch]->toneState, y[ch], d.tonePole) * d.level;
 }
+
+template void PedalStages<1>(PedalStageState* const states[1], const double x[1], double out[1]);
+template void PedalStages<2>(PedalStageState* const states[2], const double x[2], double out[2]);

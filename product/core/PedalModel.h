@@ -50,5 +50,15 @@ void DesignPedal(PedalDesign& design, const float* params, double rate, int fami
 // The family's transfer curve.
 double PedalWaveshape(const PedalStageState& state, double u);
 
-// One sample through one slot.
-double PedalStage(PedalStageState& state, double x);
+// One sample through N slots that share one design (the engine passes the left and right
+// channel's slot together, so their independent chains overlap).
+template <int N>
+void PedalStages(PedalStageState* const states[N], const double x[N], double out[N]);
+
+inline double PedalStage(PedalStageState& state, double x)
+{
+  PedalStageState* states[1] = {&state};
+  double out;
+  PedalStages<1>(states, &x, &out);
+  return out;
+}
