@@ -175,7 +175,7 @@ TEST_F(HostStreamTest, ReopeningARunningStreamFadesItOutFirst)
     host->EditedSettings().sampleRate = 48000;
     reopened = host->TryStartAudio();
   });
-  while (FakeAudioSystem::Get().LastOpened().sampleRate != 48000)
+  for (int i = 0; i < 500 && FakeAudioSystem::Get().LastOpened().sampleRate != 48000; ++i)
     FakeAudioSystem::Get().RunBlocks(1, 20);
   reopen.join();
   EXPECT_TRUE(reopened);

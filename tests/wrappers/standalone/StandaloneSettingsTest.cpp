@@ -226,3 +226,13 @@ TEST_F(HostTest, NoFolderToBeHadMeansNoFileButDefaults)
   EXPECT_STREQ("Default Device", host->EditedSettings().audioInputDevice.Get());
   EXPECT_STREQ("", host->GetSettingsPath());
 }
+
+TEST(StandaloneHostServices, TheSettingsFolderIsTheUsersLocalApplicationDataFolder)
+{
+  pfw::GrowString folder;
+  ASSERT_TRUE(StandaloneHost::DefaultServices().localAppDataFolder(folder));
+  const std::string path = folder.Get();
+  ASSERT_FALSE(path.empty());
+  EXPECT_NE('\\', path.back());
+  EXPECT_TRUE(FolderExists(path)) << path;
+}
