@@ -61,7 +61,8 @@ void IGui::BeginControlEdits(IControl& control)
   for (int v = 0; v < control.NVals(); ++v)
   {
     const int paramIdx = control.GetParamIdx(v);
-    if (paramIdx < 0)
+    // A parameter already in an edit (another touch, another slot) is not begun twice.
+    if (paramIdx < 0 || ParamEditIsOpen(paramIdx))
       continue;
     mDelegate->BeginParamEditFromUI(paramIdx);
     open.push_back(paramIdx);

@@ -73,6 +73,24 @@ TEST(InputMouse, TwoTouchesHoldTwoControls)
   EXPECT_TRUE(f.delegate.Balanced());
 }
 
+TEST(InputMouse, TwoTouchesOnOneParameterOpenOneEdit)
+{
+  GuiFixture f;
+  auto* a = new TestKnob(IRectF(0, 0, 50, 50), 1);
+  auto* b = new TestKnob(IRectF(100, 0, 150, 50), 1);
+  f.gui->AttachControl(a);
+  f.gui->AttachControl(b);
+  f.gui->OnMouseDown({GuiFixture::Point(10, 10, false, 1), GuiFixture::Point(110, 10, false, 2)});
+  f.gui->OnMouseDrag({GuiFixture::Point(10, 5, false, 1, 0, -5)});
+  f.gui->OnMouseUp({GuiFixture::Point(10, 5, false, 1)});
+  // The other touch still holds its knob; its values frame themselves now.
+  f.gui->OnMouseDrag({GuiFixture::Point(110, 5, false, 2, 0, -5)});
+  f.gui->OnMouseUp({GuiFixture::Point(110, 5, false, 2)});
+  std::string why;
+  EXPECT_TRUE(f.delegate.Balanced(&why)) << why;
+  EXPECT_EQ((Log{"begin 1", "value 1 0.1", "end 1", "begin 1", "value 1 0.1", "end 1"}), f.delegate.log);
+}
+
 TEST(InputMouse, BackgroundCapturesButNeverTakesKeysOrMouseOver)
 {
   GuiFixture f;
