@@ -1,5 +1,6 @@
 #include "GrowString.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -98,26 +99,41 @@ void GrowString::Assign(const GrowString& other)
 
 bool GrowString::FormatAt(int offset, int maxLength, const char* format, va_list args)
 {
-  if (maxLength <= 0)
+  // The text is formatted aside before this string is touched: an argument may be this
+  // string's own text, which resizing could move and formatting in place would overwrite.
+  va_list measure;
+  va_copy(measure, args);
+  const int needed = std::vsnprintf(nullptr, 0, format, measure);
+  va_end(measure);
+
+  char onStack[256];
+  ByteBuffer onHeap(kStringGranularity);
+  char* formatted = onStack;
+  int length = 0;
+  if (needed > 0)
   {
-    va_list measure;
-    va_copy(measure, args);
-    maxLength = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (maxLength < 0)
-      maxLength = 0;
+    if (needed >= static_cast<int>(sizeof(onStack)))
+    {
+      formatted = static_cast<char*>(onHeap.Resize(needed + 1, false));
+      if (!formatted || onHeap.Size() != needed + 1)
+        return false;
+    }
+    const int written = std::vsnprintf(formatted, static_cast<size_t>(needed) + 1, format, args);
+    length = written < 0 ? 0 : std::min(written, needed);
   }
+  if (maxLength <= 0)
+    maxLength = length;
+  else
+    length = std::min(length, maxLength);
+
   const int capacity = offset + maxLength + 1;
   char* data = static_cast<char*>(mBuffer.Resize(capacity, false));
   if (!data || mBuffer.Size() != capacity)
     return false;
-  const int written = std::vsnprintf(data + offset, static_cast<size_t>(maxLength) + 1, format, args);
-  if (written < 0)
-    data[offset] = '\0';
-  // vsnprintf already cut an over-long text to maxLength characters.
-  const int length = static_cast<int>(std::strlen(data + offset));
+  std::memcpy(data + offset, formatted, static_cast<size_t>(length));
+  data[offset + length] = '\0';
   mBuffer.Resize(offset + length + 1, false);
-  return written >= 0;
+  return needed >= 0;
 }
 
 bool GrowString::SetFormatted(int maxLength, const char* format, ...)

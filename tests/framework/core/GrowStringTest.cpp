@@ -121,3 +121,23 @@ TEST(GrowStringInsert, SourceInsideTheMovedTail)
   EXPECT_TRUE(grown.Insert(0, grown.Get() + 120, 8));
   EXPECT_EQ(std::string(grown.Get()), std::string("yyyyyyyZ") + longText);
 }
+
+TEST(GrowStringFormat, ArgumentsMayBeTheStringsOwnText)
+{
+  GrowString text("abc");
+  EXPECT_TRUE(text.SetFormatted(0, "[%s]", text.Get()));
+  EXPECT_STREQ(text.Get(), "[abc]");
+  EXPECT_TRUE(text.AppendFormatted(0, "+%s", text.Get()));
+  EXPECT_STREQ(text.Get(), "[abc]+[abc]");
+  text.SetFormatted(4, "xy%s", text.Get());
+  EXPECT_STREQ(text.Get(), "xy[a");
+
+  // Long enough that the storage moves while the argument still points into it.
+  const std::string q(300, 'q');
+  GrowString grown(q.c_str());
+  EXPECT_TRUE(grown.SetFormatted(0, "%s|%s", grown.Get(), grown.Get()));
+  EXPECT_EQ(std::string(grown.Get()), q + "|" + q);
+  EXPECT_TRUE(grown.AppendFormatted(700, "%s", grown.Get()));
+  EXPECT_EQ(grown.GetLength(), 601 + 601) << "a maximum longer than the text cuts nothing";
+  EXPECT_EQ(std::string(grown.Get()).substr(601), q + "|" + q);
+}
