@@ -1,5 +1,7 @@
 #include "IDataChunk.h"
 
+#include <cstddef>
+
 namespace pfw {
 
 // Values are stored as the machine's raw bytes; both targets are little-endian.
@@ -12,27 +14,22 @@ int IDataChunk::PutBytes(const void* bytes, int count)
     return oldSize;
   if (count > INT32_MAX - oldSize)
     return oldSize;
+  // Bytes from inside this chunk would move with the resize: keep them as an offset.
+  const uint8_t* source = static_cast<const uint8_t*>(bytes);
+  const uint8_t* before = GetData();
+  const bool inside = before && source >= before && source < before + oldSize;
+  if (inside && count > oldSize - (source - before))
+    return oldSize;
+  const std::ptrdiff_t sourceOffset = inside ? source - before : 0;
   uint8_t* data = static_cast<uint8_t*>(mBytes.Resize(oldSize + count, false));
   if (mBytes.Size() != oldSize + count)
     return oldSize;
-  std::memcpy(data + oldSize, bytes, static_cast<size_t>(count));
+  std::memcpy(data + oldSize, inside ? data + sourceOffset : source, static_cast<size_t>(count));
   return mBytes.Size();
 }
 
 int IDataChunk::PutChunk(const IDataChunk& other)
 {
-  if (&other == this)
-  {
-    // Appending a chunk to itself: the source would move with the resize.
-    const int size = Size();
-    if (size == 0 || size > INT32_MAX - size)
-      return size;
-    uint8_t* data = static_cast<uint8_t*>(mBytes.Resize(size * 2, false));
-    if (mBytes.Size() != size * 2)
-      return size;
-    std::memcpy(data + size, data, static_cast<size_t>(size));
-    return mBytes.Size();
-  }
   return PutBytes(other.GetData(), other.Size());
 }
 

@@ -77,3 +77,16 @@ TEST(IDataChunk, NonFiniteValuesAreStoredAsTheyAre)
   EXPECT_TRUE(std::isnan(d));
   EXPECT_TRUE(std::isinf(f));
 }
+
+TEST(IDataChunk, BytesFromInsideTheChunkSurviveItsGrowth)
+{
+  IDataChunk chunk;
+  for (int32_t k = 0; k < 1023; ++k)
+    chunk.Put(k); // 4092 bytes: the next append has to move the storage
+  EXPECT_EQ(chunk.PutBytes(chunk.GetData() + 8, 8), 4100);
+  int32_t a = 0, b = 0;
+  EXPECT_EQ(chunk.Get(b, chunk.Get(a, 4092)), 4100);
+  EXPECT_EQ(a, 2);
+  EXPECT_EQ(b, 3);
+  EXPECT_EQ(chunk.PutBytes(chunk.GetData() + 4096, 8), 4100) << "bytes beyond the end are refused";
+}
