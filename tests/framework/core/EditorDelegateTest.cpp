@@ -275,8 +275,16 @@ TEST(EditorDelegate, ShortOrBrokenSizeRecordsAreIgnoredAtOpen)
   chunk.Put(int32_t{900});
   chunk.Put(int32_t{600});
   RecordingDelegate delegate(0);
-  EXPECT_EQ(delegate.UnserializeEditorSize(chunk, 0), -1);
   EXPECT_EQ(delegate.UnserializeEditorSize(chunk, -4), -1);
+  EXPECT_EQ(delegate.UnserializeEditorSize(chunk, 0), -1);
+  IDataChunk remembered;
+  ASSERT_TRUE(delegate.SerializeEditorSize(remembered));
+  int32_t width = 0, height = 0;
+  float scale = -1.0f;
+  EXPECT_EQ(remembered.Get(scale, remembered.Get(height, remembered.Get(width, 0))), 12);
+  EXPECT_EQ(width, 900) << "what was read before the record ran short is remembered";
+  EXPECT_EQ(height, 600);
+  EXPECT_EQ(scale, 0.0f);
   FakeEditorGraphics* graphics = delegate.Open();
   EXPECT_TRUE(graphics->resizes.empty()) << "scale 0 is ignored";
 
