@@ -4,6 +4,7 @@
 #include "HostTestSupport.h"
 
 #include "wrappers/standalone/BlockLoop.h"
+#include "wrappers/standalone/StandaloneTarnwick.h"
 
 #include <chrono>
 #include <cmath>
@@ -265,4 +266,51 @@ TEST_F(HostTest, TheBlockLoopCarriesSamplesAcrossCallbacksOfChangingSizes)
   EXPECT_EQ(frame % 512, loop.Position());
   for (size_t i = 0; i < played.size(); ++i)
     ASSERT_NEAR(i < 512 ? 0.0 : static_cast<double>((i - 512) % 1000) / 1024.0, played[i], 1e-6) << i;
+}
+
+TEST_F(HostTest, TheProductChainRunsInTheHostsBlocksAndSoundsFromAGuitarLikeInput)
+{
+  FakeAudioDevice device;
+  device.name = "Duplex";
+  device.inputChannels = 1; // a mono instrument input
+  device.outputChannels = 2;
+  device.isDefaultInput = device.isDefaultOutput = true;
+  FakeAudioSystem::Get().SetDevices({device});
+  FakeAudioSystem::Get().SetStepped(true);
+  FakeAudioSystem::Get().SetInput([](unsigned int, unsigned long long frame) {
+    return static_cast<float>(0.3 * std::sin(2.0 * 3.14159265358979323846 * 110.0 * frame / 48000.0));
+  });
+  StandaloneHost::Services services = StandaloneHost::DefaultServices();
+  const std::string base = folder;
+  services.localAppDataFolder = [base](pfw::GrowString& path) { return path.Set(base.c_str()); };
+  services.showMessage = [this](HWND, const char* text, const char* caption, UINT type) {
+    messages.push_back({text, caption, type});
+    return IDOK;
+  };
+  host = StandaloneHost::Create(MakeStandaloneTarnwick, services);
+  ASSERT_TRUE(host);
+  ASSERT_TRUE(host->Init());
+  host->EditedSettings().sampleRate = 48000;
+  host->EditedSettings().bufferSize = 256;
+  ASSERT_TRUE(host->TryStartAudio());
+  EXPECT_EQ(48000.0, host->GetPlugin()->GetSampleRate());
+  ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(200));
+  EXPECT_EQ(100u * 512, host->SamplesProcessed());
+  for (unsigned int channel = 0; channel < 2; ++channel)
+  {
+    const std::vector<float> out = FakeAudioSystem::Get().Output(channel);
+    ASSERT_EQ(200u * 256, out.size());
+    double energy = 0.0;
+    bool finite = true;
+    for (size_t i = out.size() / 2; i < out.size(); ++i)
+    {
+      finite = finite && std::isfinite(out[i]);
+      energy += static_cast<double>(out[i]) * out[i];
+    }
+    const double rms = std::sqrt(energy / (out.size() / 2));
+    std::printf("product output channel %u: rms %.3f\n", channel, rms);
+    EXPECT_TRUE(finite);
+    EXPECT_GT(rms, 0.01);
+    EXPECT_LE(rms, 1.0);
+  }
 }
