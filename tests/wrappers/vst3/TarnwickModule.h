@@ -24,7 +24,9 @@ constexpr ParamID kParamMix = 2;
 
 ModuleUnderTest Tarnwick();
 
-// The interfaces the harness leaves out, declared from the published slot order.
+// The interfaces the harness leaves out, declared from the published slot order. They
+// live in a named namespace: the compiler may treat calls through an interface that has
+// internal linkage and no implementation in sight as unreachable.
 class IMidiMapping : public FUnknown
 {
 public:

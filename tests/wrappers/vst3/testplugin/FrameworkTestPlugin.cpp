@@ -1,0 +1,147 @@
+// A plug-in class that stands directly on the VST3 wrapper, with what the product does
+// not use: parameter groups, MIDI in and out, presets, the framework's own state, process
+// call and bypass. Its module lets the host harness reach those paths.
+//
+// Gain and delay: the main input, delayed by the latency and scaled by "Gain", reaches the
+// output; every MIDI message it receives is sent back out one sample later, and an
+// infinite tail is reported.
+
+#include "deps/vst3/helpers/ModuleEntry.h"
+#include "deps/vst3/helpers/PluginFactory.h"
+#include "deps/vst3/helpers/StringConvert.h"
+#include "framework/core/IDataChunk.h"
+#include "wrappers/vst3/IPluginVST3.h"
+
+#include <climits>
+#include <cmath>
+#include <new>
+
+using namespace Steinberg;
+
+namespace {
+
+constexpr int kLatency = 4;
+
+pfw::IPluginConfig TestConfig()
+{
+  pfw::IPluginConfig config;
+  config.nParams = 5;
+  config.nPresets = 2;
+  config.channelIOStr = "2-2 2.2-2";
+  config.pluginName = "Framework Test";
+  config.mfrName = "Harness";
+  config.uniqueID = pfw::FourCharCode("Frmw");
+  config.mfrID = pfw::FourCharCode("Test");
+  config.latency = kLatency;
+  config.plugDoesMidiIn = true;
+  config.plugDoesMidiOut = true;
+  return config;
+}
+
+class FrameworkTestPlugin : public pfw::IPluginVST3
+{
+public:
+  FrameworkTestPlugin()
+    : IPluginVST3(InstanceInfo{}, TestConfig())
+  {
+    GetParam(0)->InitDouble("Gain", 1.0, 0.0, 2.0, 0.01, "x", 0, "Level");
+    GetParam(1)->SetType(pfw::IParam::kTypeEnum);
+    GetParam(1)->InitInt("Mode", 0, 0, 2, "", 0, "Character");
+    GetParam(1)->SetDisplayText(0, "Clean");
+    GetParam(1)->SetDisplayText(1, "Warm");
+    GetParam(1)->SetDisplayText(2, "Hot");
+    GetParam(2)->InitDouble("Tone", 0.5, 0.0, 1.0, 0.01, "", 0, "Character");
+    GetParam(3)->InitDouble("Trim", 0.0, -12.0, 12.0, 0.1, "dB", pfw::IParam::kFlagCannotAutomate, "");
+    GetParam(4)->InitDouble("Drive", 0.0, 0.0, 10.0, 0.1, "", 0, "Shape");
+    for (int i = 0; i < NParams(); ++i)
+      GetParam(i)->Set(GetParam(i)->GetDefault());
+    pfw::IDataChunk chunk;
+    SerializeState(chunk);
+    MakePresetFromChunk("First", chunk);
+    MakePresetFromChunk("Second", chunk);
+    SetTailSize(INT_MAX);
+  }
+
+  void ProcessBlock(float** inputs, float** outputs, int nFrames) override
+  {
+    const float gain = static_cast<float>(GetParam(0)->Value());
+    for (int s = 0; s < nFrames; ++s)
+    {
+      for (int c = 0; c < 2; ++c)
+      {
+        float sample = inputs[c][s];
+        if (!std::isfinite(sample))
+          sample = 0.0f;
+        const float delayed = mDelay[c][mPosition];
+        mDelay[c][mPosition] = sample;
+        outputs[c][s] = delayed * gain;
+      }
+      mPosition = (mPosition + 1) % kLatency;
+    }
+  }
+
+  void ProcessMidiMsg(const pfw::IMidiEvent& event) override
+  {
+    pfw::IMidiEvent echo = event;
+    echo.offset += 1;
+    SendMidiMsg(echo);
+  }
+
+  void OnReset() override
+  {
+    for (auto& channel : mDelay)
+      for (float& sample : channel)
+        sample = 0.0f;
+    mPosition = 0;
+  }
+
+private:
+  float mDelay[2][kLatency] = {};
+  int mPosition = 0;
+};
+
+FUnknown* CreateFrameworkTestPlugin(void*)
+{
+  try
+  {
+    FrameworkTestPlugin* plugin = new FrameworkTestPlugin;
+    return static_cast<Vst::IAudioProcessor*>(plugin);
+  }
+  catch (...)
+  {
+    return nullptr;
+  }
+}
+
+bool RegisterFrameworkTestPlugin(CPluginFactory& factory)
+{
+  PClassInfo2 info{};
+  writeUid(info.cid, 0x54455354, 0x46524D57, 0x48415252, 0x4E455353); // "TEST" "FRMW" "HARR" "NESS"
+  info.cardinality = PClassInfo::kManyInstances;
+  copyText8(info.category, sizeof(info.category), Vst::kVstAudioEffectClass);
+  copyText8(info.name, sizeof(info.name), "Framework Test");
+  info.classFlags = Vst::kSimpleModeSupported;
+  copyText8(info.subCategories, sizeof(info.subCategories), "Fx");
+  copyText8(info.version, sizeof(info.version), "1.0.0");
+  copyText8(info.sdkVersion, sizeof(info.sdkVersion), "VST 3.8.1");
+  return factory.registerClass(&info, CreateFrameworkTestPlugin);
+}
+
+} // namespace
+
+bool InitModule()
+{
+  return true;
+}
+
+bool ExitModule()
+{
+  return true;
+}
+
+extern "C" IPluginFactory* GetPluginFactory()
+{
+  static const PFactoryInfo info = {"Harness", "https://example.invalid", "harness@example.invalid",
+                                    PFactoryInfo::kUnicode};
+  return CPluginFactory::acquireModuleFactory(info, RegisterFrameworkTestPlugin);
+}
