@@ -43,13 +43,28 @@ inline double SanitizeSample(double x)
   return x;
 }
 
-// tanh to within about 5e-16 relative, up to twice as fast as the library's: above 0.25
-// it needs one exp instead of an expm1, and (1 - t) / (1 + t) loses at most a few bits.
+// tanh to within about 5e-16 relative and several times faster than the library's: below
+// 0.25 its Taylor series to the x^21 term (the next term is below 1e-16 of the sum); above,
+// one exp, where (1 - t) / (1 + t) loses at most a few bits. Exactly odd, so a shaped bias
+// cancels exactly.
 inline double Tanh(double x)
 {
   const double a = std::fabs(x);
   if (a < 0.25)
-    return std::tanh(x);
+  {
+    const double z = x * x;
+    double p = 18888466084.0 / 194896477400625.0;
+    p = p * z - 443861162.0 / 1856156927625.0;
+    p = p * z + 6404582.0 / 10854718875.0;
+    p = p * z - 929569.0 / 638512875.0;
+    p = p * z + 21844.0 / 6081075.0;
+    p = p * z - 1382.0 / 155925.0;
+    p = p * z + 62.0 / 2835.0;
+    p = p * z - 17.0 / 315.0;
+    p = p * z + 2.0 / 15.0;
+    p = p * z - 1.0 / 3.0;
+    return x + x * z * p;
+  }
   if (a > 20.0)
     return std::copysign(1.0, x);
   const double t = std::exp(-2.0 * a);
