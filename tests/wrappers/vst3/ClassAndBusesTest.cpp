@@ -171,3 +171,40 @@ TEST(TarnwickVst3Module, LatencyIs48AndTailFollowsTheEffects)
   session.instance.destroy();
   EXPECT_EQ(handler.references, 1);
 }
+
+namespace {
+// A host whose own bus handling the plug-in leaves alone.
+class ArdourHost : public HostApplication
+{
+public:
+  tresult HOST_CALL getName(Utf16* name) override
+  {
+    const char16_t text[] = u"Ardour";
+    std::memcpy(name, text, sizeof(text));
+    return kOk;
+  }
+};
+} // namespace
+
+TEST(TarnwickVst3Module, SomeHostsGetEveryArrangementAnsweredWithoutAChange)
+{
+  PluginModule module;
+  std::string problem;
+  ASSERT_TRUE(module.load(TARNWICK_MODULE_PATH, problem)) << problem;
+  ASSERT_TRUE(module.initDll());
+  IPluginFactory3* factory = module.factory();
+  ArdourHost host;
+  {
+    Instance instance;
+    ASSERT_TRUE(instance.create(factory, kClassId, &host));
+    Arrangement inputs[] = {kStereo, kStereo, kStereo};
+    Arrangement outputs[] = {kMono};
+    EXPECT_EQ(instance.processor->setBusArrangements(inputs, 3, outputs, 1), kOk);
+    Arrangement arrangement = 0;
+    ASSERT_EQ(instance.processor->getBusArrangement(kOutput, 0, arrangement), kOk);
+    EXPECT_EQ(arrangement, kStereo);
+    EXPECT_EQ(instance.component->getBusCount(kAudio, kInput), 2);
+  }
+  EXPECT_EQ(host.references, 1);
+  factory->release();
+}

@@ -324,3 +324,22 @@ TEST(Vst3FrameworkPaths, FrameworkStateIsTheParametersThenTheBypass)
   EXPECT_EQ(other.save(), state);
   stopProcessing(session.instance);
 }
+
+TEST(Vst3FrameworkPaths, OnlyARealLatencyChangeAsksTheHostToRestart)
+{
+  FrameworkSession session;
+  ASSERT_NE(session.instance.component, nullptr);
+  ComponentHandler handler;
+  ASSERT_EQ(session.instance.controller->setComponentHandler(&handler), kOk);
+  ASSERT_TRUE(startProcessing(session.instance, 48000., kSample32, 256, false));
+  stopProcessing(session.instance);
+  EXPECT_EQ(handler.restarts, 0);
+  ASSERT_TRUE(startProcessing(session.instance, 192000., kSample32, 256, false));
+  EXPECT_EQ(session.instance.processor->getLatencySamples(), 8u);
+  EXPECT_EQ(handler.restarts, 1);
+  EXPECT_EQ(handler.calls.back(), "restart 8");
+  stopProcessing(session.instance);
+  ASSERT_TRUE(startProcessing(session.instance, 192000., kSample32, 256, false));
+  EXPECT_EQ(handler.restarts, 1); // the same latency again
+  stopProcessing(session.instance);
+}

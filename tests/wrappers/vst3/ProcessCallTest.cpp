@@ -315,3 +315,33 @@ TEST(TarnwickVst3Process, MalformedBlocksAreRefusedWithSilenceAndNothingApplied)
   ASSERT_EQ(session.instance.component->getState(&after), kOk);
   EXPECT_EQ(after.bytes, before.bytes);
 }
+
+TEST(TarnwickVst3Process, SwitchingProcessingOffResetsTheEngineAndOnDoesNot)
+{
+  for (bool switchOff : {false, true})
+  {
+    SCOPED_TRACE(switchOff ? "processing switched off and on" : "processing only switched on again");
+    Session session;
+    ASSERT_TRUE(session.ok());
+    session.start(kRate, kSample32, 512);
+    session.send(62, 1.); // the delay effect, so the chain rings on after the note
+    session.send(66, 1.);
+    Render(session, kSample32, 4096, {512});
+    if (switchOff)
+      EXPECT_EQ(session.instance.processor->setProcessing(0), kOk);
+    EXPECT_EQ(session.instance.processor->setProcessing(1), kOk);
+    Block quiet(kSample32, 512, {2}, {2});
+    ASSERT_EQ(session.run(quiet), kOk);
+    double peak = 0.;
+    for (int32_t f = 0; f < 512; ++f)
+      peak = std::max(peak, std::abs(quiet.output(0, 0, f)));
+    if (switchOff)
+    {
+      EXPECT_EQ(peak, 0.);
+    }
+    else
+    {
+      EXPECT_GT(peak, 1e-4);
+    }
+  }
+}

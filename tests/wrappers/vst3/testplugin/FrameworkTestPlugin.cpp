@@ -4,7 +4,7 @@
 //
 // Gain and delay: the main input, delayed by the latency and scaled by "Gain", reaches the
 // output; every MIDI message it receives is sent back out one sample later, and an
-// infinite tail is reported.
+// infinite tail is reported. Above 150 kHz it reports twice the latency.
 
 #include "deps/vst3/helpers/ModuleEntry.h"
 #include "deps/vst3/helpers/PluginFactory.h"
@@ -85,6 +85,12 @@ public:
     pfw::IMidiEvent echo = event;
     echo.offset += 1;
     SendMidiMsg(echo);
+  }
+
+  void OnActivate(bool active) override
+  {
+    if (active)
+      SetLatency(GetSampleRate() > 150000.0 ? 2 * kLatency : kLatency);
   }
 
   void OnReset() override
