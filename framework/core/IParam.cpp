@@ -81,18 +81,18 @@ double IParam::ShapeLinear::NormalizedFromValue(double value, const IParam& para
 void IParam::ShapeExp::Init(const IParam& param)
 {
   const double base = param.GetMin() <= 0.0 ? kExpFloor : param.GetMin();
-  mAdd = std::log(base);
-  mMul = std::log(param.GetMax() / base);
+  add = std::log(base);
+  mul = std::log(param.GetMax() / base);
 }
 
 double IParam::ShapeExp::ValueFromNormalized(double normalized, const IParam&) const
 {
-  return std::exp(normalized * mMul + mAdd);
+  return std::exp(normalized * mul + add);
 }
 
 double IParam::ShapeExp::NormalizedFromValue(double value, const IParam&) const
 {
-  return (std::log(value) - mAdd) / mMul;
+  return (std::log(value) - add) / mul;
 }
 
 IParam::IParam()

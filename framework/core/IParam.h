@@ -75,8 +75,8 @@ public:
     double ValueFromNormalized(double normalized, const IParam& param) const override;
     double NormalizedFromValue(double value, const IParam& param) const override;
 
-    double mMul = 1.0;
-    double mAdd = 1.0;
+    double mul = 1.0;
+    double add = 1.0;
   };
 
   IParam();

@@ -171,7 +171,7 @@ TEST(IParam, ShapesAreCopiedNotShared)
   b.InitDouble("b", 1, 1, 10, 0.01, "", 0, "", shape);
   EXPECT_NEAR(a.FromNormalized(0.5), 100.0, 1e-9);
   EXPECT_NEAR(b.FromNormalized(0.5), std::sqrt(10.0), 1e-12);
-  EXPECT_EQ(shape.mMul, 1.0) << "the caller's shape is left as it was";
+  EXPECT_EQ(shape.mul, 1.0) << "the caller's shape is left as it was";
 }
 
 TEST(IParam, DisplayOfNumbers)
