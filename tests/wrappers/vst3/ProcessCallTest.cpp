@@ -328,7 +328,9 @@ TEST(TarnwickVst3Process, SwitchingProcessingOffResetsTheEngineAndOnDoesNot)
     session.send(66, 1.);
     Render(session, kSample32, 4096, {512});
     if (switchOff)
+    {
       EXPECT_EQ(session.instance.processor->setProcessing(0), kOk);
+    }
     EXPECT_EQ(session.instance.processor->setProcessing(1), kOk);
     Block quiet(kSample32, 512, {2}, {2});
     ASSERT_EQ(session.run(quiet), kOk);
