@@ -35,6 +35,11 @@ struct HalfBandFilter
     return sum;
   }
 
+  // Convolve for a history that holds zeros at every odd distance from the newest sample
+  // (a zero-stuffed input right after a real sample): only the centre tap meets a
+  // non-zero sample.
+  double ConvolveCentre() const { return taps[kCentre] * history[writeIndex + kTaps - 1 - kCentre]; }
+
 private:
   double history[2 * kTaps] = {};
 };
@@ -62,14 +67,16 @@ struct HalfBandPair
 };
 
 // One base-rate sample into four samples at 4x; unit gain at 0 Hz.
+// Both stages see zero-stuffed input (a sample, then 0), so after each real sample only the
+// centre tap meets a non-zero value; the skipped products are exact zeros.
 inline void UpSample(HalfBandPair& pair, double x, double out[4])
 {
   for (int p = 0; p < 2; ++p)
   {
     pair.first.Push(p == 0 ? x : 0.0);
-    const double y = pair.first.Convolve();
+    const double y = p == 0 ? pair.first.ConvolveCentre() : pair.first.Convolve();
     pair.second.Push(2.0 * y);
-    out[2 * p] = 2.0 * pair.second.Convolve();
+    out[2 * p] = 2.0 * pair.second.ConvolveCentre();
     pair.second.Push(0.0);
     out[2 * p + 1] = 2.0 * pair.second.Convolve();
   }
