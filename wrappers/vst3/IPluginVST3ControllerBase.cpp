@@ -32,9 +32,11 @@ bool AddUnit(IPluginVST3& plugin, const char* name, UnitID id, UnitID parent)
 // A text attribute of the host's stated length, bounded whatever the host says.
 void TakeText(IAttributeList* list, const char* lengthKey, const char* textKey, GrowString& text)
 {
+  // A missing or nonsensical length reads as the longest text taken.
   int64 length = kMaxTrackTextUnits;
-  list->getInt(lengthKey, length);
-  length = std::clamp<int64>(length, 1, kMaxTrackTextUnits);
+  if (list->getInt(lengthKey, length) != kResultOk || length <= 0)
+    length = kMaxTrackTextUnits;
+  length = std::min(length, kMaxTrackTextUnits);
   char16 wide[kMaxTrackTextUnits + 1];
   std::memset(wide, 0, sizeof(wide));
   const uint32 bytes = static_cast<uint32>((length + 1) * static_cast<int64>(sizeof(char16)));
