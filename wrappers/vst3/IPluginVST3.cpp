@@ -215,11 +215,14 @@ void IPluginVST3::SyncControllerParameters(double bypassNormalized)
 
 void IPluginVST3::SendAllParamValuesToHost()
 {
-  for (int i = 0; i < NParams(); ++i)
-    if (Parameter* parameter = parameters.getParameter(static_cast<ParamID>(i)))
-      parameter->setNormalized(GetParam(i)->GetNormalized());
+  // Each value inside its own gesture: hosts ignore or mis-record a bare performEdit.
   startGroupEdit();
-  IPluginAPIBase::SendAllParamValuesToHost();
+  for (int i = 0; i < NParams(); ++i)
+  {
+    BeginHostParamEdit(i);
+    PerformHostParamEdit(i, GetParam(i)->GetNormalized());
+    EndHostParamEdit(i);
+  }
   finishGroupEdit();
 }
 
