@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -99,6 +100,37 @@ void EngineArgs(benchmark::internal::Benchmark* b)
     }
 }
 BENCHMARK(BM_AmpEngine)->Apply(EngineArgs)->Unit(benchmark::kMicrosecond);
+
+// Input that is nothing but float denormals must not cost more than music does.
+void BM_AmpEngineDenormalInput(benchmark::State& state)
+{
+  const double rate = 48000.0;
+  const int block = 512;
+  std::vector<float> params = Params(true);
+  params[kParamGateEnabled] = 0.0f; // an open gate lets the denormals into every stage
+  std::vector<float> in(static_cast<size_t>(block));
+  for (int n = 0; n < block; ++n)
+    in[static_cast<size_t>(n)] = std::numeric_limits<float>::denorm_min() * static_cast<float>(1 + n % 100);
+  std::vector<float> outL(static_cast<size_t>(block)), outR(static_cast<size_t>(block));
+  auto engine = std::make_unique<AmpEngine>();
+  engine->SetTargets(params.data());
+  engine->Prepare(rate);
+  int64_t frames = 0;
+  for (auto _ : state)
+  {
+    const float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {outL.data(), outR.data()};
+    engine->SetTargets(params.data());
+    engine->Process(ins, outs, block, false, nullptr, false);
+    benchmark::DoNotOptimize(outL.data());
+    frames += block;
+  }
+  state.counters["ns_per_frame"] =
+    benchmark::Counter(static_cast<double>(frames) * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["cpu_share"] =
+    benchmark::Counter(static_cast<double>(frames) / rate, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_AmpEngineDenormalInput)->Unit(benchmark::kMicrosecond);
 
 // Oversampled stages on their own, per base-rate frame of one channel (four 4x samples).
 void BM_OversamplingRoundTrip(benchmark::State& state)
