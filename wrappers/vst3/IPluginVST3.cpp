@@ -172,6 +172,11 @@ tresult VST3_CALL IPluginVST3::setProcessing(TBool state)
 
 tresult VST3_CALL IPluginVST3::process(ProcessData& data)
 {
+  // Buffers of another sample size or more frames than set up would be read wrongly or
+  // overrun the channels' scratch buffers.
+  if (data.numSamples < 0 || data.numSamples > GetBlockSize() ||
+      (data.numSamples > 0 && data.symbolicSampleSize != processSetup.symbolicSampleSize))
+    return kInvalidArgument;
   Process(data, processSetup, audioInputs, audioOutputs, mMidiMsgsFromEditor, mMidiMsgsFromProcessor,
           mSysExDataFromEditor);
   return kResultOk;

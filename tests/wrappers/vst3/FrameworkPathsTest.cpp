@@ -236,6 +236,11 @@ TEST(Vst3FrameworkPaths, MidiInComesBackOutAsHostEvents)
   next.data().outputEvents = &none;
   ASSERT_EQ(session.instance.processor->process(next.data()), kOk);
   EXPECT_TRUE(none.events.empty());
+  // Blocks the set-up does not allow are refused rather than read wrongly.
+  Block tooLong(kSample32, 257, {2}, {2});
+  EXPECT_EQ(session.instance.processor->process(tooLong.data()), kInvalidArgument);
+  Block wrongSize(kSample64, 64, {2}, {2});
+  EXPECT_EQ(session.instance.processor->process(wrongSize.data()), kInvalidArgument);
   stopProcessing(session.instance);
 }
 
