@@ -5,23 +5,6 @@
 #include "product/core/FactoryRecipes.h"
 #include "product/core/ParamSpecTable.h"
 
-#include <algorithm>
-#include <cfloat>
-#include <cmath>
-
-namespace {
-
-// A parameter value as stored in the banks; a finite value beyond the float range becomes
-// the largest float rather than an undefined conversion.
-float ToBankValue(double value)
-{
-  if (!std::isfinite(value))
-    return static_cast<float>(value);
-  return static_cast<float>(std::clamp(value, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
-}
-
-} // namespace
-
 ChainBanks::ChainBanks(ChainParamAccess& params)
   : mParams(params)
 {
@@ -38,7 +21,7 @@ ChainBanks::~ChainBanks()
 void ChainBanks::GetCurrentValues(float values[kNumParams]) const
 {
   for (int i = 0; i < kNumParams; ++i)
-    values[i] = ToBankValue(mParams.GetCurrentParamValue(i));
+    values[i] = ParamValueToFloat(mParams.GetCurrentParamValue(i));
 }
 
 float ChainBanks::GetOtherBankValue(int index) const
@@ -64,7 +47,7 @@ bool ChainBanks::SerializeState(pfw::IDataChunk& chunk) const
 int ChainBanks::UnserializeState(const pfw::IDataChunk& chunk, int startPosition)
 {
   pfw::ScopedCriticalSection lock(&mEditLock);
-  ChainStateRecord record;
+  ChainState record;
   const int next = ReadChainState(chunk, startPosition, record);
   if (next < 0)
     return -1;
@@ -89,7 +72,7 @@ void ChainBanks::CopyToOtherBank()
 {
   pfw::ScopedCriticalSection lock(&mEditLock);
   for (int i = 0; i < kNumParams; ++i)
-    mOtherBank[i].exchange(ToBankValue(mParams.GetCurrentParamValue(i)));
+    mOtherBank[i].exchange(ParamValueToFloat(mParams.GetCurrentParamValue(i)));
 }
 
 void ChainBanks::SwitchBank()

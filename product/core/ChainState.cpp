@@ -95,7 +95,7 @@ bool WriteChainState(pfw::IDataChunk& chunk, const float current[kNumParams],
   return chunk.PutBytes(bytes, kChainStateSize) - oldSize == kChainStateSize;
 }
 
-int ReadChainState(const pfw::IDataChunk& chunk, int startPosition, ChainStateRecord& record)
+int ReadChainState(const pfw::IDataChunk& chunk, int startPosition, ChainState& record)
 {
   if (startPosition < 0 || startPosition > chunk.Size())
     return -1;
@@ -109,7 +109,7 @@ int ReadChainState(const pfw::IDataChunk& chunk, int startPosition, ChainStateRe
       GetInt32(bytes + 8) != kNumParams)
     return -1;
 
-  ChainStateRecord decoded;
+  ChainState decoded;
   GetFloats(bytes + kCurrentOffset, decoded.current);
   GetFloats(bytes + kOtherOffset, decoded.other);
   decoded.recipeIndex = GetInt32(bytes + kRecipeOffset);

@@ -9,7 +9,7 @@
 constexpr int kChainStateSize = 692;
 constexpr int kChainStateVersion = 1;
 
-struct ChainStateRecord
+struct ChainState
 {
   float current[kNumParams];
   float other[kNumParams];
@@ -28,4 +28,4 @@ bool WriteChainState(pfw::IDataChunk& chunk, const float current[kNumParams],
 
 // Reads a record that must fill the chunk exactly from the start position. Returns the
 // position after it, or -1 for anything malformed; `record` is written only on success.
-int ReadChainState(const pfw::IDataChunk& chunk, int startPosition, ChainStateRecord& record);
+int ReadChainState(const pfw::IDataChunk& chunk, int startPosition, ChainState& record);

@@ -1,6 +1,7 @@
 #include "product/core/ParamSpecTable.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 const char* const ParamSpecTable::kKeys[kNumParams] = {
@@ -702,6 +703,13 @@ const char* ParamValueName(int index, int value)
     default:
       return v == 0 ? "Off" : "On";
   }
+}
+
+float ParamValueToFloat(double value)
+{
+  if (!std::isfinite(value))
+    return static_cast<float>(value);
+  return static_cast<float>(std::clamp(value, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
 }
 
 void SanitizeParamValues(float out[kNumParams], const float in[kNumParams])

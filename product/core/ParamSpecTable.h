@@ -24,6 +24,11 @@ bool IsLogScaledParam(int index);
 // clamped to the parameter's range first. An index outside 0 to 83 gives "".
 const char* ParamValueName(int index, int value);
 
+// A parameter value in the float form that the banks, the state record and the engine take.
+// A finite value beyond the float range becomes the largest float of its sign instead of an
+// undefined conversion; non-finite values stay as they are.
+float ParamValueToFloat(double value);
+
 // Makes arbitrary values safe for the engine: non-finite values become the default, the rest
 // are clamped to the range, and discrete ones are then rounded (halves away from zero).
 // `out` may be the same array as `in`.

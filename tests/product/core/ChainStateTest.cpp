@@ -81,7 +81,7 @@ TEST(ChainState, ReadsBackWhatWasWritten)
   chunk.PutBytes("prefix", 6);
   ASSERT_TRUE(WriteChainState(chunk, current, other, 39, true));
 
-  ChainStateRecord record{};
+  ChainState record{};
   EXPECT_EQ(ReadChainState(chunk, 6, record), 6 + 692);
   EXPECT_EQ(record.recipeIndex, 39);
   EXPECT_TRUE(record.bankB);

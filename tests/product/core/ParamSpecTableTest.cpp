@@ -316,3 +316,21 @@ TEST(SanitizeParamValues, ReplacesClampsAndRounds)
   for (int i = 0; i < kNumParams; ++i)
     EXPECT_EQ(values[i], out[i]) << i;
 }
+
+TEST(ParamValueToFloat, KeepsValuesBeyondTheFloatRangeDefined)
+{
+  EXPECT_EQ(ParamValueToFloat(12.5), 12.5f);
+  EXPECT_EQ(ParamValueToFloat(0.1), 0.1f);
+  EXPECT_EQ(ParamValueToFloat(1e300), std::numeric_limits<float>::max());
+  EXPECT_EQ(ParamValueToFloat(-1e300), -std::numeric_limits<float>::max());
+  EXPECT_TRUE(std::isnan(ParamValueToFloat(std::numeric_limits<double>::quiet_NaN())));
+  EXPECT_EQ(ParamValueToFloat(-std::numeric_limits<double>::infinity()), -std::numeric_limits<float>::infinity());
+
+  // Made safe, a huge value is the maximum rather than the default that infinity would give.
+  float values[kNumParams];
+  for (int i = 0; i < kNumParams; ++i)
+    values[i] = ParamSpecTable::kDefaults[i];
+  values[kParamOutputPan] = ParamValueToFloat(1e300);
+  SanitizeParamValues(values, values);
+  EXPECT_EQ(values[kParamOutputPan], 100.0f);
+}
