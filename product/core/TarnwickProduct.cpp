@@ -8,6 +8,7 @@
 #include "product/core/EditorFit.h"
 #include "product/core/FactoryRecipes.h"
 #include "product/core/ParamSetup.h"
+#include "product/core/ParamSpecTable.h"
 #include "product/core/TailLength.h"
 #include "product/core/TarnwickConfig.h"
 
@@ -48,9 +49,8 @@ double TarnwickProduct::GetCurrentParamValue(int index) const
 
 void TarnwickProduct::GetCurrentValues(float values[kNumParams]) const
 {
-  // Parameter values are always constrained into their float ranges.
   for (int i = 0; i < kNumParams; ++i)
-    values[i] = static_cast<float>(GetCurrentParamValue(i));
+    values[i] = ParamValueToFloat(GetCurrentParamValue(i));
 }
 
 void TarnwickProduct::SetAllParamValues(const float values[kNumParams], bool notifyHost)
@@ -113,11 +113,23 @@ void TarnwickProduct::ProcessBlock(float** inputs, float** outputs, int nFrames)
     return;
   const int usedInputs = std::min(mProcessor.NChannelsConnected(pfw::kInput), 2);
   const int nOutputs = mProcessor.NChannelsConnected(pfw::kOutput);
-  RenderBlock(inputs, usedInputs, outputs, nOutputs, nFrames);
+  if (!mSideChainConnected || !inputs)
+  {
+    RenderBlock(inputs, usedInputs, outputs, nOutputs, nFrames);
+    return;
+  }
+  // The side-chain follows the two main channels; a mono side-chain feeds both sides.
+  const int channels = mProcessor.NChannels(pfw::kInput);
+  const float* left = channels > 2 && !(mSideChainSilence & kMuteLeftInput) ? inputs[2] : nullptr;
+  const float* right = left;
+  if (channels > 3 && mProcessor.IsChannelConnected(pfw::kInput, 3))
+    right = (mSideChainSilence & kMuteRightInput) ? nullptr : inputs[3];
+  const float* sideChain[2] = {left, right};
+  RenderBlock(inputs, usedInputs, outputs, nOutputs, nFrames, sideChain);
 }
 
 void TarnwickProduct::RenderBlock(const float* const* inputs, int usedInputs, float* const* outputs, int nOutputs,
-                                  int nFrames)
+                                  int nFrames, const float* const* sideChain)
 {
   if (nFrames < 1 || outputs == nullptr)
     return;
@@ -134,17 +146,19 @@ void TarnwickProduct::RenderBlock(const float* const* inputs, int usedInputs, fl
   float values[kNumParams];
   GetCurrentValues(values);
   mEngine->SetTargets(values);
+  mSideChainInBlock = sideChain != nullptr;
 
   for (int offset = 0; offset < nFrames; offset += kMaxPieceFrames)
   {
     const int piece = std::min(kMaxPieceFrames, nFrames - offset);
-    FillInputs(inputs, inputs ? usedInputs : 0, offset, piece);
+    FillInputs(inputs, inputs ? usedInputs : 0, sideChain, offset, piece);
     RunEngine(piece);
     WriteOutputs(outputs, nOutputs, offset, piece);
   }
 }
 
-void TarnwickProduct::FillInputs(const float* const* inputs, int usedInputs, int offset, int nFrames)
+void TarnwickProduct::FillInputs(const float* const* inputs, int usedInputs, const float* const* sideChain,
+                                 int offset, int nFrames)
 {
   const float* left = usedInputs >= 1 && !(mInputMask & kMuteLeftInput) ? inputs[0] : nullptr;
   const float* right = nullptr;
@@ -156,6 +170,14 @@ void TarnwickProduct::FillInputs(const float* const* inputs, int usedInputs, int
     // A single input feeds both sides of the engine.
     mInput[1][n] = usedInputs >= 2 ? (right ? right[offset + n] : 0.0f) : mInput[0][n];
   }
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    const float* source = sideChain ? sideChain[ch] : nullptr;
+    if (source)
+      std::memcpy(mAux[ch], source + offset, sizeof(float) * static_cast<size_t>(nFrames));
+    else
+      std::memset(mAux[ch], 0, sizeof(float) * static_cast<size_t>(nFrames));
+  }
 }
 
 void TarnwickProduct::RunEngine(int nFrames)
@@ -163,7 +185,7 @@ void TarnwickProduct::RunEngine(int nFrames)
   const float* inputs[2] = {mInput[0], mInput[1]};
   float* outputs[2] = {mOutput[0], mOutput[1]};
   const float* aux[2] = {mAux[0], mAux[1]};
-  mEngine->Process(inputs, outputs, nFrames, mHostBypass, aux, false);
+  mEngine->Process(inputs, outputs, nFrames, mHostBypass, aux, mSideChainInBlock);
 }
 
 void TarnwickProduct::WriteOutputs(float* const* outputs, int nOutputs, int offset, int nFrames)

@@ -43,16 +43,27 @@ public:
   bool IsActivated() const { return mActivated.load(); }
   double GetProcessingSampleRate() const { return mProcessingRate.load(); }
 
-  // One host block on the audio thread, with the processor's connected channels.
+  // One host block on the audio thread, with the processor's connected channels. The
+  // side-chain, when connected, is read from input channels 2 and 3.
   void ProcessBlock(float** inputs, float** outputs, int nFrames);
   // The same for a given number of used inputs (0 ... 2) and outputs: the engine runs in
   // pieces of at most kMaxPieceFrames; one output gets the mean of the engine's two,
-  // outputs beyond the second are silent.
-  void RenderBlock(const float* const* inputs, int usedInputs, float* const* outputs, int nOutputs, int nFrames);
+  // outputs beyond the second are silent. `sideChain` is null while no side-chain is
+  // connected, else its left and right channel (a null channel is silent).
+  void RenderBlock(const float* const* inputs, int usedInputs, float* const* outputs, int nOutputs, int nFrames,
+                   const float* const* sideChain = nullptr);
 
   // Set by wrappers that offer them; the standalone program never does.
   void SetHostBypass(bool bypass) { mHostBypass = bypass; }
   void SetInputMask(int mask) { mInputMask = mask; }
+  // Whether the host feeds the side-chain in this block, and which of its channels it
+  // marks silent (kMuteLeftInput, kMuteRightInput). Without a side-chain the gate's and the
+  // monitor's "External" source stays silent.
+  void SetSideChainInput(bool connected, int silenceMask)
+  {
+    mSideChainConnected = connected;
+    mSideChainSilence = silenceMask;
+  }
 
   void UpdateTailSamples();
   int64_t GetTailSamples() const { return mTailSamples.load(); }
@@ -86,7 +97,7 @@ protected:
 
 private:
   void GetCurrentValues(float values[kNumParams]) const;
-  void FillInputs(const float* const* inputs, int usedInputs, int offset, int nFrames);
+  void FillInputs(const float* const* inputs, int usedInputs, const float* const* sideChain, int offset, int nFrames);
   void WriteOutputs(float* const* outputs, int nOutputs, int offset, int nFrames);
 
   pfw::IPluginAPIBase& mPlugin;
@@ -99,6 +110,9 @@ private:
   std::atomic<bool> mActivated{false};
   bool mHostBypass = false;
   int mInputMask = 0;
+  bool mSideChainConnected = false;
+  int mSideChainSilence = 0;
+  bool mSideChainInBlock = false; // the engine hears a connected side-chain in this block
   bool mResizing = false;
   float mInput[2][kMaxPieceFrames] = {};
   float mOutput[2][kMaxPieceFrames] = {};

@@ -326,3 +326,92 @@ TEST(TarnwickProcessing, BadInputGivesFiniteOutput)
         ASSERT_TRUE(std::isfinite(out.data[ch][n])) << ch << " " << n;
   }
 }
+
+TEST(TarnwickProcessing, ValueSetBeyondTheFloatRangeReachesTheEngineAsItsMaximum)
+{
+  auto plugin = ActivePlugin(kStudioClean);
+  plugin->GetParam(kParamOutputPan)->Set(1e300); // a plain store, not constrained
+  plugin->GetParam(kParamInput)->Set(-1e300);
+  Block in(2, 64);
+  Block out(2, 64);
+  plugin->ProcessHostBlock(in.pointers.data(), 2, out.pointers.data(), 2, 64);
+  EXPECT_EQ(plugin->Product().GetEngine().Targets()[kParamOutputPan], 100.0f);
+  EXPECT_EQ(plugin->Product().GetEngine().Targets()[kParamInput], -24.0f);
+  plugin->Product().UpdateTailSamples();
+  EXPECT_EQ(plugin->Product().GetTailSamples(), 105648);
+}
+
+// The "External" monitor plays the side-chain 48 samples late: it shows which channels the
+// engine was given as its auxiliary input.
+class SideChainMonitor : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    plugin = ActivePlugin(kStudioClean);
+    SetParam(*plugin, kParamMonitor, 6.0);
+    // Let the monitor choice settle before the impulse.
+    Block silence(4, 2048);
+    Block sink(2, 2048);
+    plugin->Product().SetSideChainInput(true, 0);
+    for (int pass = 0; pass < 2; ++pass)
+      plugin->ProcessHostBlock(silence.pointers.data(), 4, sink.pointers.data(), 2, 2048);
+  }
+
+  // Main inputs silent, side-chain impulses of 0.5 (left) and 0.25 (right) at frame 0;
+  // returns the output at frame 48.
+  std::pair<float, float> Play(int nInputs)
+  {
+    Block in(4, 128);
+    in.data[0][0] = 0.9f; // main input, never heard on this monitor
+    in.data[2][0] = 0.5f;
+    in.data[3][0] = 0.25f;
+    Block out(2, 128, 9.0f);
+    plugin->ProcessHostBlock(in.pointers.data(), nInputs, out.pointers.data(), 2, 128);
+    return {out.data[0][48], out.data[1][48]};
+  }
+
+  std::unique_ptr<Tarnwick> plugin;
+};
+
+TEST_F(SideChainMonitor, ConnectedSideChainReachesTheEngine)
+{
+  const auto heard = Play(4);
+  EXPECT_NEAR(heard.first, 0.5f, 1e-6f);
+  EXPECT_NEAR(heard.second, 0.25f, 1e-6f);
+}
+
+TEST_F(SideChainMonitor, UnconnectedSideChainIsSilent)
+{
+  plugin->Product().SetSideChainInput(false, 0);
+  const auto heard = Play(4);
+  EXPECT_EQ(heard.first, 0.0f);
+  EXPECT_EQ(heard.second, 0.0f);
+}
+
+TEST_F(SideChainMonitor, SilenceFlagsMuteEachSide)
+{
+  plugin->Product().SetSideChainInput(true, TarnwickProduct::kMuteLeftInput);
+  auto heard = Play(4);
+  EXPECT_EQ(heard.first, 0.0f);
+  EXPECT_NEAR(heard.second, 0.25f, 1e-6f);
+
+  plugin->Product().SetSideChainInput(true, TarnwickProduct::kMuteRightInput);
+  heard = Play(4);
+  EXPECT_NEAR(heard.first, 0.5f, 1e-6f);
+  EXPECT_EQ(heard.second, 0.0f);
+}
+
+TEST_F(SideChainMonitor, MonoSideChainFeedsBothSides)
+{
+  // Channel 3 is not connected: its left channel is heard on both sides.
+  auto heard = Play(3);
+  EXPECT_NEAR(heard.first, 0.5f, 1e-6f);
+  EXPECT_NEAR(heard.second, 0.5f, 1e-6f);
+
+  // A silent left channel then silences both.
+  plugin->Product().SetSideChainInput(true, TarnwickProduct::kMuteLeftInput);
+  heard = Play(3);
+  EXPECT_EQ(heard.first, 0.0f);
+  EXPECT_EQ(heard.second, 0.0f);
+}
