@@ -5,7 +5,6 @@
 #include "framework/core/IDataChunk.h"
 #include "framework/core/ParamChangeSource.h"
 #include "framework/core/WindowsServices.h"
-#include "wrappers/vst3/IPluginVST3Parameter.h"
 
 #include <algorithm>
 #include <climits>

@@ -2,12 +2,10 @@
 
 #include "deps/vst3/helpers/StringConvert.h"
 #include "deps/vst3/interfaces/SpeakerArrangement.h"
-#include "framework/core/GrowArray.h"
 #include "framework/core/HostIdentity.h"
 #include "framework/core/IDataChunk.h"
 #include "framework/core/ParamChangeSource.h"
 #include "wrappers/vst3/IPluginVST3.h"
-#include "wrappers/vst3/IPluginVST3Parameter.h"
 #include "wrappers/vst3/SpeakerArrangementForChannels.h"
 
 #include <algorithm>

@@ -2,7 +2,6 @@
 
 #include "framework/core/IDataChunk.h"
 #include "product/core/Tarnwick.h"
-#include "wrappers/vst3/IPluginVST3Parameter.h"
 
 #include <algorithm>
 #include <cmath>
