@@ -112,23 +112,9 @@ void AmpEngine::Reset()
   mSampleCounter = 0;
   mClipReadingDb = 0.0;
   mInputPeak = mWetPeak = mOutputPeak = mOutputLeftPeak = mOutputRightPeak = 0.0;
-  mAuxInUse = false;
   mSnapped = false;
   SnapParameters(false);
   PublishSnapshot(false, false);
-}
-
-void AmpEngine::FreeStorage()
-{
-  for (int ch = 0; ch < 2; ++ch)
-  {
-    mRawAlignment[ch].Free();
-    mAuxAlignment[ch].Free();
-    for (int slot = 0; slot < 2; ++slot)
-      mCab[ch][slot].room.Free();
-  }
-  mEffects.Free();
-  mPrepared = false;
 }
 
 void AmpEngine::SetTargets(const float values[kNumParams])
@@ -408,8 +394,8 @@ void AmpEngine::PublishSnapshot(bool auxConnected, bool auxInUse)
   readings.gateGainDb = GateGainDb();
   readings.gateDetectorDb = GateDetectorDb();
   readings.pedalSag = PedalSag();
-  readings.ampSagDb = AmpSagDb();
-  readings.powerSagDb = PowerSagDb();
+  readings.ampSagDb = mAmp[0][kActive].SagReductionDb();
+  readings.powerSagDb = mAmp[0][kActive].PowerReductionDb();
   readings.compressorReductionDb = mEffects.CompressorReductionDb();
   readings.clipDb = mClipReadingDb;
   mMeasurements.Publish(readings, auxConnected, auxInUse);
@@ -441,7 +427,6 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
 
   mInputPeak = mWetPeak = mOutputPeak = mOutputLeftPeak = mOutputRightPeak = 0.0;
   const bool auxInUse = auxConnected && (mTargets[kParamGateDetector] > 0.5f || mTargets[kParamMonitor] == 6.0f);
-  mAuxInUse = auxInUse;
   float* const outLeft = outputs != nullptr ? outputs[0] : nullptr;
   float* const outRight = outputs != nullptr ? outputs[1] : nullptr;
 

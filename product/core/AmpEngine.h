@@ -51,27 +51,12 @@ public:
   void Process(const float* const* inputs, float* const* outputs, int frameCount, bool hostBypass,
                const float* const* auxInputs, bool auxConnected);
 
-  // Releases the storage of every line (the engine must be prepared again to run).
-  void FreeStorage();
-
   bool IsPrepared() const { return mPrepared; }
   double SampleRate() const { return mSampleRate; }
-  const float* Targets() const { return mTargets; }
-  const float* Smoothed() const { return mSmoothed; }
 
   // Readings of the last processed block.
   double InputPeak() const { return mInputPeak; }
-  double WetPeak() const { return mWetPeak; }
-  double OutputPeak() const { return mOutputPeak; }
-  double OutputLeftPeak() const { return mOutputLeftPeak; }
-  double OutputRightPeak() const { return mOutputRightPeak; }
   double GateGainDb() const { return mGate.GainDb(); }
-  double GateDetectorDb() const;
-  double PedalSag() const;
-  double AmpSagDb() const { return mAmp[0][kActive].SagReductionDb(); }
-  double PowerSagDb() const { return mAmp[0][kActive].PowerReductionDb(); }
-  double ClipReadingDb() const { return mClipReadingDb; }
-  bool AuxInUse() const { return mAuxInUse; }
 
   // The published measurements, for the editor thread.
   LevelSnapshot ReadLevelSnapshot() const { return mMeasurements.ReadLevel(); }
@@ -80,8 +65,6 @@ public:
   // Family crossfade positions (1 when no crossfade runs) and the families now active.
   double PedalCrossfade() const { return mPedalFade; }
   double AmpCrossfade() const { return mAmpFade; }
-  double CabinetCrossfade() const { return mCabFade; }
-  int ActivePedalFamily() const { return mPedalFamily[kActive]; }
   int ActiveAmpFamily() const { return mAmpFamily[kActive]; }
   int ActiveCabinetFamily() const { return mCabFamily[kActive]; }
 
@@ -131,6 +114,8 @@ private:
   double RunDcFilter(int channel, double y);
   void FeedDisplays(double rawLeft, double rawRight, double outLeft, double outRight);
   void PublishSnapshot(bool auxConnected, bool auxInUse);
+  double GateDetectorDb() const;
+  double PedalSag() const;
 
   // Parameters.
   float mTargets[kNumParams];
@@ -197,5 +182,4 @@ private:
   double mOutputPeak = 0.0;
   double mOutputLeftPeak = 0.0;
   double mOutputRightPeak = 0.0;
-  bool mAuxInUse = false;
 };
