@@ -230,6 +230,15 @@ void IPluginVST3::SendAllParamValuesToHost()
   finishGroupEdit();
 }
 
+void IPluginVST3::SendParameterValueFromDelegate(int paramIdx, double value, bool normalized)
+{
+  const IParam* param = GetParam(paramIdx);
+  if (param && std::isfinite(value))
+    if (Parameter* parameter = parameters.getParameter(static_cast<ParamID>(paramIdx)))
+      parameter->setNormalized(normalized ? value : param->ToNormalized(value));
+  IPluginAPIBase::SendParameterValueFromDelegate(paramIdx, value, normalized);
+}
+
 void IPluginVST3::SendParameterValueFromUI(int paramIdx, double normalizedValue)
 {
   SetParameterValue(paramIdx, normalizedValue);

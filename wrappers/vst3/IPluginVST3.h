@@ -81,6 +81,10 @@ public:
   void EndHostParamEdit(int paramIdx) override;
   void PerformHostParamEdit(int paramIdx, double normalizedValue) override;
 
+  // A value the editor is told about is the plug-in's value: the controller's parameter
+  // follows, so the host reads no stale value after a bank switch or recipe load.
+  void SendParameterValueFromDelegate(int paramIdx, double value, bool normalized) override;
+
   // Tells the host only when the latency really changes, and only from the thread that
   // initialised the object; a change on another thread is told by the next idle tick.
   void SetLatency(int samples) override;

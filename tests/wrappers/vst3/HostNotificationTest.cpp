@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,19 @@ TEST(Vst3HostNotification, AllValuesGoInOneGroupEachInItsOwnGesture)
   object.handler.calls.clear();
   plugin.NotifyHostParamDetailsChanged();
   EXPECT_EQ(object.handler.calls, (std::vector<std::string>{"restart 16"}));
+}
+
+TEST(Vst3HostNotification, ValuesToTheEditorAlsoReachTheControllersParameters)
+{
+  InitialisedPlugin object;
+  pfw::IPluginVST3& plugin = *object.plugin;
+  plugin.SendParameterValueFromDelegate(1, 0.25, true);
+  EXPECT_EQ(plugin.getParamNormalized(1), 0.25);
+  plugin.SendParameterValueFromDelegate(0, 5.0, false); // a plain value
+  EXPECT_EQ(plugin.getParamNormalized(0), 0.75);
+  plugin.SendParameterValueFromDelegate(0, NAN, true);
+  EXPECT_EQ(plugin.getParamNormalized(0), 0.75);
+  EXPECT_TRUE(object.handler.calls.empty()); // the host is not told of values it did not ask for
 }
 
 TEST(Vst3HostNotification, IdentifiesItselfByClassName)
