@@ -53,6 +53,8 @@ public:
 
   bool IsPrepared() const { return mPrepared; }
   double SampleRate() const { return mSampleRate; }
+  // The sanitised values of the last SetTargets.
+  const float* Targets() const { return mTargets; }
 
   // Readings of the last processed block.
   double InputPeak() const { return mInputPeak; }
