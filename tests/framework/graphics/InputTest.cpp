@@ -117,6 +117,12 @@ TEST(InputKeys, KeysGoToTheControlUnderTheMouse)
   EXPECT_TRUE(f.gui->OnKeyDown(20, 20, key));
   a->handlesKeys = false;
   EXPECT_FALSE(f.gui->OnKeyDown(20, 20, key));
+  // Over the background or over nothing no control is asked.
+  f.events.clear();
+  EXPECT_FALSE(f.gui->OnKeyDown(150, 150, key));
+  EXPECT_FALSE(f.gui->OnKeyUp(150, 150, key));
+  EXPECT_FALSE(f.gui->OnKeyDown(300, 300, key));
+  EXPECT_TRUE(f.events.empty());
 }
 
 TEST(InputMouse, MouseOverAndOutFollowThePointer)
