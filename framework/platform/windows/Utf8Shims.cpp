@@ -38,18 +38,24 @@ bool WideOrNull(const char* text, std::wstring& wide, const wchar_t*& pointer)
   return true;
 }
 
-// The system keeps a profile file in the encoding it finds; a new one it would write in
-// the ANSI code page, losing what that cannot hold. A byte-order mark makes it UTF-16.
+// The system keeps a profile file in the encoding it finds; a new one (or one cut to
+// nothing) it would write in the ANSI code page, losing what that cannot hold. A
+// byte-order mark makes it UTF-16.
 void StartUnicodeProfile(const wchar_t* file)
 {
-  if (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES)
+  const DWORD attributes = GetFileAttributesW(file);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return;
-  HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     return;
-  const unsigned char byteOrderMark[2] = {0xFF, 0xFE};
-  DWORD written = 0;
-  WriteFile(handle, byteOrderMark, sizeof(byteOrderMark), &written, nullptr);
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(handle, &size) && size.QuadPart == 0)
+  {
+    const unsigned char byteOrderMark[2] = {0xFF, 0xFE};
+    DWORD written = 0;
+    WriteFile(handle, byteOrderMark, sizeof(byteOrderMark), &written, nullptr);
+  }
   CloseHandle(handle);
 }
 

@@ -184,6 +184,20 @@ TEST_F(Utf8ShimsTest, ProfileValuesRoundTripWhateverTheFileName)
   }
 }
 
+TEST_F(Utf8ShimsTest, AnEmptyProfileFileStillKeepsEveryCharacter)
+{
+  // A file cut to nothing (a crash while writing, a full disk) holds nothing to keep.
+  const std::string file = mBase + "\\empty.ini";
+  FILE* empty = fopenUTF8(file.c_str(), "wb");
+  ASSERT_NE(nullptr, empty);
+  std::fclose(empty);
+  const std::string device = std::string(kChinese) + " " + kGuitar;
+  ASSERT_TRUE(WritePrivateProfileStringUTF8("audio", "indev", device.c_str(), file.c_str()));
+  char value[100];
+  GetPrivateProfileStringUTF8("audio", "indev", "", value, sizeof(value), file.c_str());
+  EXPECT_EQ(device, value);
+}
+
 TEST_F(Utf8ShimsTest, SpecialFolderComesBackAsAUsableUtf8Path)
 {
   char path[1024];
