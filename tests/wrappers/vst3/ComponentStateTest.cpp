@@ -2,7 +2,9 @@
 
 #include "TarnwickModule.h"
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 using namespace vst3host;
 using namespace tarnwicktest;
@@ -142,4 +144,44 @@ TEST(TarnwickVst3State, MalformedStatesAreRefusedAndChangeNothing)
   EXPECT_EQ(session.instance.component->setState(nullptr), kFalse);
   EXPECT_EQ(Load(session, good), kOk);
   EXPECT_EQ(Save(session), good);
+}
+
+TEST(TarnwickVst3State, SavedAndLoadedWhileTheAudioThreadRuns)
+{
+  Session session;
+  ASSERT_TRUE(session.ok());
+  session.start(48000., kSample32, 256);
+  session.send(kParamOutput, 0.2);
+  const std::vector<char> first = Save(session);
+  session.send(kParamOutput, 0.6);
+  session.send(kBypassTag, 1.);
+  const std::vector<char> second = Save(session);
+
+  std::atomic<bool> running{true};
+  std::atomic<int> blocks{0};
+  std::atomic<bool> allFinite{true};
+  std::thread audio([&] {
+    while (running.load())
+    {
+      Block block(kSample32, 256, {2}, {2});
+      for (int32_t f = 0; f < 256; ++f)
+        block.setInput(0, 0, f, (f % 50) / 50.0 - 0.5);
+      if (session.instance.processor->process(block.data()) != kOk || !block.outputsFinite())
+        allFinite.store(false);
+      blocks.fetch_add(1);
+    }
+  });
+  for (int round = 0; round < 200; ++round)
+  {
+    const std::vector<char>& bytes = round % 2 ? second : first;
+    ASSERT_EQ(Load(session, bytes), kOk);
+    const std::vector<char> saved = Save(session);
+    EXPECT_EQ(saved, bytes) << round;
+  }
+  while (blocks.load() < 20)
+    std::this_thread::yield();
+  running.store(false);
+  audio.join();
+  EXPECT_TRUE(allFinite.load());
+  EXPECT_EQ(Save(session), second);
 }

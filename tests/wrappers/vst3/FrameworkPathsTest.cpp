@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 using namespace vst3host;
 using tarnwicktest::IMidiMapping;
@@ -347,4 +348,27 @@ TEST(Vst3FrameworkPaths, OnlyARealLatencyChangeAsksTheHostToRestart)
   ASSERT_TRUE(startProcessing(session.instance, 192000., kSample32, 256, false));
   EXPECT_EQ(handler.restarts, 1); // the same latency again
   stopProcessing(session.instance);
+}
+
+TEST(Vst3FrameworkPaths, ALatencyChangeOffTheMainThreadIsToldAtTheNextIdleTick)
+{
+  FrameworkSession session;
+  ASSERT_NE(session.instance.component, nullptr);
+  ComponentHandler handler;
+  ASSERT_EQ(session.instance.controller->setComponentHandler(&handler), kOk);
+  ProcessSetup setup{kRealtime, kSample32, 256, 192000.};
+  ASSERT_EQ(session.instance.processor->setupProcessing(setup), kOk);
+  std::thread other([&] { session.instance.component->setActive(1); });
+  other.join();
+  EXPECT_EQ(handler.restarts, 0); // never from a thread the host did not initialise on
+  for (int wait = 0; wait < 200 && handler.restarts == 0; ++wait)
+  {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageW(&message);
+    Sleep(5);
+  }
+  EXPECT_EQ(handler.restarts, 1);
+  EXPECT_EQ(handler.calls.back(), "restart 8");
+  session.instance.component->setActive(0);
 }
