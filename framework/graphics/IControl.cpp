@@ -170,7 +170,8 @@ void IControl::SetValueFromDelegate(double value, int valIdx)
 void IControl::SetValueFromUserInput(double value, int valIdx)
 {
   valIdx = SlotIndex(valIdx);
-  if (valIdx < 0 || valIdx >= NVals() || value == Slot(valIdx).value)
+  // A value that cannot be stored is no edit at all: nothing reaches the host.
+  if (valIdx < 0 || valIdx >= NVals() || value == Slot(valIdx).value || !std::isfinite(value))
     return;
   SetValue(value, valIdx);
   SetDirty(true, valIdx);

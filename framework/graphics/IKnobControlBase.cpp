@@ -57,6 +57,8 @@ void IKnobControlBase::OnMouseDrag(float /*x*/, float /*y*/, float dX, float dY,
 
 void IKnobControlBase::OnMouseWheel(float /*x*/, float /*y*/, const IPointerMods& mods, float delta)
 {
+  if (!std::isfinite(delta))
+    return;
   const double step = (mods.shift || mods.control) ? 0.001 : 0.01;
   double value = GetValue(0);
   const IParam* param = GetParam(0);
