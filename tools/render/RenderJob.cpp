@@ -3,8 +3,10 @@
 #include "product/core/AmpEngine.h"
 #include "product/core/FactoryRecipes.h"
 #include "product/core/Fft4096.h"
-#include "product/core/ParamSpecTable.h"
+#include "product/core/Tarnwick.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -67,11 +69,11 @@ void AddPluck(std::vector<float>& out, size_t start, double frequency, double le
 const char* RenderUsage()
 {
   return "usage: tarnwick_render (IN.wav | --test-signal) OUT.wav [--seconds S] [--rate HZ] [--block N]\n"
-         "                       [--recipe N] [--set INDEX=VALUE]...\n"
+         "                       [--recipe N|NAME] [--set INDEX=VALUE]...\n"
          "  IN.wav: 16/24/32-bit PCM or 32-bit float, one or two channels, at its own rate\n"
          "  --test-signal: generated plucked-string guitar (--seconds, default 6; --rate, default 48000)\n"
          "  --block N: host block size in frames (default 512)\n"
-         "  --recipe N: start from factory recipe N (0 to 39) instead of the defaults\n"
+         "  --recipe N|NAME: apply factory recipe N (0 to 39), or the one of that name, before any --set\n"
          "  --set INDEX=VALUE: a parameter (0 to 83) in its own units, held from the first sample\n"
          "  OUT.wav is written as 32-bit float stereo of the same length.\n";
 }
@@ -125,9 +127,10 @@ bool ParseRenderArguments(const std::vector<std::string>& args, RenderOptions& o
       }
       else if (arg == "--recipe")
       {
-        if (!ParseInteger(value, 0, kNumFactoryRecipes - 1, options.recipe))
+        options.recipe = FindRecipeArgument(value);
+        if (options.recipe < 0)
         {
-          error = "--recipe must be a whole number from 0 to 39";
+          error = "--recipe must be a whole number from 0 to 39 or a recipe name, not '" + value + "'";
           return false;
         }
       }
@@ -203,46 +206,79 @@ AudioClip MakeGuitarTestSignal(double seconds, double sampleRate)
   return clip;
 }
 
-std::vector<float> RenderParameters(const RenderOptions& options)
+int FindRecipeArgument(const std::string& text)
 {
-  std::vector<float> params(ParamSpecTable::kDefaults, ParamSpecTable::kDefaults + kNumParams);
-  if (options.recipe >= 0)
+  int index = -1;
+  if (ParseInteger(text, 0, kNumFactoryRecipes - 1, index))
+    return index;
+  const auto sameLetters = [](const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i)
+    {
+      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        return false;
+    }
+    return i == a.size() && b[i] == '\0';
+  };
+  for (int r = 0; r < kNumFactoryRecipes; ++r)
   {
-    const FactoryRecipe& recipe = FactoryRecipes()[static_cast<size_t>(options.recipe)];
-    params.assign(recipe.values, recipe.values + kNumParams);
+    if (sameLetters(text, FactoryRecipes()[r].name))
+      return r;
   }
-  for (const auto& value : options.values)
-    params[static_cast<size_t>(value.first)] = value.second;
-  return params;
+  return -1;
 }
 
-bool RenderThroughEngine(const AudioClip& input, const std::vector<float>& params, int blockSize, AudioClip& output,
-                         std::string& error)
+bool RenderThroughPlugin(const AudioClip& input, const RenderOptions& options, AudioClip& output, std::string& error)
 {
-  if (input.channels.empty() || blockSize < 1 || params.size() != static_cast<size_t>(kNumParams))
+  if (input.channels.empty() || options.blockSize < 1)
   {
     error = "nothing to render";
     return false;
   }
-  auto engine = std::make_unique<AmpEngine>();
-  engine->SetTargets(params.data());
-  if (!engine->Prepare(input.sampleRate))
+  if (!AmpEngine::IsSupportedSampleRate(input.sampleRate))
   {
     error = "sample rate " + std::to_string(input.sampleRate) + " Hz is outside 22050 ... 192000 Hz";
     return false;
   }
+  TarnwickInstanceInfo info;
+  info.blockSize = options.blockSize;
+  std::unique_ptr<Tarnwick> plugin(MakeTarnwick(info));
+  if (!plugin)
+  {
+    error = "the plug-in object could not be made";
+    return false;
+  }
+  TarnwickProduct& product = plugin->Product();
+  product.ApplyRecipe(options.recipe);
+  if (!options.values.empty())
+  {
+    float values[kNumParams];
+    for (int i = 0; i < kNumParams; ++i)
+      values[i] = static_cast<float>(product.GetCurrentParamValue(i));
+    for (const auto& value : options.values)
+      values[value.first] = value.second;
+    product.SetAllParamValues(values, false);
+  }
+  plugin->SetSampleRate(input.sampleRate);
+  plugin->OnActivate(true);
+
   const size_t frames = input.Frames();
-  const std::vector<float>& left = input.channels[0];
-  const std::vector<float>& right = input.channels.size() > 1 ? input.channels[1] : input.channels[0];
+  const int nInputs = input.channels.size() > 1 ? 2 : 1;
   output.sampleRate = input.sampleRate;
   output.channels.assign(2, std::vector<float>(frames));
-  for (size_t start = 0; start < frames; start += static_cast<size_t>(blockSize))
+  // A host hands over buffers of its own for each block.
+  std::vector<float> blockInputs[2];
+  for (std::vector<float>& channel : blockInputs)
+    channel.resize(static_cast<size_t>(options.blockSize));
+  for (size_t start = 0; start < frames; start += static_cast<size_t>(options.blockSize))
   {
-    const int count = static_cast<int>(std::min(frames - start, static_cast<size_t>(blockSize)));
-    const float* in[2] = {left.data() + start, right.data() + start};
+    const size_t count = std::min(frames - start, static_cast<size_t>(options.blockSize));
+    for (int ch = 0; ch < nInputs; ++ch)
+      std::copy_n(input.channels[static_cast<size_t>(ch)].begin() + static_cast<std::ptrdiff_t>(start), count,
+                  blockInputs[ch].begin());
+    float* in[2] = {blockInputs[0].data(), blockInputs[1].data()};
     float* out[2] = {output.channels[0].data() + start, output.channels[1].data() + start};
-    engine->SetTargets(params.data());
-    engine->Process(in, out, count, false, nullptr, false);
+    plugin->ProcessHostBlock(in, nInputs, out, static_cast<int>(count));
   }
   return true;
 }

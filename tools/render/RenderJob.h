@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-// The render tool's work, apart from its command line: offline runs of the amp engine.
+// The render tool's work, apart from its command line: offline runs of the plug-in object.
 
 struct RenderOptions
 {
@@ -17,26 +17,28 @@ struct RenderOptions
   double seconds = 6.0;    // length of the generated signal
   double sampleRate = 48000.0;
   int blockSize = 512;
-  int recipe = -1;         // factory recipe to start from, -1 for the defaults
+  int recipe = -1;         // factory recipe applied first, -1 for the defaults
   std::vector<std::pair<int, float>> values; // --set INDEX=VALUE, applied in order
 };
 
 // Parses `[IN.wav | --test-signal] OUT.wav [--seconds S] [--rate HZ] [--block N]
-// [--recipe N] [--set INDEX=VALUE]...`. Returns false with a message on bad arguments.
+// [--recipe N|NAME] [--set INDEX=VALUE]...`. Returns false with a message on bad arguments.
 bool ParseRenderArguments(const std::vector<std::string>& args, RenderOptions& options, std::string& error);
 const char* RenderUsage();
 
 // A few seconds of plucked-string-like guitar: strummed chords and single notes, stereo.
 AudioClip MakeGuitarTestSignal(double seconds, double sampleRate);
 
-// The parameter values a run uses: the defaults or a recipe, then the --set values.
-std::vector<float> RenderParameters(const RenderOptions& options);
+// The factory recipe that a --recipe value names: its number (0 to 39) or its name in any
+// letter case. -1 when it names none.
+int FindRecipeArgument(const std::string& text);
 
-// Runs the clip (mono is fed to both inputs) through a freshly prepared engine in host
-// blocks of blockSize frames; the result is stereo and as long as the input. Returns
-// false when the engine refused the sample rate.
-bool RenderThroughEngine(const AudioClip& input, const std::vector<float>& params, int blockSize, AudioClip& output,
-                         std::string& error);
+// Runs the clip through a fresh plug-in object as a host would: the recipe (if any) is
+// applied first, then the --set values, then the object is activated at the clip's rate
+// and given host blocks of blockSize frames (a mono clip through one input, which the
+// plug-in hears on both sides). The result is stereo and as long as the input. Returns
+// false for a sample rate that the engine does not support.
+bool RenderThroughPlugin(const AudioClip& input, const RenderOptions& options, AudioClip& output, std::string& error);
 
 struct ChannelStats
 {

@@ -1,7 +1,9 @@
-// tarnwick_render: runs a WAV file (or a generated guitar signal) through the amp engine
+// tarnwick_render: runs a WAV file (or a generated guitar signal) through the plug-in object
 // offline and writes the result, for listening tests and end-to-end checks.
 
 #include "tools/render/RenderJob.h"
+
+#include "product/core/FactoryRecipes.h"
 
 #include <cmath>
 #include <cstdio>
@@ -51,7 +53,7 @@ int main(int argc, char** argv)
   }
 
   AudioClip output;
-  if (!RenderThroughEngine(input, RenderParameters(options), options.blockSize, output, error))
+  if (!RenderThroughPlugin(input, options, output, error))
   {
     std::fprintf(stderr, "tarnwick_render: %s\n", error.c_str());
     return 1;
@@ -62,8 +64,9 @@ int main(int argc, char** argv)
     return 1;
   }
 
-  std::printf("rendered %zu frames at %.0f Hz in blocks of %d into %s\n", output.Frames(), output.sampleRate,
-              options.blockSize, options.outputPath.c_str());
+  std::printf("rendered %zu frames at %.0f Hz in blocks of %d with %s into %s\n", output.Frames(), output.sampleRate,
+              options.blockSize, options.recipe >= 0 ? FactoryRecipes()[options.recipe].name : "the default settings",
+              options.outputPath.c_str());
   PrintStats("input ", input);
   PrintStats("output", output);
   return 0;

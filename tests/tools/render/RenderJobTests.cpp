@@ -32,8 +32,17 @@ TEST(RenderArguments, AcceptsFilesTestSignalAndSettings)
   EXPECT_TRUE(g.inputPath.empty());
   EXPECT_EQ(g.sampleRate, 96000.0);
   EXPECT_EQ(g.recipe, 3);
-  const std::vector<float> params = RenderParameters(g);
-  EXPECT_EQ(params.size(), static_cast<size_t>(kNumParams));
+
+  // A recipe by name, in any letter case.
+  RenderOptions named;
+  ASSERT_TRUE(Parse({"--test-signal", "out.wav", "--recipe", "metal LEAD"}, named));
+  EXPECT_EQ(named.recipe, 33);
+  EXPECT_EQ(FindRecipeArgument("Studio Clean"), 0);
+  EXPECT_EQ(FindRecipeArgument("Folded Echo Space"), 39);
+  EXPECT_EQ(FindRecipeArgument("39"), 39);
+  EXPECT_EQ(FindRecipeArgument("Studio"), -1);
+  EXPECT_EQ(FindRecipeArgument("Studio Clean "), -1);
+  EXPECT_EQ(FindRecipeArgument(""), -1);
 }
 
 TEST(RenderArguments, RefusesBadArguments)
@@ -49,6 +58,8 @@ TEST(RenderArguments, RefusesBadArguments)
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--set", "3"}, o));
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--set", "3=nan"}, o));
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--recipe", "40"}, o));
+  EXPECT_FALSE(Parse({"a.wav", "b.wav", "--recipe", "-1"}, o));
+  EXPECT_FALSE(Parse({"a.wav", "b.wav", "--recipe", "Custom"}, o));
   EXPECT_FALSE(Parse({"--test-signal", "out.wav", "--rate", "384000"}, o));
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--loud"}, o));
 }
@@ -59,7 +70,7 @@ TEST(RenderJob, DefaultChainTurnsTheGuitarIntoAFiniteAmpSound)
   AudioClip out;
   std::string error;
   RenderOptions options;
-  ASSERT_TRUE(RenderThroughEngine(guitar, RenderParameters(options), 512, out, error)) << error;
+  ASSERT_TRUE(RenderThroughPlugin(guitar, options, out, error)) << error;
   ASSERT_EQ(out.channels.size(), 2u);
   ASSERT_EQ(out.Frames(), guitar.Frames());
 
@@ -81,11 +92,13 @@ TEST(RenderJob, SettingsChangeTheResultAndBlockSizeDoesNot)
   RenderOptions options;
   AudioClip a, b, c;
   std::string error;
-  ASSERT_TRUE(RenderThroughEngine(guitar, RenderParameters(options), 512, a, error));
-  ASSERT_TRUE(RenderThroughEngine(guitar, RenderParameters(options), 37, b, error));
+  ASSERT_TRUE(RenderThroughPlugin(guitar, options, a, error));
+  options.blockSize = 37;
+  ASSERT_TRUE(RenderThroughPlugin(guitar, options, b, error));
   EXPECT_EQ(a.channels, b.channels);
+  options.blockSize = 512;
   options.values.emplace_back(kParamMix, 0.0f);
-  ASSERT_TRUE(RenderThroughEngine(guitar, RenderParameters(options), 512, c, error));
+  ASSERT_TRUE(RenderThroughPlugin(guitar, options, c, error));
   // Mix 0 from the first sample: the input delayed by the engine's latency.
   for (size_t n = AmpEngine::kLatency; n < guitar.Frames(); ++n)
     ASSERT_EQ(c.channels[0][n], guitar.channels[0][n - AmpEngine::kLatency]) << n;
@@ -100,9 +113,46 @@ TEST(RenderJob, MonoInputFeedsBothSidesAndBadRatesAreRefused)
   std::string error;
   RenderOptions options;
   options.values.emplace_back(kParamMix, 0.0f);
-  ASSERT_TRUE(RenderThroughEngine(mono, RenderParameters(options), 512, out, error));
+  ASSERT_TRUE(RenderThroughPlugin(mono, options, out, error));
   EXPECT_EQ(out.channels[1][1000], 0.25f);
   mono.sampleRate = 8000.0;
-  EXPECT_FALSE(RenderThroughEngine(mono, RenderParameters(options), 512, out, error));
+  EXPECT_FALSE(RenderThroughPlugin(mono, options, out, error));
   EXPECT_NE(error.find("outside"), std::string::npos);
+}
+
+TEST(RenderJob, RecipeIsAppliedBeforeTheSettings)
+{
+  const AudioClip guitar = MakeGuitarTestSignal(0.5, 48000.0);
+  std::string error;
+  const auto isAlignedDry = [&guitar](const AudioClip& out) {
+    for (size_t n = AmpEngine::kLatency; n < guitar.Frames(); ++n)
+    {
+      if (out.channels[0][n] != guitar.channels[0][n - AmpEngine::kLatency])
+        return false;
+    }
+    return true;
+  };
+
+  // "Neutral Calibration" has mix 0: the output is the input, 48 samples late.
+  RenderOptions neutral;
+  ASSERT_TRUE(Parse({"--test-signal", "out.wav", "--recipe", "Neutral Calibration"}, neutral));
+  AudioClip out;
+  ASSERT_TRUE(RenderThroughPlugin(guitar, neutral, out, error)) << error;
+  EXPECT_TRUE(isAlignedDry(out));
+
+  // A --set wins over the recipe wherever it stands on the command line.
+  RenderOptions wet;
+  ASSERT_TRUE(Parse({"--test-signal", "out.wav", "--set", "2=100", "--recipe", "37"}, wet));
+  ASSERT_TRUE(RenderThroughPlugin(guitar, wet, out, error)) << error;
+  EXPECT_FALSE(isAlignedDry(out));
+
+  // Recipes differ audibly from the defaults.
+  RenderOptions defaults;
+  RenderOptions metal;
+  ASSERT_TRUE(Parse({"--test-signal", "out.wav", "--recipe", "Metal Rhythm"}, metal));
+  AudioClip clean;
+  AudioClip heavy;
+  ASSERT_TRUE(RenderThroughPlugin(guitar, defaults, clean, error));
+  ASSERT_TRUE(RenderThroughPlugin(guitar, metal, heavy, error));
+  EXPECT_NE(clean.channels[0], heavy.channels[0]);
 }
