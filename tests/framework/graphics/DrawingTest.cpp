@@ -234,6 +234,31 @@ TEST_F(Drawing, DropShadowBlursOnlyAlpha)
   EXPECT_EQ(77, g.lastMask[0]);
 }
 
+TEST_F(Drawing, DropShadowKernelWeighsRowsThenColumns)
+{
+  // Blur size 2 at scale 1: d = 3, taps 255, 155, 35, total weight 635.
+  for (const bool flipped : {false, true})
+  {
+    g.flipped = flipped;
+    g.StartLayer(nullptr, IRectF(0, 0, 8, 5));
+    std::unique_ptr<ILayer> layer = g.EndLayer();
+    auto* bitmap = static_cast<FakeBitmap*>(layer->bitmap.get());
+    ASSERT_EQ(8u * 5u * 4u, bitmap->pixels.size());
+    bitmap->pixels[(2 * 8 + 3) * 4 + 3] = 255;
+    IShadow shadow;
+    shadow.blurSize = 2.f;
+    g.ApplyLayerDropShadow(*layer, shadow);
+    const auto alphaAt = [&](int x, int y) { return static_cast<int>(g.lastMask[static_cast<size_t>((y * 8 + x) * 4 + 3)]); };
+    // Row pass: 255 * 255 / 635 = 102, 155 * 255 / 635 = 62; then the column pass.
+    EXPECT_EQ(40, alphaAt(3, 2)) << flipped; // 255 * 102 / 635
+    EXPECT_EQ(24, alphaAt(4, 2)) << flipped; // 255 * 62 / 635
+    EXPECT_EQ(24, alphaAt(3, 1)) << flipped; // 155 * 102 / 635
+    EXPECT_EQ(15, alphaAt(4, 3)) << flipped; // 155 * 62 / 635
+    EXPECT_EQ(5, alphaAt(3, 0)) << flipped;  // 35 * 102 / 635
+    EXPECT_EQ(0, alphaAt(0, 4)) << flipped;
+  }
+}
+
 TEST_F(Drawing, BlurLineKeepsFlatRunsAndFadesEdges)
 {
   const int taps[] = {255, 153, 33};
