@@ -24,7 +24,11 @@ IPluginVST3::IPluginVST3(const InstanceInfo&, const IPluginConfig& config)
   CreateTimer([this](Timer&) { OnIdleTimer(); });
 }
 
-IPluginVST3::~IPluginVST3() = default;
+// The idle timer calls into this class, so it stops before this class's part is gone.
+IPluginVST3::~IPluginVST3()
+{
+  DeleteTimer();
+}
 
 tresult VST3_CALL IPluginVST3::queryInterface(const TUID iid, void** obj)
 {
