@@ -237,6 +237,31 @@ TEST(ResourceBitmaps, CachedCopyAtAnotherScaleIsScaledWhenNoFileExists)
   EXPECT_EQ(original.bitmap, gui.LoadBitmap("meter.png", 1, false, 1).bitmap);
 }
 
+TEST(ResourceBitmaps, ScalingDrawsIntoALayerOfTheTargetScaleAndRestoresTheScales)
+{
+  FakeDelegate delegate;
+  RecordingGui gui(delegate, 400, 300, 1.25f);
+  gui.SetScreenScale(1.5f);
+  FakeBitmap source(90, 30, 3.f, 1.5f); // 60 x 20 units at draw scale 1.5
+  const IBitmapRef ref(&source, "strip.png", 4, true);
+  gui.log.clear();
+  const IBitmapRef scaled = gui.ScaleBitmap(ref, "strip.png", 2);
+  ASSERT_TRUE(scaled.IsValid());
+  // The layer covers 60 x 20 units at total scale 2 x 1.5.
+  EXPECT_TRUE(gui.Logged("createbitmap 180 60"));
+  EXPECT_TRUE(gui.Logged("bitmap strip.png 0 0 60 20"));
+  EXPECT_EQ(180, scaled.bitmap->GetWidth());
+  EXPECT_FLOAT_EQ(2.f, scaled.bitmap->GetScale());
+  EXPECT_FLOAT_EQ(1.5f, scaled.bitmap->GetDrawScale());
+  EXPECT_EQ(4, scaled.frames);
+  EXPECT_TRUE(scaled.framesHorizontal);
+  EXPECT_STREQ("strip.png", scaled.name.Get());
+  EXPECT_EQ(1, IGui::BitmapCacheSize());
+  EXPECT_FLOAT_EQ(1.5f, gui.GetScreenScale());
+  EXPECT_FLOAT_EQ(1.25f, gui.GetDrawScale());
+  EXPECT_EQ(0, gui.LayerDepth());
+}
+
 TEST(ResourceFonts, LoadingRegistersAndCachesOrFails)
 {
   FakeDelegate delegate;
