@@ -17,6 +17,10 @@ struct SeamTimer
   std::thread thread;
 };
 
+// Set on every timer's own thread. Stopping a timer from any timer thread must not wait for
+// the stopped one: its thread may itself be waiting for a lock the caller holds.
+thread_local bool tOnTimerThread = false;
+
 std::mutex& TimersMutex()
 {
   static std::mutex mutex;
@@ -43,6 +47,7 @@ UINT_PTR SetTimer(HWND, UINT_PTR, UINT elapseMs, TIMERPROC procedure)
   // The thread holds its own reference, so a timer killed from inside its procedure lives
   // until the thread has left it.
   timer->thread = std::thread([timer, id, period, procedure] {
+    tOnTimerThread = true;
     const auto start = std::chrono::steady_clock::now();
     auto due = start + period;
     std::unique_lock<std::mutex> wait(timer->mutex);
@@ -79,7 +84,7 @@ BOOL KillTimer(HWND, UINT_PTR id)
     timer->stopped = true;
   }
   timer->wake.notify_all();
-  if (timer->thread.get_id() == std::this_thread::get_id())
+  if (tOnTimerThread)
     timer->thread.detach();
   else
     timer->thread.join();

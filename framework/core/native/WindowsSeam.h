@@ -25,7 +25,7 @@ inline void LeaveCriticalSection(CRITICAL_SECTION* section) { pthread_mutex_unlo
 
 // Timers without a window. The stand-in drives each timer from its own thread, so its
 // procedure runs there rather than on a message loop; KillTimer waits for a running call
-// to end unless it is made from inside that call.
+// to end unless it is made on a timer's own thread.
 #include <cstdint>
 
 typedef void* HWND;

@@ -63,6 +63,28 @@ TEST(Timer, ATimerMayDeleteItselfInItsCallback)
   EXPECT_EQ(ticks.load(), 1);
 }
 
+TEST(Timer, ACallbackMayDeleteAnotherTimerThatIsDueMeanwhile)
+{
+  // The other timer falls due while this callback runs: deleting it must neither wait for
+  // it forever nor let it fire afterwards.
+  std::atomic<int> otherTicks{0};
+  pfw::Timer* other = pfw::Timer::Create([&](pfw::Timer&) { otherTicks.fetch_add(1); }, 1);
+  ASSERT_TRUE(PumpUntil([&] { return otherTicks.load() >= 1; }));
+  std::atomic<bool> deleted{false};
+  pfw::Timer::Create(
+    [&](pfw::Timer& self) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      delete other;
+      delete &self;
+      deleted.store(true);
+    },
+    5);
+  ASSERT_TRUE(PumpUntil([&] { return deleted.load(); }, std::chrono::seconds(5)));
+  const int ticks = otherTicks.load();
+  PumpUntil([] { return false; }, std::chrono::milliseconds(50));
+  EXPECT_EQ(otherTicks.load(), ticks);
+}
+
 TEST(IdleTimer, OfSixHundredQueuedChangesTheFirst512ReachTheEditor)
 {
   RecordingPlugin plugin;
