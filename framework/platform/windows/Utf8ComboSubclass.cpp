@@ -89,13 +89,13 @@ LRESULT CALLBACK ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lPara
     if (message == LB_GETTEXT && !(wParam & kUtf8Flag))
       break;
     const WPARAM item = message == LB_GETTEXT ? wParam & ~kUtf8Flag : wParam;
+    char* buffer = reinterpret_cast<char*>(lParam);
     std::wstring text;
     const UINT lengthMessage = message == CB_GETLBTEXT ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
-    if (!ItemText(combo, wide, lengthMessage, message, item, text))
+    if (!buffer || !ItemText(combo, wide, lengthMessage, message, item, text))
       return message == CB_GETLBTEXT ? CB_ERR : LB_ERR;
     // The caller sized its buffer by the length query above: wide length x 4 + 32.
     const std::string utf8 = WideToUtf8(text.c_str());
-    char* buffer = reinterpret_cast<char*>(lParam);
     std::memcpy(buffer, utf8.c_str(), utf8.size() + 1);
     return static_cast<LRESULT>(utf8.size());
   }

@@ -70,6 +70,24 @@ TEST_F(Utf8ComboTest, ItemsGoInAndComeOutAsUtf8AndAreStoredAsUtf16)
   DestroyWindow(combo);
 }
 
+TEST_F(Utf8ComboTest, ListQueriesMarkedForUtf8GiveUtf8AndOthersStayNarrow)
+{
+  HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD, 0, 0, 150, 200, mParent, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, list);
+  SubclassWindowUTF8(list);
+  ASSERT_EQ(0, SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kDevice)));
+  const LRESULT units = static_cast<LRESULT>(Utf8ToWide(kDevice).size());
+  EXPECT_EQ(units * 4 + 32, SendMessageA(list, LB_GETTEXTLEN, 0x8000, 0));
+  std::vector<char> text(static_cast<size_t>(units * 4 + 32), 'x');
+  EXPECT_EQ(static_cast<LRESULT>(std::strlen(kDevice)),
+            SendMessageA(list, LB_GETTEXT, 0x8000, reinterpret_cast<LPARAM>(text.data())));
+  EXPECT_STREQ(kDevice, text.data());
+  EXPECT_EQ(LB_ERR, SendMessageA(list, LB_GETTEXT, 0x8000, 0));
+  // Unmarked, the list answers as it always does, in the ANSI code page.
+  EXPECT_EQ(units, SendMessageA(list, LB_GETTEXTLEN, 0, 0));
+  DestroyWindow(list);
+}
+
 TEST_F(Utf8ComboTest, TheEditOfADropDownShowsTheSelectedItemsRealText)
 {
   HWND combo = MakeCombo(CBS_DROPDOWN);
