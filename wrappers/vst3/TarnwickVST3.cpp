@@ -242,8 +242,14 @@ tresult VST3_CALL TarnwickVST3::process(ProcessData& data)
     mask |= TarnwickProduct::kMuteLeftInput;
   if (mainSilence & 2)
     mask |= TarnwickProduct::kMuteRightInput;
+  int auxMask = 0;
+  if (mAuxSilence & 1)
+    auxMask |= TarnwickProduct::kMuteLeftInput;
+  if (mAuxSilence & 2)
+    auxMask |= TarnwickProduct::kMuteRightInput;
   TarnwickProduct& product = Product();
   product.SetInputMask(mask);
+  product.SetSideChainInput(mAuxConnected, auxMask);
   product.SetHostBypass(mHostBypass.load());
 
   ProcessData local = data;

@@ -9,7 +9,7 @@ class TarnwickProduct;
 
 // What the product does differently in the VST3 deliverable: its own 696-byte component
 // state (the chain state and the host bypass), its process call with the host bypass and
-// the main input's silence flags, and its tail length.
+// the main input's silence flags and the side-chain, and its tail length.
 class TarnwickVST3 : public pfw::IPluginVST3
 {
 public:

@@ -347,3 +347,51 @@ TEST(TarnwickVst3Process, SwitchingProcessingOffResetsTheEngineAndOnDoesNot)
     }
   }
 }
+
+namespace {
+// With the monitor on "External" the output is the side-chain, 48 samples late. Returns
+// the output at frame 48 after impulses of 0.5 (left) and 0.25 (right) on the side-chain.
+std::pair<double, double> HeardOnTheSideChain(bool auxActive, int32_t auxChannels, uint64_t auxSilence)
+{
+  Session session;
+  EXPECT_TRUE(session.ok());
+  if (auxChannels == 1)
+  {
+    Arrangement inputs[] = {kStereo, kMono};
+    Arrangement outputs[] = {kStereo};
+    EXPECT_EQ(session.instance.processor->setBusArrangements(inputs, 2, outputs, 1), kOk);
+  }
+  session.start(kRate, kSample32, 2048, auxActive);
+  constexpr ParamID kMonitor = 76;
+  session.send(kMonitor, 1.); // the last choice: External
+  for (int pass = 0; pass < 2; ++pass)
+  {
+    Block settle(kSample32, 2048, {2, auxChannels}, {2});
+    EXPECT_EQ(session.run(settle), kOk);
+  }
+  Block block(kSample32, 128, {2, auxChannels}, {2});
+  block.setInput(0, 0, 0, 0.9); // the main input is never heard on this monitor
+  block.setInput(1, 0, 0, 0.5);
+  if (auxChannels > 1)
+    block.setInput(1, 1, 0, 0.25);
+  block.data().inputs[1].silenceFlags = auxSilence;
+  EXPECT_EQ(session.run(block), kOk);
+  return {block.output(0, 0, 48), block.output(0, 1, 48)};
+}
+} // namespace
+
+TEST(TarnwickVst3Process, TheSideChainReachesTheEngineOnlyWhenItsBusIsActive)
+{
+  const auto stereo = HeardOnTheSideChain(true, 2, 0);
+  EXPECT_GT(stereo.first, 0.1);
+  EXPECT_NEAR(stereo.second / stereo.first, 0.5, 1e-4);
+  const auto inactive = HeardOnTheSideChain(false, 2, 0);
+  EXPECT_EQ(inactive.first, 0.);
+  EXPECT_EQ(inactive.second, 0.);
+  const auto mono = HeardOnTheSideChain(true, 1, 0);
+  EXPECT_GT(mono.first, 0.1);
+  EXPECT_EQ(mono.second, mono.first); // one channel feeds both sides
+  const auto leftSilent = HeardOnTheSideChain(true, 2, 1);
+  EXPECT_EQ(leftSilent.first, 0.);
+  EXPECT_GT(leftSilent.second, 0.05);
+}
