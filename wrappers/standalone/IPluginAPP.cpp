@@ -57,9 +57,17 @@ void IPluginAPP::ProcessHostBuffers(double** inputs, int nInputs, double** outpu
   ProcessBuffersDouble(nFrames);
 }
 
+// The port to send through; null when nothing could be sent (this also keeps the audio
+// thread away from the layer's complaint about a closed port).
+static RtMidiOut* OpenMidiOutput(StandaloneHost* host)
+{
+  RtMidiOut* output = host ? host->GetMidiOutput() : nullptr;
+  return output && output->isPortOpen() ? output : nullptr;
+}
+
 bool IPluginAPP::SendMidiMsg(const IMidiEvent& event)
 {
-  RtMidiOut* output = mHost ? mHost->GetMidiOutput() : nullptr;
+  RtMidiOut* output = OpenMidiOutput(mHost);
   if (!DoesMidiOut() || !output)
     return false;
   const unsigned char bytes[3] = {event.status, event.data1, event.data2};
@@ -76,7 +84,7 @@ bool IPluginAPP::SendMidiMsg(const IMidiEvent& event)
 
 bool IPluginAPP::SendSysEx(const ISysExMessage& message)
 {
-  RtMidiOut* output = mHost ? mHost->GetMidiOutput() : nullptr;
+  RtMidiOut* output = OpenMidiOutput(mHost);
   if (!DoesMidiOut() || !output || message.size <= 0 || !message.data)
     return false;
   try

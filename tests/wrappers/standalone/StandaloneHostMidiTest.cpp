@@ -218,6 +218,12 @@ TEST_F(HostMidiTest, MidiOutputNeedsAPortObjectAndAPlugInThatSendsMidi)
   EXPECT_EQ((std::vector<unsigned char>{0xF0, 0x01, 0x02, 0xF7}), sent[1]);
   EXPECT_EQ(sent[1], sent[2]);
 
+  // With the output port switched off there is nothing to send through.
+  ASSERT_TRUE(host->SelectMidiPort(true, "off"));
+  EXPECT_FALSE(plugin.SendMidiMsg(pfw::IMidiEvent{0, 0xB0, 1, 2}));
+  EXPECT_FALSE(plugin.SendSysEx(pfw::ISysExMessage{0, 4, bytes}));
+  EXPECT_EQ(3u, FakeMidiSystem::Get().Sent().size());
+
   // A plug-in that declares no MIDI output sends nothing.
   ASSERT_TRUE(MakeHost());
   host->Init();
