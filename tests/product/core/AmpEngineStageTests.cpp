@@ -386,3 +386,29 @@ TEST(AmpEngineSnapshot, BlockReadingsArePublished)
   EXPECT_FALSE(level.auxConnected);
   EXPECT_FALSE(level.auxInUse);
 }
+
+TEST(AmpEngineSmoothing, ContinuousValuesGlideWithTwentyMillisecondsAndChoicesFadeInFive)
+{
+  const std::vector<float> in(9600, 0.5f);
+  std::vector<float> p = DefaultParams();
+  p[kParamMix] = 0.0f; // the output is the dry signal times the output trim
+  const std::vector<float> out = RunChanging(
+    p, in, 480, [](std::vector<float>& params, int start) { params[kParamOutput] = start >= 4800 ? -20.0f : 0.0f; },
+    [](const AmpEngine&, int) {});
+  EXPECT_EQ(out[4799], 0.5f);
+  // 20 ms after the jump the trim has gone 63 % of the way (the gains follow every 16
+  // samples, hence the tolerance).
+  const double at20ms = 20.0 * std::log10(out[4800 + 960] / 0.5);
+  EXPECT_NEAR(at20ms, -20.0 * (1.0 - std::exp(-1.0)), 0.3);
+  EXPECT_NEAR(20.0 * std::log10(out[9599] / 0.5), -20.0 * (1.0 - std::exp(-5.0)), 0.05);
+
+  // A choice (the monitor source, from "Dry" to a silent "External") fades over 5 ms.
+  p = DefaultParams();
+  p[kParamMonitor] = 1.0f;
+  const std::vector<float> faded = RunChanging(
+    p, in, 480, [](std::vector<float>& params, int start) { params[kParamMonitor] = start >= 4800 ? 6.0f : 1.0f; },
+    [](const AmpEngine&, int) {});
+  EXPECT_EQ(faded[4799], 0.5f);
+  EXPECT_NEAR(faded[4800 + 240], 0.5 * std::exp(-1.0), 0.01);
+  EXPECT_LT(faded[4800 + 2400], 1e-4f);
+}
