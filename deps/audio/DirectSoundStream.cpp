@@ -1,5 +1,7 @@
 #include "deps/audio/DirectSoundStream.h"
 
+#include <mmsystem.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -183,6 +185,9 @@ bool DirectSoundStream::Start(std::string& error)
       return false;
     }
   }
+  // The stream is paced by polling the cursors; with the system's default timer period
+  // (about 16 ms on Windows) a poll could come too late for small blocks.
+  timeBeginPeriod(1);
   mRunning = true;
   return true;
 }
@@ -322,6 +327,7 @@ void DirectSoundStream::Stop()
 {
   if (!mRunning.exchange(false))
     return;
+  timeEndPeriod(1);
   if (mRenderBuffer)
     mRenderBuffer->Stop();
   if (mCaptureBuffer)
