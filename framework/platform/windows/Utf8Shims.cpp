@@ -38,23 +38,59 @@ bool WideOrNull(const char* text, std::wstring& wide, const wchar_t*& pointer)
   return true;
 }
 
-// The system keeps a profile file in the encoding it finds; a new one (or one cut to
-// nothing) it would write in the ANSI code page, losing what that cannot hold. A
-// byte-order mark makes it UTF-16.
-void StartUnicodeProfile(const wchar_t* file)
+// Larger than any profile file of ours; such a file is left as it is.
+const LONGLONG kLargestConvertedProfile = 1 << 20;
+
+bool HasByteOrderMark(const std::string& bytes)
 {
-  const DWORD attributes = GetFileAttributesW(file);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return;
-  HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0 ||
+         bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+}
+
+// The system keeps a profile file in the encoding it finds, and one without a byte-order
+// mark (a new one too) it writes in the ANSI code page, losing what that cannot hold. A
+// new or empty file is started as UTF-16; an existing one without a mark is carried over
+// into UTF-16 before text beyond ASCII goes in, read the way the system reads it, so
+// nothing already in it changes meaning.
+void StartUnicodeProfile(const wchar_t* file, bool beyondAscii)
+{
+  HANDLE handle =
+    CreateFileW(file, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     return;
   LARGE_INTEGER size;
-  if (GetFileSizeEx(handle, &size) && size.QuadPart == 0)
+  std::string bytes;
+  bool convert = false;
+  if (!GetFileSizeEx(handle, &size))
+    size.QuadPart = -1;
+  if (size.QuadPart == 0)
+    convert = true;
+  else if (beyondAscii && size.QuadPart > 0 && size.QuadPart <= kLargestConvertedProfile)
   {
-    const unsigned char byteOrderMark[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    WriteFile(handle, byteOrderMark, sizeof(byteOrderMark), &written, nullptr);
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    convert = ReadFile(handle, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+              read == bytes.size() && !HasByteOrderMark(bytes);
+  }
+  if (convert)
+  {
+    std::wstring text(1, static_cast<wchar_t>(0xFEFF));
+    if (!bytes.empty())
+    {
+      const int units = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+      text.resize(1 + static_cast<size_t>(units > 0 ? units : 0));
+      if (units > 0)
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &text[1], units);
+    }
+    // Only a whole conversion replaces the file.
+    if (text.size() > 1 || bytes.empty())
+    {
+      SetFilePointer(handle, 0, nullptr, FILE_BEGIN);
+      DWORD written = 0;
+      const DWORD length = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+      if (WriteFile(handle, text.data(), length, &written, nullptr) && written == length)
+        SetEndOfFile(handle);
+    }
   }
   CloseHandle(handle);
 }
@@ -139,7 +175,8 @@ BOOL WritePrivateProfileStringUTF8(const char* section, const char* key, const c
   if (section && file && FromUtf8(section, wideSection) && WideOrNull(key, wideKey, keyPointer) &&
       WideOrNull(value, wideValue, valuePointer) && FromUtf8(file, wideFile))
   {
-    StartUnicodeProfile(wideFile.c_str());
+    StartUnicodeProfile(wideFile.c_str(), ClassifyUtf8(section) == 1 || ClassifyUtf8(key) == 1 ||
+                                            ClassifyUtf8(value) == 1);
     return WritePrivateProfileStringW(wideSection.c_str(), keyPointer, valuePointer, wideFile.c_str());
   }
   return WritePrivateProfileStringA(section, key, value, file);

@@ -17,9 +17,11 @@ FILE* fopenUTF8(const char* path, const char* mode);
 int statUTF8(const char* path, struct _stat64* status);
 
 // Profile (ini) files always go through the wide calls, whatever the file name, so UTF-8
-// values survive any ANSI code page; a file that does not exist yet is started as UTF-16
-// (with its byte-order mark) so that the system keeps every character. String results
-// are cut before a character that does not fit, the rest of the buffer zeroed.
+// values survive any ANSI code page; a file that does not exist yet (or is empty) is
+// started as UTF-16 (with its byte-order mark), and one in the ANSI code page is carried
+// over into UTF-16 before text beyond ASCII is written, so that the system keeps every
+// character. String results are cut before a character that does not fit, the rest of
+// the buffer zeroed.
 UINT GetPrivateProfileIntUTF8(const char* section, const char* key, int defaultValue, const char* file);
 DWORD GetPrivateProfileStringUTF8(const char* section, const char* key, const char* defaultValue, char* buffer,
                                   DWORD size, const char* file);

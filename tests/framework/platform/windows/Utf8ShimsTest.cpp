@@ -198,6 +198,33 @@ TEST_F(Utf8ShimsTest, AnEmptyProfileFileStillKeepsEveryCharacter)
   EXPECT_EQ(device, value);
 }
 
+TEST_F(Utf8ShimsTest, AnAnsiProfileFileTakesNonAsciiValuesAndKeepsWhatItHeld)
+{
+  // Written by hand or by another program: bytes in the ANSI code page ("\xE4" is "ä").
+  const std::string file = mBase + "\\ansi.ini";
+  FILE* ansi = fopenUTF8(file.c_str(), "wb");
+  ASSERT_NE(nullptr, ansi);
+  std::fputs("[audio]\r\nsr=48000\r\noutdev=Ger\xE4t\r\n", ansi);
+  std::fclose(ansi);
+
+  // ASCII alone leaves the file in its encoding.
+  ASSERT_TRUE(WritePrivateProfileStringUTF8("audio", "buffer", "256", file.c_str()));
+  FILE* raw = fopenUTF8(file.c_str(), "rb");
+  ASSERT_NE(nullptr, raw);
+  EXPECT_EQ('[', ReadAll(raw)[0]);
+  std::fclose(raw);
+
+  const std::string device = std::string(kChinese) + " " + kGuitar;
+  ASSERT_TRUE(WritePrivateProfileStringUTF8("audio", "indev", device.c_str(), file.c_str()));
+  char value[100];
+  GetPrivateProfileStringUTF8("audio", "indev", "", value, sizeof(value), file.c_str());
+  EXPECT_EQ(device, value);
+  GetPrivateProfileStringUTF8("audio", "outdev", "", value, sizeof(value), file.c_str());
+  EXPECT_STREQ(kGerman, value);
+  EXPECT_EQ(48000u, GetPrivateProfileIntUTF8("audio", "sr", 0, file.c_str()));
+  EXPECT_EQ(256u, GetPrivateProfileIntUTF8("audio", "buffer", 0, file.c_str()));
+}
+
 TEST_F(Utf8ShimsTest, SpecialFolderComesBackAsAUsableUtf8Path)
 {
   char path[1024];
