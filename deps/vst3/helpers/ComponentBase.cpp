@@ -10,8 +10,9 @@ ComponentBase::~ComponentBase()
 
 tresult VST3_CALL ComponentBase::initialize(FUnknown* context)
 {
-  if (hostContext)
+  if (initialized)
     return kResultFalse;
+  initialized = true;
   hostContext = context;
   if (hostContext)
     hostContext->addRef();
@@ -20,6 +21,7 @@ tresult VST3_CALL ComponentBase::initialize(FUnknown* context)
 
 tresult VST3_CALL ComponentBase::terminate()
 {
+  initialized = false;
   if (hostContext)
   {
     hostContext->release();

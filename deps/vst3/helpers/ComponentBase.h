@@ -29,6 +29,9 @@ protected:
   ~ComponentBase() override;
 
   FUnknown* hostContext = nullptr;
+
+private:
+  bool initialized = false; // a host may initialise without a context
 };
 
 } // namespace Steinberg::Vst

@@ -124,6 +124,19 @@ TEST(SingleComponentEffect, KeepsTheHostContextFromInitializeToTerminate)
   EXPECT_EQ(host.references, 1);
 }
 
+TEST(SingleComponentEffect, ASecondInitializeIsRefusedEvenWithoutAContext)
+{
+  TestEffect* effect = new TestEffect;
+  EXPECT_EQ(effect->initialize(nullptr), kResultOk);
+  EXPECT_EQ(effect->initialize(nullptr), kResultFalse);
+  EXPECT_EQ(effect->getBusCount(kAudio, kInput), 2); // nothing declared twice
+  EXPECT_EQ(effect->getParameterCount(), 2);
+  EXPECT_EQ(effect->terminate(), kResultOk);
+  EXPECT_EQ(effect->initialize(nullptr), kResultOk);
+  EXPECT_EQ(effect->getParameterCount(), 2);
+  effect->release();
+}
+
 TEST(SingleComponentEffect, DescribesItsBuses)
 {
   CountedHost host;
