@@ -337,15 +337,20 @@ void IPluginVST3ProcessorBase::ProcessMidiIn(IEventList* events, IRingQueue<IMid
 void IPluginVST3ProcessorBase::ProcessMidiOut(IRingQueue<SysExQueueEntry>& sysExFromEditor, SysExQueueEntry& scratch,
                                               IEventList* outputEvents, int nFrames)
 {
+  int sent = 0;
   if (outputEvents)
   {
-    for (int i = 0; i < mMidiOutQueue.Pending(); ++i)
+    for (; sent < mMidiOutQueue.Pending(); ++sent)
     {
-      const IMidiEvent& message = mMidiOutQueue.PendingAt(i);
+      const IMidiEvent& message = mMidiOutQueue.PendingAt(sent);
+      // The queue is in offset order: a message due after this block, and everything
+      // behind it, waits for the block it falls in.
+      if (message.offset >= nFrames)
+        break;
       Event event{};
       event.busIndex = 0;
       // A message left from a block without an event list goes at the start of this one.
-      event.sampleOffset = std::clamp(message.offset, 0, std::max(nFrames - 1, 0));
+      event.sampleOffset = std::max(message.offset, 0);
       const int kind = message.status & 0xF0;
       const int8 channel = static_cast<int8>(message.status & 0x0F);
       if (kind == 0x90 || kind == 0x80)
@@ -388,8 +393,7 @@ void IPluginVST3ProcessorBase::ProcessMidiOut(IRingQueue<SysExQueueEntry>& sysEx
       outputEvents->addEvent(event);
     }
   }
-  if (outputEvents)
-    mMidiOutQueue.MarkAllSent();
+  mMidiOutQueue.MarkSent(sent);
   // Without a list to send to, the messages wait and keep their place in time.
   mMidiOutQueue.Advance(nFrames);
   if (outputEvents)

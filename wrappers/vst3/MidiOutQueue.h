@@ -29,8 +29,8 @@ public:
 
   int Pending() const { return mCount - mFront; }
   const IMidiEvent& PendingAt(int index) const { return mEvents[mFront + index]; }
-  // Marks every pending message as sent.
-  void MarkAllSent() { mFront = mCount; }
+  // Marks the first count pending messages as sent.
+  void MarkSent(int count) { mFront += count < 0 ? 0 : count > Pending() ? Pending() : count; }
   int Capacity() const { return mCapacity; }
   int GrowStep() const { return mGrowStep; }
 

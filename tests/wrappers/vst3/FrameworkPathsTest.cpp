@@ -245,6 +245,43 @@ TEST(Vst3FrameworkPaths, MidiInComesBackOutAsHostEvents)
   stopProcessing(session.instance);
 }
 
+TEST(Vst3FrameworkPaths, AMessageDueAfterTheBlockGoesOutInTheBlockItFallsIn)
+{
+  FrameworkSession session;
+  ASSERT_NE(session.instance.component, nullptr);
+  ASSERT_TRUE(startProcessing(session.instance, 48000., kSample32, 256, false));
+  EventList in;
+  Event note{};
+  note.sampleOffset = 63; // echoed one sample later: frame 64, just past this block
+  note.type = 0;
+  const NoteOn on{0, 64, 0.f, 0.5f, 0, -1};
+  std::memcpy(note.payload, &on, sizeof(on));
+  in.events.push_back(note);
+  Block first(kSample32, 64, {2}, {2});
+  EventList firstOut;
+  first.data().inputEvents = &in;
+  first.data().outputEvents = &firstOut;
+  ASSERT_EQ(session.instance.processor->process(first.data()), kOk);
+  EXPECT_TRUE(firstOut.events.empty());
+  // A block of no frames only carries parameters: nothing is due in it.
+  Block flush(kSample32, 0, {2}, {2});
+  EventList flushOut;
+  flush.data().outputEvents = &flushOut;
+  ASSERT_EQ(session.instance.processor->process(flush.data()), kOk);
+  EXPECT_TRUE(flushOut.events.empty());
+  Block second(kSample32, 64, {2}, {2});
+  EventList secondOut;
+  second.data().outputEvents = &secondOut;
+  ASSERT_EQ(session.instance.processor->process(second.data()), kOk);
+  ASSERT_EQ(secondOut.events.size(), 1u);
+  EXPECT_EQ(secondOut.events[0].type, 0);
+  EXPECT_EQ(secondOut.events[0].sampleOffset, 0);
+  NoteOn echoed{};
+  std::memcpy(&echoed, secondOut.events[0].payload, sizeof(echoed));
+  EXPECT_EQ(echoed.pitch, 64);
+  stopProcessing(session.instance);
+}
+
 TEST(Vst3FrameworkPaths, BypassPassesTheInputThroughWithTheLatencyEvenInPlace)
 {
   FrameworkSession session;

@@ -64,7 +64,10 @@ TEST(MidiOutQueue, SentMessagesGoAndTheRestMoveBackInTime)
   queue.Add(At(600, 2));
   queue.Advance(512); // nothing sent: both wait
   EXPECT_EQ(Pending(queue), (std::vector<std::pair<int, int>>{{-509, 1}, {88, 2}}));
-  queue.MarkAllSent();
+  queue.MarkSent(1); // the first went out
+  queue.Advance(512);
+  EXPECT_EQ(Pending(queue), (std::vector<std::pair<int, int>>{{-424, 2}}));
+  queue.MarkSent(5); // more than are pending: all of them
   queue.Advance(512);
   EXPECT_EQ(queue.Pending(), 0);
   queue.Add(At(1, 9));
