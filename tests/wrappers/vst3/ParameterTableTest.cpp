@@ -1,7 +1,9 @@
-// The controller's 84 parameters checked one by one against the product's parameter table.
+// The controller checked against the product's own tables: the 84 parameters one by one,
+// and the program names against the factory recipes.
 
 #include "TarnwickModule.h"
 
+#include "product/core/FactoryRecipes.h"
 #include "product/core/ParamSpecTable.h"
 
 #include <algorithm>
@@ -80,4 +82,21 @@ TEST(TarnwickVst3Parameters, EachAsTheParameterTableDescribesIt)
         << i << " " << narrow(text);
     }
   }
+}
+
+TEST(TarnwickVst3Parameters, ProgramNamesAreTheFactoryRecipesInOrder)
+{
+  tarnwicktest::Session session;
+  ASSERT_TRUE(session.ok());
+  tarnwicktest::IUnitInfoFull* units = ask<tarnwicktest::IUnitInfoFull>(session.instance.component, iids::UnitInfo);
+  ASSERT_NE(units, nullptr);
+  Utf16 name[128];
+  for (int i = 0; i < kNumFactoryRecipes; ++i)
+  {
+    ASSERT_EQ(units->getProgramName(65537, i, name), kOk) << i;
+    EXPECT_EQ(narrow(name), FactoryRecipes()[i].name) << i;
+  }
+  EXPECT_EQ(units->getProgramName(65537, -1, name), kOk);
+  EXPECT_EQ(narrow(name), "");
+  units->release();
 }
