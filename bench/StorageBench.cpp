@@ -47,3 +47,17 @@ static void AddToPointerList(benchmark::State& state)
   state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(AddToPointerList)->Range(64, 1 << 18);
+
+// Formatting a short text, as every parameter display does once per change.
+static void FormatShortText(benchmark::State& state)
+{
+  pfw::GrowString text;
+  double value = 0.0;
+  for (auto _ : state)
+  {
+    text.SetFormatted(31, "%+.*f", 2, value);
+    value += 0.25;
+    benchmark::DoNotOptimize(text.Get());
+  }
+}
+BENCHMARK(FormatShortText);

@@ -101,30 +101,25 @@ bool GrowString::FormatAt(int offset, int maxLength, const char* format, va_list
 {
   // The text is formatted aside before this string is touched: an argument may be this
   // string's own text, which resizing could move and formatting in place would overwrite.
-  va_list measure;
-  va_copy(measure, args);
-  const int needed = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-
   char onStack[256];
   ByteBuffer onHeap(kStringGranularity);
   char* formatted = onStack;
-  int length = 0;
-  if (needed > 0)
+  va_list first;
+  va_copy(first, args);
+  const int needed = std::vsnprintf(onStack, sizeof(onStack), format, first);
+  va_end(first);
+  int length = needed < 0 ? 0 : needed;
+  if (maxLength > 0)
+    length = std::min(length, maxLength);
+  if (length >= static_cast<int>(sizeof(onStack)))
   {
-    if (needed >= static_cast<int>(sizeof(onStack)))
-    {
-      formatted = static_cast<char*>(onHeap.Resize(needed + 1, false));
-      if (!formatted || onHeap.Size() != needed + 1)
-        return false;
-    }
-    const int written = std::vsnprintf(formatted, static_cast<size_t>(needed) + 1, format, args);
-    length = written < 0 ? 0 : std::min(written, needed);
+    formatted = static_cast<char*>(onHeap.Resize(length + 1, false));
+    if (!formatted || onHeap.Size() != length + 1)
+      return false;
+    std::vsnprintf(formatted, static_cast<size_t>(length) + 1, format, args);
   }
   if (maxLength <= 0)
     maxLength = length;
-  else
-    length = std::min(length, maxLength);
 
   const int capacity = offset + maxLength + 1;
   char* data = static_cast<char*>(mBuffer.Resize(capacity, false));

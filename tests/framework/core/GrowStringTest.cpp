@@ -140,4 +140,6 @@ TEST(GrowStringFormat, ArgumentsMayBeTheStringsOwnText)
   EXPECT_TRUE(grown.AppendFormatted(700, "%s", grown.Get()));
   EXPECT_EQ(grown.GetLength(), 601 + 601) << "a maximum longer than the text cuts nothing";
   EXPECT_EQ(std::string(grown.Get()).substr(601), q + "|" + q);
+  EXPECT_TRUE(grown.SetFormatted(300, "<%s", grown.Get()));
+  EXPECT_EQ(std::string(grown.Get()), "<" + q.substr(1)) << "a long text is cut to the maximum";
 }
