@@ -75,7 +75,10 @@ bool FakeAudioSystem::RunBlocks(unsigned int count, unsigned int timeoutMs)
   const unsigned long long target = mBlocksRun + count;
   mReleased = target;
   mChanged.notify_all();
-  return mChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return mBlocksRun >= target; });
+  if (mChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return mBlocksRun >= target; }))
+    return true;
+  mReleased = mBlocksRun;
+  return false;
 }
 
 void FakeAudioSystem::SetInput(std::function<float(unsigned int, unsigned long long)> input)

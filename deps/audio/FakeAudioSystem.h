@@ -48,7 +48,8 @@ public:
   // Stepped: blocks run only when RunBlocks releases them. Free (the default): one block
   // every frames / rate seconds.
   void SetStepped(bool stepped);
-  // Releases count blocks and waits until their callbacks returned; false on timeout.
+  // Releases count blocks and waits until their callbacks returned; false on timeout,
+  // when the blocks not yet begun are withdrawn (a later stream does not run them).
   bool RunBlocks(unsigned int count, unsigned int timeoutMs = 5000);
 
   // Input sample of a device channel at a frame counted from the stream's start.
