@@ -3,6 +3,7 @@
 #include "ParamChangeSource.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace pfw {
 
@@ -75,6 +76,39 @@ bool IPluginBase::MakePresetFromChunk(const char* name, const IDataChunk& chunk)
     return true;
   }
   return false;
+}
+
+const char* IPluginBase::GetPresetName(int index) const
+{
+  const IPresetSlot* slot = mPresets.Get(index);
+  return slot ? slot->name : "";
+}
+
+bool IPluginBase::RestorePreset(int index)
+{
+  IPresetSlot* slot = mPresets.Get(index);
+  if (!slot)
+    return false;
+  bool restored = false;
+  if (slot->initialized)
+    restored = UnserializeState(slot->state, 0) > 0;
+  else
+  {
+    slot->initialized = true;
+    int userPresets = 0;
+    for (int i = 0; i < mPresets.GetSize(); ++i)
+      userPresets += std::strstr(mPresets.Get(i)->name, "user preset") ? 1 : 0;
+    std::snprintf(slot->name, sizeof(slot->name), "%s %d", "user preset", userPresets + 1);
+    slot->state.Clear();
+    restored = SerializeState(slot->state);
+  }
+  if (restored)
+  {
+    mCurrentPresetIdx = index;
+    OnCurrentPresetChanged();
+    OnRestoreState();
+  }
+  return restored;
 }
 
 int IPluginBase::GetPluginVersion(bool decimal) const

@@ -33,6 +33,13 @@ public:
   bool MakePresetFromChunk(const char* name, const IDataChunk& chunk);
   int NPresets() const { return mPresets.GetSize(); }
   IPresetSlot* GetPreset(int index) const { return mPresets.Get(index); }
+  // The slot's name, or "" for an index out of range.
+  const char* GetPresetName(int index) const;
+  // Loads an initialised slot (true when its chunk was read); an empty slot instead becomes
+  // the next "user preset N" holding the current state. On success the slot is the current
+  // preset and the editor hears of the restore. False for an index out of range.
+  bool RestorePreset(int index);
+  int GetCurrentPresetIdx() const { return mCurrentPresetIdx; }
 
   // Packed 0xMMMMmmbb, or with the decimal flag major x 10000 + minor x 100 + bug-fix.
   int GetPluginVersion(bool decimal) const;
@@ -68,6 +75,7 @@ protected:
 
 private:
   PointerList<IPresetSlot> mPresets{true};
+  int mCurrentPresetIdx = 0;
 };
 
 } // namespace pfw

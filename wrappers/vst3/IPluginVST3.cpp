@@ -106,8 +106,7 @@ tresult VST3_CALL IPluginVST3::getProgramName(ProgramListID listId, int32 progra
 {
   if (NPresets() == 0 || listId != static_cast<ProgramListID>(kProgramChangeTag) || !name)
     return kResultFalse;
-  const IPresetSlot* preset = GetPreset(programIndex);
-  widenText(name, 128, preset ? preset->name : "");
+  widenText(name, 128, GetPresetName(programIndex));
   return kResultOk;
 }
 

@@ -134,6 +134,64 @@ TEST(PluginBase, PresetSlotsFillInOrderUntilFull)
   EXPECT_EQ(std::strlen(other.GetPreset(0)->name), 255u);
 }
 
+namespace {
+
+class PresetPlugin : public StatePlugin
+{
+public:
+  PresetPlugin()
+    : StatePlugin(2, 5)
+  {
+  }
+  void OnCurrentPresetChanged() override { calls.push_back("preset " + std::to_string(GetCurrentPresetIdx())); }
+  void OnRestoreState() override { calls.push_back("restore"); }
+};
+
+} // namespace
+
+TEST(PluginBase, RestoringAPresetLoadsItOrMakesTheNextUserPreset)
+{
+  PresetPlugin plugin;
+  plugin.GetParam(0)->Set(10.0);
+  plugin.GetParam(1)->Set(20.0);
+  IDataChunk chunk;
+  ASSERT_TRUE(plugin.SerializeState(chunk));
+  ASSERT_TRUE(plugin.MakePresetFromChunk("Recipe", chunk));
+  EXPECT_STREQ(plugin.GetPresetName(0), "Recipe");
+  EXPECT_STREQ(plugin.GetPresetName(5), "");
+  EXPECT_STREQ(plugin.GetPresetName(-1), "");
+  EXPECT_FALSE(plugin.RestorePreset(5));
+  EXPECT_FALSE(plugin.RestorePreset(-1));
+  EXPECT_TRUE(plugin.calls.empty());
+
+  // Empty slots take the current state under the next free user-preset number.
+  plugin.GetParam(0)->Set(-30.0);
+  ASSERT_TRUE(plugin.RestorePreset(3));
+  ASSERT_TRUE(plugin.RestorePreset(1));
+  EXPECT_STREQ(plugin.GetPresetName(3), "user preset 1");
+  EXPECT_STREQ(plugin.GetPresetName(1), "user preset 2");
+  ASSERT_TRUE(plugin.RestorePreset(4));
+  EXPECT_STREQ(plugin.GetPresetName(4), "user preset 3");
+  EXPECT_EQ(plugin.GetPreset(4)->state.Size(), 16);
+  EXPECT_EQ(plugin.GetCurrentPresetIdx(), 4);
+
+  // A filled slot is loaded; its state replaces the current values.
+  plugin.calls.clear();
+  ASSERT_TRUE(plugin.RestorePreset(0));
+  EXPECT_EQ(plugin.GetParam(0)->Value(), 10.0);
+  EXPECT_EQ(plugin.GetParam(1)->Value(), 20.0);
+  EXPECT_EQ(plugin.calls, (std::vector<std::string>{"preset 0", "restore"}));
+  ASSERT_TRUE(plugin.RestorePreset(3));
+  EXPECT_EQ(plugin.GetParam(0)->Value(), -30.0);
+
+  // A slot whose chunk cannot be read fails and stays out of the current preset.
+  plugin.GetPreset(2)->initialized = true;
+  plugin.calls.clear();
+  EXPECT_FALSE(plugin.RestorePreset(2));
+  EXPECT_EQ(plugin.GetCurrentPresetIdx(), 3);
+  EXPECT_TRUE(plugin.calls.empty());
+}
+
 TEST(PluginBase, VersionPackedAndDecimal)
 {
   pfw::IPluginConfig config = RecordingPlugin::Config();
