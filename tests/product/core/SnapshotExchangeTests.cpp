@@ -133,24 +133,36 @@ TEST(SnapshotExchange, ReaderOnAnotherThreadNeverAcceptsATornCopy)
     }
   });
 
-  // The writer keeps publishing until the reader has taken plenty of copies, however the
-  // threads happen to be scheduled (bounded, so a stuck reader fails instead of hanging).
+  // The writer publishes in bursts the reader races, and after each burst waits until the
+  // reader has taken a copy: the reader gets quiet moments however the threads are
+  // scheduled, so the count of accepted copies depends on no timing. The wait is bounded
+  // so that a reader that never succeeds fails the test instead of hanging it.
+  constexpr uint64_t kPublications = 20000;
+  constexpr uint64_t kBurst = 100;
   auto generation = std::make_unique<Generation>();
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  bool readerStuck = false;
   uint64_t published = 0;
-  for (int g = 1; published < 20000 || accepted.load() < 1000; ++g)
+  for (int g = 1; published < kPublications && !readerStuck; ++g)
   {
     generation->Set(static_cast<float>(g % 1000000 + 100000)); // exact in float, never 48000
     exchange->Publish(generation->source);
     ++published;
-    if ((published & 1023) == 0 && std::chrono::steady_clock::now() > giveUp)
-      break;
+    if (published % kBurst != 0)
+      continue;
+    const long acceptedBefore = accepted.load();
+    while (accepted.load() == acceptedBefore && !readerStuck)
+    {
+      std::this_thread::yield();
+      readerStuck = std::chrono::steady_clock::now() > giveUp;
+    }
   }
   done.store(true, std::memory_order_release);
   reader.join();
 
+  EXPECT_FALSE(readerStuck) << "the reader took no copy while the writer was still";
   EXPECT_EQ(torn.load(), 0);
-  EXPECT_GE(accepted.load(), 1000);
+  EXPECT_GE(accepted.load(), static_cast<long>(kPublications / kBurst));
   EXPECT_EQ(exchange->Sequence(), 2 * published);
   EXPECT_TRUE(IsConsistent(exchange->ReadDisplay()));
 }
