@@ -76,14 +76,23 @@ TEST(RingQueueConcurrency, FullRingDropsAndKeepsWhatItAccepted)
   accepted.reserve(kCount);
   std::atomic<bool> done{false};
   std::atomic<uint64_t> receivedCount{0};
+  std::atomic<bool> dropped{false};
   uint64_t attempts = 0;
   std::thread producer([&] {
     // A busy machine may hold the consumer back: keep producing until both have overlapped.
     for (uint64_t i = 0; i < kCount || receivedCount.load() < kOverlap; ++i, ++attempts)
+    {
       if (ring.Push(Stamp(i)))
         accepted.push_back(i);
+      else
+        dropped.store(true);
+    }
     done.store(true);
   });
+  // The consumer starts only once the ring has overflowed, so a drop happens however fast
+  // the consumer would otherwise keep up.
+  while (!dropped.load())
+    std::this_thread::yield();
   std::vector<uint64_t> received;
   received.reserve(kCount);
   uint64_t torn = 0;
