@@ -18,16 +18,17 @@ struct TimerRegistry
     lock = new CRITICAL_SECTION;
     InitializeCriticalSection(lock);
   }
-  ~TimerRegistry() { DeleteProcessLock(lock); }
 
   CRITICAL_SECTION* lock;
   PointerList<Timer_impl> timers;
 };
 
+// Never destroyed: a timer stopped from a timer thread has its thread finish on its own, and
+// that thread may still be leaving the procedure, holding the lock, while the process exits.
 TimerRegistry& Registry()
 {
-  static TimerRegistry registry;
-  return registry;
+  static TimerRegistry* registry = new TimerRegistry;
+  return *registry;
 }
 
 class Timer_impl final : public Timer
