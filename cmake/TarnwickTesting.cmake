@@ -44,6 +44,9 @@ function(tarnwick_add_test name)
     if(ARG_NEEDS_AUDIO)
       list(APPEND fixtures audio)
       list(APPEND environment "TARNWICK_PULSE_DIR=${CMAKE_BINARY_DIR}/pulse")
+      # One null sink for all: tests that play into it and listen to its monitor would
+      # hear each other, so they take turns.
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK audio_sink)
     endif()
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${fixtures}")
   endif()
