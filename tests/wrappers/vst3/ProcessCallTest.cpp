@@ -351,7 +351,8 @@ TEST(TarnwickVst3Process, SwitchingProcessingOffResetsTheEngineAndOnDoesNot)
 namespace {
 // With the monitor on "External" the output is the side-chain, 48 samples late. Returns
 // the output at frame 48 after impulses of 0.5 (left) and 0.25 (right) on the side-chain.
-std::pair<double, double> HeardOnTheSideChain(bool auxActive, int32_t auxChannels, uint64_t auxSilence)
+std::pair<double, double> HeardOnTheSideChain(bool auxActive, int32_t auxChannels, uint64_t auxSilence,
+                                              int32_t sampleSize = kSample32)
 {
   Session session;
   EXPECT_TRUE(session.ok());
@@ -361,15 +362,15 @@ std::pair<double, double> HeardOnTheSideChain(bool auxActive, int32_t auxChannel
     Arrangement outputs[] = {kStereo};
     EXPECT_EQ(session.instance.processor->setBusArrangements(inputs, 2, outputs, 1), kOk);
   }
-  session.start(kRate, kSample32, 2048, auxActive);
+  session.start(kRate, sampleSize, 2048, auxActive);
   constexpr ParamID kMonitor = 76;
   session.send(kMonitor, 1.); // the last choice: External
   for (int pass = 0; pass < 2; ++pass)
   {
-    Block settle(kSample32, 2048, {2, auxChannels}, {2});
+    Block settle(sampleSize, 2048, {2, auxChannels}, {2});
     EXPECT_EQ(session.run(settle), kOk);
   }
-  Block block(kSample32, 128, {2, auxChannels}, {2});
+  Block block(sampleSize, 128, {2, auxChannels}, {2});
   block.setInput(0, 0, 0, 0.9); // the main input is never heard on this monitor
   block.setInput(1, 0, 0, 0.5);
   if (auxChannels > 1)
@@ -394,4 +395,19 @@ TEST(TarnwickVst3Process, TheSideChainReachesTheEngineOnlyWhenItsBusIsActive)
   const auto leftSilent = HeardOnTheSideChain(true, 2, 1);
   EXPECT_EQ(leftSilent.first, 0.);
   EXPECT_GT(leftSilent.second, 0.05);
+}
+
+TEST(TarnwickVst3Process, TheSideChainSoundsTheSameThroughSixtyFourBitBuffers)
+{
+  for (int32_t channels : {2, 1})
+  {
+    const auto single = HeardOnTheSideChain(true, channels, 0, kSample32);
+    const auto wide = HeardOnTheSideChain(true, channels, 0, kSample64);
+    EXPECT_GT(wide.first, 0.1) << channels;
+    EXPECT_NEAR(wide.first, single.first, 1e-6) << channels;
+    EXPECT_NEAR(wide.second, single.second, 1e-6) << channels;
+  }
+  const auto inactive = HeardOnTheSideChain(false, 2, 0, kSample64);
+  EXPECT_EQ(inactive.first, 0.);
+  EXPECT_EQ(inactive.second, 0.);
 }
