@@ -396,18 +396,19 @@ void IPluginVST3ProcessorBase::ProcessMidiOut(IRingQueue<SysExQueueEntry>& sysEx
   mMidiOutQueue.MarkSent(sent);
   // Without a list to send to, the messages wait and keep their place in time.
   mMidiOutQueue.Advance(nFrames);
-  if (outputEvents)
-    while (sysExFromEditor.Pop(scratch))
-    {
-      Event event{};
-      event.busIndex = 0;
-      event.sampleOffset = scratch.offset;
-      event.type = Event::kDataEvent;
-      event.data.type = DataEvent::kMidiSysEx;
-      event.data.size = static_cast<uint32>(scratch.size);
-      event.data.bytes = scratch.data;
-      outputEvents->addEvent(event);
-    }
+  // The host reads a data event's bytes after the block, so they must stay in the scratch
+  // entry until then: one message per block; the others wait in the ring for the next.
+  if (outputEvents && nFrames > 0 && sysExFromEditor.Pop(scratch))
+  {
+    Event event{};
+    event.busIndex = 0;
+    event.sampleOffset = std::clamp(scratch.offset, 0, nFrames - 1);
+    event.type = Event::kDataEvent;
+    event.data.type = DataEvent::kMidiSysEx;
+    event.data.size = static_cast<uint32>(scratch.size);
+    event.data.bytes = scratch.data;
+    outputEvents->addEvent(event);
+  }
 }
 
 void IPluginVST3ProcessorBase::Process(ProcessData& data, const ProcessSetup& setup, BusList& inputBuses,

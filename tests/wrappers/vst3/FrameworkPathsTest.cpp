@@ -282,6 +282,40 @@ TEST(Vst3FrameworkPaths, AMessageDueAfterTheBlockGoesOutInTheBlockItFallsIn)
   stopProcessing(session.instance);
 }
 
+TEST(Vst3FrameworkPaths, EditorSysExReachesTheHostWithBytesThatLastPastTheBlock)
+{
+  FrameworkSession session;
+  ASSERT_NE(session.instance.component, nullptr);
+  ASSERT_TRUE(startProcessing(session.instance, 48000., kSample32, 256, false));
+  ASSERT_EQ(session.instance.controller->setParamNormalized(4, 0.5), kOk); // two messages from the editor
+  std::vector<std::vector<uint8_t>> received;
+  for (int block = 0; block < 3; ++block)
+  {
+    Block audio(kSample32, 64, {2}, {2});
+    EventList out;
+    audio.data().outputEvents = &out;
+    ASSERT_EQ(session.instance.processor->process(audio.data()), kOk);
+    // A host reads the events once the block is done.
+    for (const Event& event : out.events)
+    {
+      ASSERT_EQ(event.type, 2);
+      uint32_t size = 0, type = 0;
+      const uint8_t* bytes = nullptr;
+      std::memcpy(&size, event.payload, 4);
+      std::memcpy(&type, event.payload + 4, 4);
+      std::memcpy(&bytes, event.payload + 8, sizeof(bytes));
+      EXPECT_EQ(type, 0u);
+      EXPECT_GE(event.sampleOffset, 0);
+      EXPECT_LT(event.sampleOffset, 64);
+      ASSERT_EQ(size, 3u);
+      ASSERT_NE(bytes, nullptr);
+      received.emplace_back(bytes, bytes + size);
+    }
+  }
+  EXPECT_EQ(received, (std::vector<std::vector<uint8_t>>{{0xF0, 1, 0xF7}, {0xF0, 2, 0xF7}}));
+  stopProcessing(session.instance);
+}
+
 TEST(Vst3FrameworkPaths, BypassPassesTheInputThroughWithTheLatencyEvenInPlace)
 {
   FrameworkSession session;

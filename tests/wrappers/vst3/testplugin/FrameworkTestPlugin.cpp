@@ -4,12 +4,14 @@
 //
 // Gain and delay: the main input, delayed by the latency and scaled by "Gain", reaches the
 // output; every MIDI message it receives is sent back out one sample later, and an
-// infinite tail is reported. Above 150 kHz it reports twice the latency.
+// infinite tail is reported. Above 150 kHz it reports twice the latency. When the host
+// sets "Drive", its editor side sends two system-exclusive messages.
 
 #include "deps/vst3/helpers/ModuleEntry.h"
 #include "deps/vst3/helpers/PluginFactory.h"
 #include "deps/vst3/helpers/StringConvert.h"
 #include "framework/core/IDataChunk.h"
+#include "framework/core/ParamChangeSource.h"
 #include "wrappers/vst3/IPluginVST3.h"
 
 #include <climits>
@@ -77,6 +79,21 @@ public:
         outputs[c][s] = delayed * gain;
       }
       mPosition = (mPosition + 1) % kLatency;
+    }
+  }
+
+  void OnParamChangeUI(int paramIdx, int source) override
+  {
+    IPluginVST3::OnParamChangeUI(paramIdx, source);
+    if (paramIdx != 4 || source != pfw::kHost)
+      return;
+    for (uint8_t id : {uint8_t{1}, uint8_t{2}})
+    {
+      const uint8_t bytes[] = {0xF0, id, 0xF7};
+      pfw::ISysExMessage message;
+      message.size = 3;
+      message.data = bytes;
+      SendSysexMsgFromUI(message);
     }
   }
 
