@@ -1,0 +1,97 @@
+// The host's audio and MIDI callbacks run on threads where nothing may allocate. This
+// executable routes every allocation through a counter that the test arms around them.
+#include "HostTestSupport.h"
+
+#include "wrappers/standalone/IPluginAPP.h"
+#include "wrappers/standalone/StandaloneTarnwick.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+thread_local bool tCounting = false;
+thread_local int tAllocations = 0;
+
+void* Allocate(std::size_t size)
+{
+  if (tCounting)
+    ++tAllocations;
+  if (void* memory = std::malloc(size > 0 ? size : 1))
+    return memory;
+  throw std::bad_alloc();
+}
+
+template <typename Work> int AllocationsDuring(Work work)
+{
+  tAllocations = 0;
+  tCounting = true;
+  work();
+  tCounting = false;
+  return tAllocations;
+}
+
+} // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+
+using audio::FakeAudioDevice;
+using audio::FakeAudioSystem;
+
+TEST(AudioCallbackAllocation, TheCounterSeesAllocations)
+{
+  // So that a zero below means something.
+  EXPECT_GE(AllocationsDuring([] { std::vector<float> grows(100); (void)grows; }), 1);
+}
+
+TEST_F(HostTest, TheAudioAndMidiCallbacksNeverAllocate)
+{
+  FakeAudioDevice device;
+  device.name = "Duplex";
+  device.inputChannels = 2;
+  device.outputChannels = 2;
+  device.isDefaultInput = device.isDefaultOutput = true;
+  FakeAudioSystem::Get().SetDevices({device});
+  // Stepped and never released: the stream's own thread waits, and this thread plays it.
+  FakeAudioSystem::Get().SetStepped(true);
+  midi::FakeMidiSystem::Get().SetPorts({"Keys"}, {});
+  CreateDirectoryW(Utf8ToWide(folder + "\\Tarnwick").c_str(), nullptr);
+  WriteBytes(SettingsPath(), "[midi]\r\nindev=Keys\r\n");
+
+  StandaloneHost::Services services = StandaloneHost::DefaultServices();
+  const std::string base = folder;
+  services.localAppDataFolder = [base](pfw::GrowString& path) { return path.Set(base.c_str()); };
+  services.showMessage = [](HWND, const char*, const char*, UINT) { return IDOK; };
+  host = StandaloneHost::Create(MakeStandaloneTarnwick, services);
+  ASSERT_TRUE(host);
+  ASSERT_TRUE(host->Init());
+  host->EditedSettings().bufferSize = 512;
+  ASSERT_TRUE(host->TryStartAudio());
+  ASSERT_EQ(2, host->StreamInputChannels());
+
+  // Device buffers taken in place and buffered ones, the first one faded in.
+  std::vector<double> input(2 * 1024), output(2 * 1024);
+  std::vector<unsigned char> note = {0x90, 60, 100};
+  std::vector<unsigned char> sysEx = {0xF0, 0x7D, 1, 2, 3, 0xF7};
+  for (unsigned int frames : {512u, 1024u, 96u, 700u, 512u})
+  {
+    SCOPED_TRACE(frames);
+    for (unsigned int i = 0; i < frames; ++i)
+      input[i] = input[frames + i] = 0.3 * std::sin(0.05 * i);
+    EXPECT_EQ(0, AllocationsDuring([&] {
+                StandaloneHost::MidiCallback(0.0, &note, host);
+                StandaloneHost::MidiCallback(0.0, &sysEx, host);
+              }));
+    EXPECT_EQ(0, AllocationsDuring([&] {
+                StandaloneHost::AudioCallback(output.data(), input.data(), frames, 0.0, 0, host);
+              }));
+  }
+  EXPECT_GT(host->SamplesProcessed(), 0u);
+  EXPECT_EQ(1u, host->CallbackCount());
+}
