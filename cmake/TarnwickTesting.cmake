@@ -27,7 +27,8 @@ endif()
 
 # tarnwick_add_test(NAME SOURCES a.cpp ... LIBRARIES lib ... [NEEDS_DISPLAY] [NEEDS_AUDIO])
 # One GoogleTest executable, registered as one CTest test. Under Wine it runs in the
-# shared prefix; NEEDS_DISPLAY and NEEDS_AUDIO start Xvfb or PulseAudio around it.
+# shared prefix on the Xvfb display; NEEDS_DISPLAY marks a test that opens windows, and
+# NEEDS_AUDIO starts PulseAudio around it.
 function(tarnwick_add_test name)
   cmake_parse_arguments(ARG "NEEDS_DISPLAY;NEEDS_AUDIO" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -35,12 +36,12 @@ function(tarnwick_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set(environment "TARNWICK_TEST_NAME=${name}")
   if(TARNWICK_WINDOWS)
-    set(fixtures wine)
-    list(APPEND environment "WINEPREFIX=${TARNWICK_WINE_PREFIX}")
-    if(ARG_NEEDS_DISPLAY)
-      list(APPEND fixtures display)
-      list(APPEND environment "TARNWICK_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb/display")
-    endif()
+    # Every test gets the display, not only those that open windows: all share the
+    # prefix's one wineserver, whose desktop is started by whichever test comes first, and
+    # a desktop started without a display refuses windows to the tests that open them.
+    set(fixtures wine display)
+    list(APPEND environment "WINEPREFIX=${TARNWICK_WINE_PREFIX}"
+                            "TARNWICK_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb/display")
     if(ARG_NEEDS_AUDIO)
       list(APPEND fixtures audio)
       list(APPEND environment "TARNWICK_PULSE_DIR=${CMAKE_BINARY_DIR}/pulse")
