@@ -93,7 +93,7 @@ RtAudioErrorType Open(RtAudio& rt, Session& s, unsigned int outputId, unsigned i
   return result;
 }
 
-bool WaitForCalls(Session& s, int count, int timeoutMs = 8000)
+bool WaitForCalls(Session& s, int count, int timeoutMs = 30000)
 {
   for (int waited = 0; waited < timeoutMs && s.calls < count; waited += 5)
     Sleep(5);
@@ -105,7 +105,7 @@ bool ThreadEnded(DWORD id)
   HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id);
   if (!thread)
     return true;
-  const bool ended = WaitForSingleObject(thread, 2000) == WAIT_OBJECT_0;
+  const bool ended = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
   CloseHandle(thread);
   return ended;
 }
@@ -217,7 +217,7 @@ TEST(DirectSoundStream, SamplesTravelThroughTheNullSinkAndBackThroughItsMonitor)
   s.toneBlock = 40; // after about 0.4 s of silence
   ASSERT_EQ(RTAUDIO_NO_ERROR, Open(rt, s, sink, monitor, rate, 512));
   ASSERT_EQ(RTAUDIO_NO_ERROR, rt.startStream());
-  for (int waited = 0; waited < 15000 && s.recordedFrames < s.recorded.size(); waited += 10)
+  for (int waited = 0; waited < 60000 && s.recordedFrames < s.recorded.size(); waited += 10)
     Sleep(10);
   ASSERT_EQ(RTAUDIO_NO_ERROR, rt.closeStream());
   ASSERT_EQ(s.recorded.size(), s.recordedFrames.load());
@@ -278,7 +278,7 @@ TEST(DirectSoundStream, CallbackStopsItAndTheDestructorClosesARunningStream)
     ASSERT_EQ(RTAUDIO_NO_ERROR, Open(rt, s, rt.getDefaultOutputDevice(), rt.getDefaultInputDevice(), 48000, 512));
     ASSERT_EQ(RTAUDIO_NO_ERROR, rt.startStream());
     ASSERT_TRUE(WaitForCalls(s, 1));
-    for (int i = 0; i < 500 && rt.isStreamRunning(); ++i)
+    for (int i = 0; i < 5000 && rt.isStreamRunning(); ++i)
       Sleep(2);
     EXPECT_FALSE(rt.isStreamRunning());
     EXPECT_EQ(1, s.calls.load());

@@ -289,7 +289,7 @@ TEST_F(FakeAudioTest, CallbackAskingToStopEndsTheStream)
   ASSERT_EQ(RTAUDIO_NO_ERROR, rt.openStream(&output, nullptr, RTAUDIO_FLOAT64, 48000, &frames, Record, &capture));
   ASSERT_EQ(RTAUDIO_NO_ERROR, rt.startStream());
   ASSERT_TRUE(fake.RunBlocks(1));
-  for (int i = 0; i < 500 && rt.isStreamRunning(); ++i)
+  for (int i = 0; i < 5000 && rt.isStreamRunning(); ++i)
     Sleep(2);
   EXPECT_FALSE(rt.isStreamRunning());
   EXPECT_TRUE(rt.isStreamOpen());
@@ -333,7 +333,7 @@ TEST_F(FakeAudioTest, FailuresAreReportedAndAStreamThatDidNotStartStaysOpen)
   fake.FailStart(false);
   ASSERT_EQ(RTAUDIO_NO_ERROR, rt.startStream());
   fake.Disconnect();
-  for (int i = 0; i < 500 && rt.isStreamRunning(); ++i)
+  for (int i = 0; i < 5000 && rt.isStreamRunning(); ++i)
     Sleep(2);
   EXPECT_FALSE(rt.isStreamRunning());
   ASSERT_EQ(3u, errors.types.size());
@@ -366,7 +366,7 @@ TEST_F(FakeAudioTest, FreeRunningStreamKeepsTimeAndDestructorStopsIt)
     unsigned int frames = 480; // 10 ms at 48 kHz
     ASSERT_EQ(RTAUDIO_NO_ERROR, rt.openStream(&output, nullptr, RTAUDIO_FLOAT64, 48000, &frames, Record, &capture));
     ASSERT_EQ(RTAUDIO_NO_ERROR, rt.startStream());
-    for (int i = 0; i < 1000 && capture.calls < 5; ++i)
+    for (int i = 0; i < 5000 && capture.calls < 5; ++i)
       Sleep(2);
     EXPECT_GE(capture.calls.load(), 5);
   }

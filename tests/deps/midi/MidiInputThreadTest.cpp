@@ -37,7 +37,7 @@ struct Sink : midi::RawMidiSink
 
 bool WaitFor(const std::atomic<int>& value, int wanted)
 {
-  for (int i = 0; i < 2000 && value < wanted; ++i)
+  for (int i = 0; i < 10000 && value < wanted; ++i)
     Sleep(1);
   return value >= wanted;
 }

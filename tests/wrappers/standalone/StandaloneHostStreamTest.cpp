@@ -201,7 +201,7 @@ TEST_F(HostStreamTest, ADeviceThatGoesAwayIsReportedAndTheHostStillStopsAndResta
   Start(512);
   ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(2));
   FakeAudioSystem::Get().Disconnect();
-  for (int i = 0; i < 200 && host->GetAudioDriver()->isStreamRunning(); ++i)
+  for (int i = 0; i < 2000 && host->GetAudioDriver()->isStreamRunning(); ++i)
     Sleep(5);
   EXPECT_FALSE(host->GetAudioDriver()->isStreamRunning());
   std::vector<std::string> errors = AudioErrors();
@@ -219,7 +219,7 @@ TEST_F(HostStreamTest, TearDownStopsTheStreamAndNoCallbackFollows)
   ASSERT_TRUE(MakeHost()); // paced in real time
   host->Init();
   ASSERT_TRUE(host->TryStartAudio());
-  for (int i = 0; i < 400 && host->SamplesProcessed() < 4 * 512; ++i)
+  for (int i = 0; i < 4000 && host->SamplesProcessed() < 4 * 512; ++i)
     Sleep(5);
   EXPECT_GE(host->SamplesProcessed(), 4u * 512);
   EXPECT_NE(GetCurrentThreadId(), Plugin().audioThread.load());

@@ -17,7 +17,7 @@ bool ThreadEnded(DWORD id)
   HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id);
   if (!thread)
     return true;
-  const bool ended = WaitForSingleObject(thread, 2000) == WAIT_OBJECT_0;
+  const bool ended = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
   CloseHandle(thread);
   return ended;
 }
@@ -104,7 +104,7 @@ TEST_F(RealDevicesTest, TheProductPlaysThroughTheDefaultDevicesAndClosingStopsEv
   EXPECT_GE(host->StreamInputChannels(), 1);
 
   const ULONGLONG started = GetTickCount64();
-  while (host->SamplesProcessed() < 44100 && GetTickCount64() - started < 10000)
+  while (host->SamplesProcessed() < 44100 && GetTickCount64() - started < 30000)
     Sleep(10);
   const double seconds = (GetTickCount64() - started) / 1000.0;
   const double rate = host->SamplesProcessed() / seconds;
@@ -132,7 +132,7 @@ TEST_F(RealDevicesTest, SamplesPlayedOnTheDefaultDevicesComeBackThroughTheMonito
   EXPECT_TRUE(messages.empty());
   // The system's default devices: the null sink and, for capture, its monitor.
   EXPECT_EQ(host->GetAudioDeviceName(*host->DefaultInputId()), IniString(SettingsPath(), "audio", "indev"));
-  for (int waited = 0; waited < 15000 && plugin.recordedFrames < plugin.recorded.size(); waited += 10)
+  for (int waited = 0; waited < 60000 && plugin.recordedFrames < plugin.recorded.size(); waited += 10)
     Sleep(10);
   ASSERT_EQ(plugin.recorded.size(), plugin.recordedFrames.load());
   const DWORD audioThread = plugin.audioThread;
@@ -198,7 +198,7 @@ TEST_F(RealDevicesTest, AnOddDeviceBufferStillGivesBlocksOf512AndTheLoopStillClo
   Plugin().toneFromBlock = 20;
   ASSERT_TRUE(host->TryStartAudio());
   EXPECT_EQ(96u, host->GetBufferFrames());
-  for (int waited = 0; waited < 15000 && Plugin().recordedFrames < Plugin().recorded.size(); waited += 10)
+  for (int waited = 0; waited < 60000 && Plugin().recordedFrames < Plugin().recorded.size(); waited += 10)
     Sleep(10);
   ASSERT_EQ(Plugin().recorded.size(), Plugin().recordedFrames.load());
   EXPECT_EQ(0, Plugin().wrongBlockSizes.load());
