@@ -47,7 +47,8 @@ TEST(TraceTimeStamp, OffsetsOfSeveralZones)
   EXPECT_EQ(StampIn("NST3:30").substr(15), "-0330");
 
   // The date and time are those of the local zone (read before and after, in case the
-  // hour turns meanwhile).
+  // hour turns meanwhile, both in the zone of the stamp).
+  StampIn("EST5");
   const std::string before = LocalHour();
   const std::string stamp = StampIn("EST5").substr(0, 12);
   const std::string after = LocalHour();
