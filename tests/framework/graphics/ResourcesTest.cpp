@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -133,7 +134,10 @@ TEST(ResourceCaches, NonAsciiFileNamesAreFound)
   FakeDelegate delegate;
   RecordingGui gui(delegate);
   gui.useRealResources = true;
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tarnwick-graphics-test";
+  // A folder of this run's own: builds of other configurations may run the same test now.
+  const std::filesystem::path folder =
+    std::filesystem::temp_directory_path() /
+    ("tarnwick-graphics-test-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::filesystem::create_directories(folder);
   const std::string name = "Logo \xC3\xA4\xE2\x82\xAC.svg"; // "Logo ä€.svg"
   const std::filesystem::path file = folder / std::filesystem::u8path(name);
