@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 // What the engine publishes for the editor at the end of every block, and the two
 // records the editor copies out of it.
 
@@ -62,3 +64,14 @@ struct DisplaySnapshot
   // A meter by its published index (kMeterGateGainDb ... kMeterCorrelation).
   float Meter(PublishedMeter meter) const { return meters[meter - kDisplayMeterFirst]; }
 };
+
+// The display record's layout is part of its contract with the signal display:
+// four 256-point curves, twelve meters, the rate and three flags, 4160 bytes in all.
+static_assert(offsetof(DisplaySnapshot, outputSpectrum) == 1024, "display record layout");
+static_assert(offsetof(DisplaySnapshot, inputWaveform) == 2048, "display record layout");
+static_assert(offsetof(DisplaySnapshot, outputWaveform) == 3072, "display record layout");
+static_assert(offsetof(DisplaySnapshot, meters) == 4096, "display record layout");
+static_assert(offsetof(DisplaySnapshot, sampleRate) == 4144, "display record layout");
+static_assert(offsetof(DisplaySnapshot, signalPresent) == 4154, "display record layout");
+static_assert(sizeof(DisplaySnapshot) == 4160, "display record layout");
+static_assert(sizeof(LevelSnapshot) == 24, "level record layout");

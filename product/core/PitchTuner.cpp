@@ -10,6 +10,7 @@ constexpr double kTwoPi = 6.283185307179586476925286766559;
 constexpr double kRefineTolerance = 0.03;
 // A fundamental more than 26 dB below the strongest partial does not count as one.
 constexpr double kFundamentalFloor = 0.05;
+constexpr double kAntiAliasHz = 3600.0;
 }
 
 PitchTuner::PitchTuner(const Fft4096& fft)
@@ -26,11 +27,17 @@ void PitchTuner::Prepare(double sampleRate)
   mSampleRate = sampleRate;
   mLowPole = std::exp(-kTwoPi * 2400.0 / sampleRate);
   mDecimation = std::max(1, static_cast<int>(std::round(sampleRate / 12000.0)));
+  // Fourth-order Butterworth well below the decimated Nyquist (about 5.5 to 6 kHz).
+  const double cutoff = std::min(kAntiAliasHz, 0.33 * sampleRate / mDecimation);
+  DesignBiquad(mAntiAlias[0], BiquadType::LowPass, cutoff, 0.5412, 0.0, sampleRate);
+  DesignBiquad(mAntiAlias[1], BiquadType::LowPass, cutoff, 1.3066, 0.0, sampleRate);
 }
 
 void PitchTuner::Reset()
 {
   mLowLeft = mLowRight = 0.0;
+  for (Biquad& section : mAntiAlias)
+    section.ClearState();
   mSinceWrite = 0;
   std::fill(mRing, mRing + kRingSize, 0.0f);
   mWriteIndex = 0;

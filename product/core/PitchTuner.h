@@ -1,5 +1,6 @@
 #pragma once
 
+#include "product/core/Biquad.h"
 #include "product/core/Fft4096.h"
 
 // Pitch of the raw input for the tuner. The mid of the input is low-passed, decimated to
@@ -26,10 +27,15 @@ public:
   {
     mLowLeft = Flush((1.0 - mLowPole) * rawLeft + mLowPole * mLowLeft);
     mLowRight = Flush((1.0 - mLowPole) * rawRight + mLowPole * mLowRight);
+    // The one-poles alone let a high note's upper harmonics fold back below the decimated
+    // Nyquist as tones that do not repeat with the note's period, which hides the period.
+    double mid = (mLowLeft + mLowRight) * 0.5;
+    for (Biquad& section : mAntiAlias)
+      mid = section.Process(mid);
     if (++mSinceWrite < mDecimation)
       return;
     mSinceWrite = 0;
-    mRing[mWriteIndex] = static_cast<float>((mLowLeft + mLowRight) * 0.5);
+    mRing[mWriteIndex] = static_cast<float>(mid);
     mWriteIndex = (mWriteIndex + 1) % kRingSize;
     if (mFill < kRingSize)
       ++mFill;
@@ -59,6 +65,7 @@ private:
 
   double mLowLeft = 0.0;
   double mLowRight = 0.0;
+  Biquad mAntiAlias[2];
   int mSinceWrite = 0;
   float mRing[kRingSize];
   int mWriteIndex = 0;
