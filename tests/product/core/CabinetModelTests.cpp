@@ -226,3 +226,94 @@ TEST(CabinetModel, NonFiniteInputRecoversToSilence)
   }
   EXPECT_EQ(y, 0.0);
 }
+
+TEST(CabinetModel, EverySectionSitsAtItsTableValues)
+{
+  // Each speaker and microphone section measured alone with a sine at the frequency the
+  // tables give it: a peak reaches its gain there, a low-pass (q 0.707) is 3 dB down and
+  // a shelf is half way.
+  auto params = DefaultParams();
+  params[kParamCabResonance] = 50.0f;
+  params[kParamMicPosition] = 20.0f;
+  params[kParamMicAngle] = 30.0f;
+  params[kParamMicDistance] = 10.0f;
+  auto gainDb = [](Biquad filter, double hz) {
+    filter.ClearState();
+    return SineGainDb([&](double x) { return filter.Process(x); }, hz, kRate);
+  };
+  // Gain alone barely moves when a centre frequency is slightly off, so the designs are
+  // also compared with sections made from the table's numbers.
+  auto expectDesign = [](const Biquad& actual, BiquadType type, double hz, double q, double db) {
+    Biquad expected;
+    DesignBiquad(expected, type, hz, q, db, kRate);
+    EXPECT_NEAR(actual.b0, expected.b0, 1e-12) << hz;
+    EXPECT_NEAR(actual.b1, expected.b1, 1e-12) << hz;
+    EXPECT_NEAR(actual.b2, expected.b2, 1e-12) << hz;
+    EXPECT_NEAR(actual.a1, expected.a1, 1e-12) << hz;
+    EXPECT_NEAR(actual.a2, expected.a2, 1e-12) << hz;
+  };
+  const double lowPassDb = 20.0 * std::log10(0.707);
+  const CabFamily families[kCabFamilyCount] = {
+    {"Open 1x10", 115.0, 4800.0},   {"Open 1x12", 92.0, 5500.0},     {"Open 2x12", 85.0, 6100.0},
+    {"Closed 1x12", 105.0, 5200.0}, {"Closed 2x12", 82.0, 5700.0},   {"Vintage 4x12", 75.0, 5600.0},
+    {"Modern 4x12", 68.0, 6500.0},  {"Dark 4x12", 80.0, 3900.0},     {"Bass 4x10", 65.0, 4800.0},
+    {"Direct Full Range", 100.0, 20000.0},
+  };
+  const MicModel mics[kMicModelCount] = {
+    {"Dynamic Bright", 3.5, 11000.0, 1.0},
+    {"Dynamic Smooth", 1.0, 8500.0, 1.0},
+    {"Ribbon", -3.0, 6500.0, 1.4},
+    {"Condenser", 2.0, 16000.0, 1.0},
+  };
+  for (int family = 0; family < kCabFamilyCount; ++family)
+  {
+    Cabinet cab(params, family);
+    const CabFamily& row = families[family];
+    EXPECT_STREQ(CabFamilyTable[family].name, row.name);
+    const double coneHz = family == 8 ? 720.0 : 110.0 * family + 1550.0;
+    const double coneDb = family == 7 ? -4.0 : family == kCabDirectFamily ? 0.0 : -2.8;
+    const double breakupDb = family == kCabDirectFamily ? 0.0 : 2.0;
+    EXPECT_NEAR(gainDb(cab.state->speaker[0], row.resonanceHz), 50.0 * 0.06 + 2.0, 0.02) << row.name;
+    EXPECT_NEAR(gainDb(cab.state->speaker[1], coneHz), coneDb, 0.02) << row.name;
+    EXPECT_NEAR(gainDb(cab.state->speaker[2], 90.0 * family + 2700.0), breakupDb, 0.02) << row.name;
+    EXPECT_NEAR(gainDb(cab.state->speaker[3], row.lowPassHz), lowPassDb, 0.02) << row.name;
+    expectDesign(cab.state->speaker[0], BiquadType::Peak, row.resonanceHz, 1.1, 50.0 * 0.06 + 2.0);
+    expectDesign(cab.state->speaker[1], BiquadType::Peak, coneHz, 1.4, coneDb);
+    expectDesign(cab.state->speaker[2], BiquadType::Peak, 90.0 * family + 2700.0, 1.8, breakupDb);
+    expectDesign(cab.state->speaker[3], BiquadType::LowPass, row.lowPassHz, 0.707, 0.0);
+  }
+  for (int model = 0; model < kMicModelCount; ++model)
+  {
+    params[kParamMicType] = static_cast<float>(model);
+    params[kParamSecondMicType] = static_cast<float>((model + 1) % kMicModelCount);
+    Cabinet cab(params, 2);
+    for (int path = 0; path < 2; ++path)
+    {
+      const MicModel& mic = mics[(model + path) % kMicModelCount];
+      EXPECT_STREQ(MicModelTable[(model + path) % kMicModelCount].name, mic.name);
+      const MicPath& filters = cab.state->mics[path];
+      const double proximityDb = 90.0 * 0.035 * mic.proximityFactor;
+      const double presenceDb = mic.presenceShelfDb - 0.075 * 20.0 - 0.045 * 30.0;
+      const double lowPassHz = (1.0 - 0.004 * 20.0) * mic.lowPassHz * (1.0 - 0.0025 * 30.0);
+      EXPECT_NEAR(gainDb(filters.proximity, 170.0), 0.5 * proximityDb, 0.02) << mic.name;
+      EXPECT_NEAR(gainDb(filters.proximity, 5.0), proximityDb, 0.05) << mic.name;
+      EXPECT_NEAR(gainDb(filters.presence, 2800.0), 0.5 * presenceDb, 0.02) << mic.name;
+      EXPECT_NEAR(gainDb(filters.lowPass, lowPassHz), lowPassDb, 0.02) << mic.name;
+      expectDesign(filters.proximity, BiquadType::LowShelf, 170.0, 0.7, proximityDb);
+      expectDesign(filters.presence, BiquadType::HighShelf, 2800.0, 0.7, presenceDb);
+      expectDesign(filters.lowPass, BiquadType::LowPass, lowPassHz, 0.707, 0.0);
+    }
+  }
+  // The cuts and the room scalars.
+  params[kParamCabLowCut] = 120.0f;
+  params[kParamCabHighCut] = 6000.0f;
+  params[kParamMicBlend] = 35.0f;
+  params[kParamCabRoom] = 40.0f;
+  Cabinet cab(params, 4);
+  EXPECT_NEAR(gainDb(cab.state->lowCut, 120.0), lowPassDb, 0.02);
+  EXPECT_NEAR(gainDb(cab.state->highCut, 6000.0), lowPassDb, 0.02);
+  expectDesign(cab.state->lowCut, BiquadType::HighPass, 120.0, 0.707, 0.0);
+  EXPECT_DOUBLE_EQ(cab.state->micBlend, 0.35);
+  EXPECT_DOUBLE_EQ(cab.state->roomGain, 0.1);
+  EXPECT_NEAR(cab.state->roomDelay, kRate * (0.0004 * 10.0 + 0.008), 1e-9);
+}
