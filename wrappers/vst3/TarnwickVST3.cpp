@@ -128,9 +128,15 @@ bool TarnwickVST3::IsWellFormed(const ProcessData& data) const
     if (data.inputs[i].numChannels < 0 || data.inputs[i].numChannels > 2)
       return false;
   }
+  // Likewise an inactive output bus: nothing is written to it.
   for (int32 i = 0; i < data.numOutputs; ++i)
-    if (!ChannelsReadable(data.outputs[i], data.symbolicSampleSize, data.numSamples))
+  {
+    const Bus* bus = const_cast<TarnwickVST3*>(this)->getAudioOutput(i);
+    if (bus && bus->isActive() && !ChannelsReadable(data.outputs[i], data.symbolicSampleSize, data.numSamples))
       return false;
+    if (data.outputs[i].numChannels < 0 || data.outputs[i].numChannels > 2)
+      return false;
+  }
   return true;
 }
 
@@ -185,6 +191,8 @@ void TarnwickVST3::ReportSilence(ProcessData& data)
   {
     AudioBusBuffers& bus = data.outputs[b];
     bus.silenceFlags = 0;
+    if (!ChannelsReadable(bus, data.symbolicSampleSize, data.numSamples))
+      continue; // an inactive bus without buffers
     for (int32 c = 0; c < bus.numChannels; ++c)
     {
       const bool silent = data.symbolicSampleSize == kSample64 ? IsSilent(bus.channelBuffers64[c], data.numSamples)

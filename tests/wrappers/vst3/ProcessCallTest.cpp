@@ -316,6 +316,29 @@ TEST(TarnwickVst3Process, MalformedBlocksAreRefusedWithSilenceAndNothingApplied)
   EXPECT_EQ(after.bytes, before.bytes);
 }
 
+TEST(TarnwickVst3Process, AnInactiveOutputBusMayComeWithoutBuffers)
+{
+  Session session;
+  ASSERT_TRUE(session.ok());
+  session.start(kRate, kSample32, 256);
+  ASSERT_EQ(session.instance.component->activateBus(kAudio, kOutput, 0, 0), kOk);
+  Block block(kSample32, 64, {2}, {2});
+  for (int32_t f = 0; f < 64; ++f)
+    block.setInput(0, 0, f, 0.5);
+  void* none[2] = {nullptr, nullptr};
+  block.data().outputs[0].channelBuffers = none;
+  block.data().outputs[0].silenceFlags = 3;
+  EXPECT_EQ(session.run(block), kOk);
+  EXPECT_EQ(block.data().outputs[0].silenceFlags, 0u);
+  // Active again, its buffers are written as usual.
+  ASSERT_EQ(session.instance.component->activateBus(kAudio, kOutput, 0, 1), kOk);
+  Block active(kSample32, 64, {2}, {2});
+  active.fillOutputs(0.5);
+  EXPECT_EQ(session.run(active), kOk);
+  EXPECT_TRUE(active.outputsFinite());
+  EXPECT_NE(active.output(0, 0, 0), 0.5);
+}
+
 TEST(TarnwickVst3Process, SwitchingProcessingOffResetsTheEngineAndOnDoesNot)
 {
   for (bool switchOff : {false, true})
