@@ -294,49 +294,59 @@ void AmpEngine::RunOversampled(const double x[2], double pedalTap[2], double pre
   const double pedalAmount = Param(kParamPedalBlend) * 0.01 * mSwitches[kSwitchPedal];
   const double ampSwitch = mSwitches[kSwitchAmp];
 
-  // Both channels advance together: their chains are independent, so the processor can
-  // overlap them.
+  // The four oversampled samples of both channels go through each stage together: the
+  // channels are independent and the samples are linked only through cheap filter states,
+  // so the processor overlaps their slow operations.
   double up[2][4];
   UpSample(mUpSampler[0], x[0], up[0]);
   UpSample(mUpSampler[1], x[1], up[1]);
-  double pedalTaps[2][4], preampTaps[2][4], powerTaps[2][4];
+  double in[4][2];
+  for (int i = 0; i < 4; ++i)
+    for (int ch = 0; ch < 2; ++ch)
+      in[i][ch] = up[ch][i];
+
   PedalStageState* const pedalActive[2] = {&mPedal[0][kActive], &mPedal[1][kActive]};
   PedalStageState* const pedalRetiring[2] = {&mPedal[0][kRetiring], &mPedal[1][kRetiring]};
+  double pedal[4][2];
+  PedalStages<2, 4>(pedalActive, in, pedal);
+  if (mPedalFade != 1.0)
+  {
+    double old[4][2];
+    PedalStages<2, 4>(pedalRetiring, in, old);
+    for (int i = 0; i < 4; ++i)
+      for (int ch = 0; ch < 2; ++ch)
+        pedal[i][ch] = old[i][ch] + (pedal[i][ch] - old[i][ch]) * mPedalFade;
+  }
+  double tap[4][2];
+  for (int i = 0; i < 4; ++i)
+    for (int ch = 0; ch < 2; ++ch)
+      tap[i][ch] = in[i][ch] + pedalAmount * (pedal[i][ch] - in[i][ch]);
+
   AmpStageState* const active[2] = {&mAmp[0][kActive], &mAmp[1][kActive]};
   AmpStageState* const retiring[2] = {&mAmp[0][kRetiring], &mAmp[1][kRetiring]};
-  for (int i = 0; i < 4; ++i)
+  AmpOutput amp[4][2];
+  AmpStages<2, 4>(active, tap, amp);
+  if (mAmpFade != 1.0)
   {
-    const double in[2] = {up[0][i], up[1][i]};
-    double pedal[2];
-    PedalStages<2>(pedalActive, in, pedal);
-    if (mPedalFade != 1.0)
+    AmpOutput old[4][2];
+    AmpStages<2, 4>(retiring, tap, old);
+    for (int i = 0; i < 4; ++i)
     {
-      double old[2];
-      PedalStages<2>(pedalRetiring, in, old);
-      for (int ch = 0; ch < 2; ++ch)
-        pedal[ch] = old[ch] + (pedal[ch] - old[ch]) * mPedalFade;
-    }
-    double tap[2];
-    for (int ch = 0; ch < 2; ++ch)
-      tap[ch] = in[ch] + pedalAmount * (pedal[ch] - in[ch]);
-
-    AmpOutput amp[2];
-    AmpStages<2>(active, tap, amp);
-    if (mAmpFade != 1.0)
-    {
-      AmpOutput old[2];
-      AmpStages<2>(retiring, tap, old);
       for (int ch = 0; ch < 2; ++ch)
       {
-        amp[ch].preamp = old[ch].preamp + (amp[ch].preamp - old[ch].preamp) * mAmpFade;
-        amp[ch].power = old[ch].power + (amp[ch].power - old[ch].power) * mAmpFade;
+        amp[i][ch].preamp = old[i][ch].preamp + (amp[i][ch].preamp - old[i][ch].preamp) * mAmpFade;
+        amp[i][ch].power = old[i][ch].power + (amp[i][ch].power - old[i][ch].power) * mAmpFade;
       }
     }
+  }
+  double pedalTaps[2][4], preampTaps[2][4], powerTaps[2][4];
+  for (int i = 0; i < 4; ++i)
+  {
     for (int ch = 0; ch < 2; ++ch)
     {
-      pedalTaps[ch][i] = tap[ch];
-      preampTaps[ch][i] = tap[ch] + ampSwitch * (amp[ch].preamp - tap[ch]);
-      powerTaps[ch][i] = tap[ch] + ampSwitch * (amp[ch].power - tap[ch]);
+      pedalTaps[ch][i] = tap[i][ch];
+      preampTaps[ch][i] = tap[i][ch] + ampSwitch * (amp[i][ch].preamp - tap[i][ch]);
+      powerTaps[ch][i] = tap[i][ch] + ampSwitch * (amp[i][ch].power - tap[i][ch]);
     }
   }
   for (int ch = 0; ch < 2; ++ch)

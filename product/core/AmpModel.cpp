@@ -161,89 +161,105 @@ double PowerShape(int type, double z, const AmpDesign& d)
 
 } // namespace
 
-// Each step runs for every channel before the next step starts: the channels' chains are
-// independent, so their long-latency divisions and tanh calls overlap. Per channel the
-// operations are exactly those of a single chain.
-template <int N>
-void AmpStages(AmpStageState* const states[N], const double x[N], AmpOutput out[N])
+// Each step runs for every sample and channel of the run before the next step starts. The
+// chains of the two channels are independent, and within one step a later sample depends on
+// an earlier one only through a one-pole state, so the long-latency divisions and tanh calls
+// of many samples overlap. Per channel and sample the operations are exactly those of a
+// single chain, in the same order.
+template <int N, int L>
+void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput out[L][N])
 {
   const AmpDesign& d = states[0]->design;
   const AmpFamily& row = FamilyRow(d.family);
-  double o[N];
+  double o[L][N];
 
-  for (int ch = 0; ch < N; ++ch)
+  for (int i = 0; i < L; ++i)
   {
-    AmpStageState& state = *states[ch];
-    const double magnitude = std::fabs(x[ch]);
-    const double sagPole = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
-    state.sagEnvelope = FlushTiny((1.0 - sagPole) * magnitude + sagPole * state.sagEnvelope);
-    const double s = 1.0 / (state.sagEnvelope * d.sagAmount * 2.5 + 1.0);
-    state.sagGain = s;
+    for (int ch = 0; ch < N; ++ch)
+    {
+      AmpStageState& state = *states[ch];
+      const double magnitude = std::fabs(x[i][ch]);
+      const double sagPole = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
+      state.sagEnvelope = FlushTiny((1.0 - sagPole) * magnitude + sagPole * state.sagEnvelope);
+      const double s = 1.0 / (state.sagEnvelope * d.sagAmount * 2.5 + 1.0);
+      state.sagGain = s;
 
-    const double h = x[ch] - OnePoleStep(state.tightState, x[ch], d.tightPole);
-    const double l = OnePoleStep(state.brightState, h, d.brightPole);
-    o[ch] = (h + (h - l) * d.brightAmount * 0.8) * s * d.preGain;
+      const double h = x[i][ch] - OnePoleStep(state.tightState, x[i][ch], d.tightPole);
+      const double l = OnePoleStep(state.brightState, h, d.brightPole);
+      o[i][ch] = (h + (h - l) * d.brightAmount * 0.8) * s * d.preGain;
+    }
   }
 
   const int stages = static_cast<int>(row.stages);
   for (int k = 0; k < stages; ++k)
   {
-    double v[N];
-    for (int ch = 0; ch < N; ++ch)
+    double v[L][N];
+    for (int i = 0; i < L; ++i)
     {
-      const double u = OnePoleStep(states[ch]->couplingState[k], o[ch], d.couplingPole[k]);
-      if (d.family == 10)
+      for (int ch = 0; ch < N; ++ch)
       {
-        const double a = 0.8 * (o[ch] - u);
-        v[ch] = a / std::sqrt(a * a + 1.0);
-      }
-      else
-      {
-        double w = (o[ch] - u) * d.stageGain[k];
-        w = 0.16 * w * w / (w * w + 1.0) + w + d.stageOffset[k];
-        v[ch] = w;
+        const double u = OnePoleStep(states[ch]->couplingState[k], o[i][ch], d.couplingPole[k]);
+        if (d.family == 10)
+        {
+          const double a = 0.8 * (o[i][ch] - u);
+          v[i][ch] = a / std::sqrt(a * a + 1.0);
+        }
+        else
+        {
+          double w = (o[i][ch] - u) * d.stageGain[k];
+          w = 0.16 * w * w / (w * w + 1.0) + w + d.stageOffset[k];
+          v[i][ch] = w;
+        }
       }
     }
     if (d.family != 10)
     {
+      for (int i = 0; i < L; ++i)
+        for (int ch = 0; ch < N; ++ch)
+          v[i][ch] = Tanh(v[i][ch]) - d.stageOffsetTanh[k];
+    }
+    for (int i = 0; i < L; ++i)
       for (int ch = 0; ch < N; ++ch)
-        v[ch] = Tanh(v[ch]) - d.stageOffsetTanh[k];
-    }
+        o[i][ch] = OnePoleStep(states[ch]->stageLowPassState[k], v[i][ch], d.stageLowPassPole[k]);
+  }
+
+  double z[L][N];
+  for (int i = 0; i < L; ++i)
+  {
     for (int ch = 0; ch < N; ++ch)
-      o[ch] = OnePoleStep(states[ch]->stageLowPassState[k], v[ch], d.stageLowPassPole[k]);
-  }
-
-  double z[N];
-  for (int ch = 0; ch < N; ++ch)
-  {
-    AmpStageState& state = *states[ch];
-    o[ch] = state.tone.Process(o[ch]);
-    const double v = d.powerDrive * d.master * o[ch];
-    const double powerMagnitude = std::fabs(v);
-    const double powerPole = powerMagnitude > state.powerEnvelope ? d.powerAttackPole : d.powerReleasePole;
-    state.powerEnvelope = FlushTiny((1.0 - powerPole) * powerMagnitude + powerPole * state.powerEnvelope);
-    const double r = 1.0 / (state.powerEnvelope * d.sagAmount * 0.5 + 1.0);
-    state.powerGain = r;
-    z[ch] = r * v;
-  }
-
-  for (int ch = 0; ch < N; ++ch)
-  {
-    AmpStageState& state = *states[ch];
-    double sum = 0.0;
-    for (int k = 0; k < kPowerTypeCount; ++k)
     {
-      double& weight = state.powerWeights[k];
-      const double target = (k == d.powerType) ? 1.0 : 0.0;
-      weight += (target - weight) * d.powerTypeCoef;
-      if (std::fabs(target - weight) < 1e-9)
-        weight = target;
-      if (weight != 0.0)
-        sum += weight * PowerShape(k, z[ch], d);
+      AmpStageState& state = *states[ch];
+      o[i][ch] = state.tone.Process(o[i][ch]);
+      const double v = d.powerDrive * d.master * o[i][ch];
+      const double powerMagnitude = std::fabs(v);
+      const double powerPole = powerMagnitude > state.powerEnvelope ? d.powerAttackPole : d.powerReleasePole;
+      state.powerEnvelope = FlushTiny((1.0 - powerPole) * powerMagnitude + powerPole * state.powerEnvelope);
+      const double r = 1.0 / (state.powerEnvelope * d.sagAmount * 0.5 + 1.0);
+      state.powerGain = r;
+      z[i][ch] = r * v;
     }
-    out[ch] = {o[ch] * row.powerFactor, sum * row.powerFactor * 0.8};
+  }
+
+  for (int i = 0; i < L; ++i)
+  {
+    for (int ch = 0; ch < N; ++ch)
+    {
+      AmpStageState& state = *states[ch];
+      double sum = 0.0;
+      for (int k = 0; k < kPowerTypeCount; ++k)
+      {
+        double& weight = state.powerWeights[k];
+        const double target = (k == d.powerType) ? 1.0 : 0.0;
+        weight += (target - weight) * d.powerTypeCoef;
+        if (std::fabs(target - weight) < 1e-9)
+          weight = target;
+        if (weight != 0.0)
+          sum += weight * PowerShape(k, z[i][ch], d);
+      }
+      out[i][ch] = {o[i][ch] * row.powerFactor, sum * row.powerFactor * 0.8};
+    }
   }
 }
 
-template void AmpStages<1>(AmpStageState* const states[1], const double x[1], AmpOutput out[1]);
-template void AmpStages<2>(AmpStageState* const states[2], const double x[2], AmpOutput out[2]);
+template void AmpStages<1, 1>(AmpStageState* const states[1], const double x[1][1], AmpOutput out[1][1]);
+template void AmpStages<2, 4>(AmpStageState* const states[2], const double x[4][2], AmpOutput out[4][2]);

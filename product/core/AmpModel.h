@@ -87,15 +87,17 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family);
 // first design a state receives also sets its power-type weights to the current type.
 void ApplyAmpDesign(AmpStageState& state, const AmpDesign& design);
 
-// One sample through N slots that share one design (the engine passes the left and right
-// channel's slot together, so their independent chains overlap).
-template <int N>
-void AmpStages(AmpStageState* const states[N], const double x[N], AmpOutput out[N]);
+// L consecutive samples through N slots that share one design (the engine passes the left
+// and right channel's slot together with the four samples of one base-rate frame, so the
+// independent work of all of them overlaps).
+template <int N, int L>
+void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput out[L][N]);
 
 inline AmpOutput AmpStage(AmpStageState& state, double x)
 {
   AmpStageState* states[1] = {&state};
-  AmpOutput out[1];
-  AmpStages<1>(states, &x, out);
-  return out[0];
+  const double in[1][1] = {{x}};
+  AmpOutput out[1][1];
+  AmpStages<1, 1>(states, in, out);
+  return out[0][0];
 }

@@ -41,9 +41,12 @@ void DesignPedal(PedalDesign& design, const float* params, double rate, int fami
   design.shapedBias = PedalWaveshape(probe, design.bias);
 }
 
-double PedalWaveshape(const PedalStageState& state, double u)
+namespace {
+
+// The family's curve; "Starved Fuzz" also reads the sag envelope of the same sample.
+double Waveshape(const PedalDesign& design, double sagEnvelope, double u)
 {
-  switch (state.design.family)
+  switch (design.family)
   {
   case 1:
     return 0.7 * u / std::sqrt(u * u + 1.0) + 0.3 * u / (0.18 * std::fabs(u) + 1.0);
@@ -92,12 +95,12 @@ double PedalWaveshape(const PedalStageState& state, double u)
     return std::fabs(u / std::sqrt(u * u + 1.0));
   case 14:
   {
-    const double m = state.design.crushSteps;
+    const double m = design.crushSteps;
     return std::round(m * Clamp(u, -1.0, 1.0)) / m;
   }
   case 15:
   {
-    const double t = 0.55 / (3.0 * state.sagEnvelope + 1.0) + 0.15;
+    const double t = 0.55 / (3.0 * sagEnvelope + 1.0) + 0.15;
     return 2.2 * Clamp(u, -0.55 * t, t);
   }
   default:
@@ -105,45 +108,64 @@ double PedalWaveshape(const PedalStageState& state, double u)
   }
 }
 
-// Each step runs for every channel before the next one, so the channels' independent
-// chains overlap; per channel the operations are exactly those of a single chain.
-template <int N>
-void PedalStages(PedalStageState* const states[N], const double x[N], double out[N])
+} // namespace
+
+double PedalWaveshape(const PedalStageState& state, double u)
+{
+  return Waveshape(state.design, state.sagEnvelope, u);
+}
+
+// Each step runs for every sample and channel of the run before the next one; the channels
+// are independent and later samples depend on earlier ones only through one-pole states and
+// the sag envelope, so the shaping of all of them overlaps. Per channel and sample the
+// operations are exactly those of a single chain, in the same order.
+template <int N, int L>
+void PedalStages(PedalStageState* const states[N], const double x[L][N], double out[L][N])
 {
   const PedalDesign& d = states[0]->design;
-  double h[N], s[N], y[N];
-  for (int ch = 0; ch < N; ++ch)
+  double h[L][N], s[L][N], envelope[L][N], y[L][N];
+  for (int i = 0; i < L; ++i)
   {
-    PedalStageState& state = *states[ch];
-    h[ch] = x[ch] - OnePoleStep(state.lowCutState, x[ch], d.lowCutPole);
-    const double magnitude = std::fabs(h[ch]);
-    const double p = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
-    state.sagEnvelope = FlushTiny((1.0 - p) * magnitude + p * state.sagEnvelope);
-    s[ch] = 1.0 / (state.sagEnvelope * d.sagAmount * 3.0 + 1.0);
+    for (int ch = 0; ch < N; ++ch)
+    {
+      PedalStageState& state = *states[ch];
+      h[i][ch] = x[i][ch] - OnePoleStep(state.lowCutState, x[i][ch], d.lowCutPole);
+      const double magnitude = std::fabs(h[i][ch]);
+      const double p = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
+      state.sagEnvelope = FlushTiny((1.0 - p) * magnitude + p * state.sagEnvelope);
+      envelope[i][ch] = state.sagEnvelope;
+      s[i][ch] = 1.0 / (state.sagEnvelope * d.sagAmount * 3.0 + 1.0);
+    }
   }
 
   if (d.family == 0)
   {
-    for (int ch = 0; ch < N; ++ch)
-      y[ch] = (h[ch] * d.bias * h[ch] / (h[ch] * h[ch] + 1.0) + (d.drive * 0.22 + 1.0) * h[ch]) * s[ch];
+    for (int i = 0; i < L; ++i)
+      for (int ch = 0; ch < N; ++ch)
+        y[i][ch] = (h[i][ch] * d.bias * h[i][ch] / (h[i][ch] * h[i][ch] + 1.0) + (d.drive * 0.22 + 1.0) * h[i][ch]) *
+                   s[i][ch];
   }
   else
   {
-    for (int ch = 0; ch < N; ++ch)
+    for (int i = 0; i < L; ++i)
     {
-      const PedalStageState& state = *states[ch];
-      const double shapedBias = d.family == 15 ? PedalWaveshape(state, d.bias) : d.shapedBias;
-      y[ch] = PedalWaveshape(state, h[ch] * d.drive * s[ch] + d.bias) - shapedBias;
+      for (int ch = 0; ch < N; ++ch)
+      {
+        const double shapedBias = d.family == 15 ? Waveshape(d, envelope[i][ch], d.bias) : d.shapedBias;
+        y[i][ch] = Waveshape(d, envelope[i][ch], h[i][ch] * d.drive * s[i][ch] + d.bias) - shapedBias;
+      }
     }
     if (d.family > 6)
     {
-      for (int ch = 0; ch < N; ++ch)
-        y[ch] -= OnePoleStep(states[ch]->dcState, y[ch], d.dcPole);
+      for (int i = 0; i < L; ++i)
+        for (int ch = 0; ch < N; ++ch)
+          y[i][ch] -= OnePoleStep(states[ch]->dcState, y[i][ch], d.dcPole);
     }
   }
-  for (int ch = 0; ch < N; ++ch)
-    out[ch] = OnePoleStep(states[ch]->toneState, y[ch], d.tonePole) * d.level;
+  for (int i = 0; i < L; ++i)
+    for (int ch = 0; ch < N; ++ch)
+      out[i][ch] = OnePoleStep(states[ch]->toneState, y[i][ch], d.tonePole) * d.level;
 }
 
-template void PedalStages<1>(PedalStageState* const states[1], const double x[1], double out[1]);
-template void PedalStages<2>(PedalStageState* const states[2], const double x[2], double out[2]);
+template void PedalStages<1, 1>(PedalStageState* const states[1], const double x[1][1], double out[1][1]);
+template void PedalStages<2, 4>(PedalStageState* const states[2], const double x[4][2], double out[4][2]);

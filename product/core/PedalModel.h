@@ -50,15 +50,16 @@ void DesignPedal(PedalDesign& design, const float* params, double rate, int fami
 // The family's transfer curve.
 double PedalWaveshape(const PedalStageState& state, double u);
 
-// One sample through N slots that share one design (the engine passes the left and right
-// channel's slot together, so their independent chains overlap).
-template <int N>
-void PedalStages(PedalStageState* const states[N], const double x[N], double out[N]);
+// L consecutive samples through N slots that share one design (the engine passes the left
+// and right channel's slot together with the four samples of one base-rate frame).
+template <int N, int L>
+void PedalStages(PedalStageState* const states[N], const double x[L][N], double out[L][N]);
 
 inline double PedalStage(PedalStageState& state, double x)
 {
   PedalStageState* states[1] = {&state};
-  double out;
-  PedalStages<1>(states, &x, &out);
-  return out;
+  const double in[1][1] = {{x}};
+  double out[1][1];
+  PedalStages<1, 1>(states, in, out);
+  return out[0][0];
 }
