@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -197,4 +198,60 @@ TEST(WaveformTrace, DecimatesToAbout12kHzAndReadsOldestFirst)
     ASSERT_LT(shot.outputWaveform[i], shot.outputWaveform[i - 1]);
   }
   EXPECT_NEAR(shot.inputWaveform[kDisplayPoints - 1], (4 * 300 - 1) * 1e-3, 1e-6);
+}
+
+TEST(SpectrumAnalyzer, DisplayBinsGatherTheirTransformBins)
+{
+  // A sine exactly on transform bin k puts power A^2 there and A^2 / 4 on its two
+  // neighbours (the Hann window), next to nothing elsewhere. A display bin wider than a
+  // transform bin shows the loudest transform bin between ceil(lower edge) and
+  // floor(upper edge); a narrower one interpolates at its centre. Both read as the
+  // amplitude, so the whole layout can be checked against the tone.
+  const double rate = 48000.0;
+  const double amplitude = 0.5;
+  for (int k : {20, 137, 400, 1500})
+  {
+    Measured probe(rate);
+    const double hz = k * rate / 4096.0;
+    probe.FeedSine(hz, amplitude, 1.0);
+    const float* spectrum = probe.m->Analyzer().InputSpectrum();
+    auto line = [&](double bin) {
+      const double distance = std::fabs(bin - k);
+      return distance == 0.0 ? amplitude * amplitude : distance == 1.0 ? amplitude * amplitude / 4.0 : 0.0;
+    };
+    const double top = std::min(0.49 * rate, 20000.0);
+    const double c = top / 20.0;
+    int checked = 0;
+    for (int a = 0; a < kDisplayPoints; ++a)
+    {
+      const double centre = 20.0 * std::pow(c, a / 255.0);
+      const double lower = centre / std::pow(c, 1.0 / 510.0);
+      const double upper = centre * std::pow(c, 1.0 / 510.0);
+      double power;
+      if ((upper - lower) * 4096.0 / rate < 1.0)
+      {
+        const double v = std::clamp(centre * 4096.0 / rate, 1.0, 2047.0);
+        const double i = std::floor(v);
+        power = (1.0 - (v - i)) * line(i) + (v - i) * line(i + 1.0);
+      }
+      else
+      {
+        const int lo = std::clamp(static_cast<int>(std::ceil(lower * 4096.0 / rate)), 1, 2048);
+        const int hi = std::max(std::min(static_cast<int>(std::floor(upper * 4096.0 / rate)), 2048), lo);
+        power = 0.0;
+        for (int b = lo; b <= hi; ++b)
+          power = std::max(power, line(b));
+      }
+      if (power > 0.0)
+      {
+        EXPECT_NEAR(spectrum[a], 10.0 * std::log10(power), 0.05) << "tone bin " << k << " display bin " << a;
+        ++checked;
+      }
+      else
+      {
+        EXPECT_LT(spectrum[a], -60.0f) << "tone bin " << k << " display bin " << a;
+      }
+    }
+    EXPECT_GE(checked, 1) << k;
+  }
 }
