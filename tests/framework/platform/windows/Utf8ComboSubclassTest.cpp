@@ -28,7 +28,7 @@ protected:
   void SetUp() override
   {
     mParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, mParent);
+    ASSERT_NE(nullptr, mParent) << GetLastError();
   }
   void TearDown() override { DestroyWindow(mParent); }
 
