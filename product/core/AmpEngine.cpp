@@ -110,7 +110,7 @@ void AmpEngine::Reset()
   mDcFilter.Reset();
   mMeasurements.Reset();
   mSampleCounter = 0;
-  mClipReadingDb = 0.0;
+  mClipRatio = 1.0;
   mInputPeak = mWetPeak = mOutputPeak = mOutputLeftPeak = mOutputRightPeak = 0.0;
   mSnapped = false;
   SnapParameters(false);
@@ -407,7 +407,7 @@ void AmpEngine::PublishSnapshot(bool auxConnected, bool auxInUse)
   readings.ampSagDb = mAmp[0][kActive].SagReductionDb();
   readings.powerSagDb = mAmp[0][kActive].PowerReductionDb();
   readings.compressorReductionDb = mEffects.CompressorReductionDb();
-  readings.clipDb = mClipReadingDb;
+  readings.clipDb = mClipRatio < 1.0 ? static_cast<double>(static_cast<float>(LevelDb(mClipRatio))) : 0.0;
   mMeasurements.Publish(readings, auxConnected, auxInUse);
 }
 
@@ -531,7 +531,9 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
                                monitor[1] * mOutputMode[0] + mono + crossed};
 
     // Pan, trim, safety clip, bypass and the final guard.
-    mClipReadingDb = 0.0;
+    // The reading of this sample is the smaller of the two channels' gains in dB; dB is
+    // monotonic, so the smaller gain is kept and converted only when it is published.
+    double clipRatio = 1.0;
     const double pan = Param(kParamOutputPan);
     const double panGain[2] = {1.0 - std::max(pan, 0.0) * 0.01, 1.0 + std::min(pan, 0.0) * 0.01};
     double out[2];
@@ -541,11 +543,11 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
       double clipped = v;
       const double magnitude = std::fabs(v);
       if (magnitude > 0.75 * mCeiling)
-        clipped = std::copysign((std::tanh((magnitude / mCeiling - 0.75) * 4.0) * 0.25 + 0.75) * mCeiling, v);
+        clipped = std::copysign((Tanh((magnitude / mCeiling - 0.75) * 4.0) * 0.25 + 0.75) * mCeiling, v);
       const double limited = v + (clipped - v) * mSwitches[kSwitchSafetyClip];
       // An unchanged sample reads 0 dB, which cannot lower the reading.
       if (v != 0.0 && limited != v)
-        mClipReadingDb = std::min(mClipReadingDb, static_cast<double>(static_cast<float>(LevelDb(std::fabs(limited / v)))));
+        clipRatio = std::min(clipRatio, std::fabs(limited / v));
 
       double o = (mBypass == 1.0) ? dry[ch] : limited + (dry[ch] - limited) * mBypass;
       o = SanitizeSample(o);
@@ -555,6 +557,7 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
       outLeft[n] = static_cast<float>(out[0]);
     if (outRight != nullptr)
       outRight[n] = static_cast<float>(out[1]);
+    mClipRatio = clipRatio;
     mOutputLeftPeak = std::max(mOutputLeftPeak, std::fabs(out[0]));
     mOutputRightPeak = std::max(mOutputRightPeak, std::fabs(out[1]));
     mOutputPeak = std::max(mOutputLeftPeak, mOutputRightPeak);

@@ -159,7 +159,8 @@ private:
   ChoiceWeights<7> mMonitor;
   ChoiceWeights<4> mOutputMode;
   NoiseGate mGate;
-  double mClipReadingDb = 0.0;
+  // The safety clip's gain (clipped / unclipped) of the last sample, 1 when nothing clipped.
+  double mClipRatio = 1.0;
 
   // Alignment of the dry path and the auxiliary input.
   DelayLine mRawAlignment[2];

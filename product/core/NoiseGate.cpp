@@ -4,6 +4,17 @@
 
 #include <cmath>
 
+namespace {
+
+// 10^(dB / 20) through e^x, which is far cheaper than pow on every platform.
+double DbToGain(double db)
+{
+  const double kLn10Over20 = 0.11512925464970229;
+  return ExpMinusOne(db * kLn10Over20) + 1.0;
+}
+
+} // namespace
+
 NoiseGate::NoiseGate()
 {
   Reset(-70.0);
@@ -22,7 +33,7 @@ void NoiseGate::Reset(double gainDb)
   mHoldCounter = 0.0;
   mGainDb = gainDb;
   mCachedDb = gainDb;
-  mCachedGain = std::pow(10.0, gainDb / 20.0);
+  mCachedGain = DbToGain(gainDb);
 }
 
 double NoiseGate::Process(double detector, double thresholdDb, bool enabled, double rangeDb)
@@ -47,7 +58,7 @@ double NoiseGate::Process(double detector, double thresholdDb, bool enabled, dou
   if (mGainDb != mCachedDb)
   {
     mCachedDb = mGainDb;
-    mCachedGain = std::pow(10.0, mGainDb / 20.0);
+    mCachedGain = DbToGain(mGainDb);
   }
   return mCachedGain;
 }

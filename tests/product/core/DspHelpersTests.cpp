@@ -44,3 +44,23 @@ TEST(DspHelpers, SanitizeAndFlush)
     OnePoleStep(state, i == 0 ? 1.0 : 0.0, pole);
   EXPECT_EQ(state, 0.0); // decays to exactly 0 instead of lingering as a denormal
 }
+
+TEST(DspHelpers, ExpMinusOneMatchesTheLibrary)
+{
+  double worst = 0.0;
+  for (double x = -700.0; x <= 700.0; x += 0.0137)
+  {
+    const double expected = std::expm1(x);
+    if (expected != 0.0)
+      worst = std::max(worst, std::fabs(ExpMinusOne(x) - expected) / std::fabs(expected));
+  }
+  for (double x = 1e-300; x < 1.0; x *= 1.7)
+  {
+    worst = std::max(worst, std::fabs(ExpMinusOne(x) - std::expm1(x)) / std::expm1(x));
+    worst = std::max(worst, std::fabs(ExpMinusOne(-x) - std::expm1(-x)) / -std::expm1(-x));
+  }
+  EXPECT_LT(worst, 1e-15);
+  EXPECT_EQ(ExpMinusOne(0.0), 0.0);
+  EXPECT_TRUE(std::isnan(ExpMinusOne(std::numeric_limits<double>::quiet_NaN())));
+  EXPECT_TRUE(std::isnan(Tanh(std::numeric_limits<double>::quiet_NaN())));
+}
