@@ -191,7 +191,41 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
   }
 
   const int stages = static_cast<int>(row.stages);
+#if defined(__SSE2__)
+  // Two channels: each register holds the left and the right channel's value.
+  if constexpr (N == 2)
+  {
+    if (d.family != 10)
+    {
+      for (int k = 0; k < stages; ++k)
+      {
+        __m128d coupling = _mm_set_pd(states[1]->couplingState[k], states[0]->couplingState[k]);
+        __m128d lowPass = _mm_set_pd(states[1]->stageLowPassState[k], states[0]->stageLowPassState[k]);
+        const __m128d gain = _mm_set1_pd(d.stageGain[k]);
+        const __m128d offset = _mm_set1_pd(d.stageOffset[k]);
+        const __m128d offsetTanh = _mm_set1_pd(d.stageOffsetTanh[k]);
+        for (int i = 0; i < L; ++i)
+        {
+          const __m128d in = _mm_loadu_pd(o[i]);
+          const __m128d u = OnePoleStepPair(coupling, in, d.couplingPole[k]);
+          __m128d w = _mm_mul_pd(_mm_sub_pd(in, u), gain);
+          const __m128d w2 = _mm_mul_pd(w, w);
+          const __m128d even = _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.16), w), w), _mm_add_pd(w2, _mm_set1_pd(1.0)));
+          w = _mm_add_pd(_mm_add_pd(even, w), offset);
+          const __m128d v = _mm_sub_pd(TanhPair(w), offsetTanh);
+          _mm_storeu_pd(o[i], OnePoleStepPair(lowPass, v, d.stageLowPassPole[k]));
+        }
+        states[0]->couplingState[k] = _mm_cvtsd_f64(coupling);
+        states[1]->couplingState[k] = _mm_cvtsd_f64(_mm_unpackhi_pd(coupling, coupling));
+        states[0]->stageLowPassState[k] = _mm_cvtsd_f64(lowPass);
+        states[1]->stageLowPassState[k] = _mm_cvtsd_f64(_mm_unpackhi_pd(lowPass, lowPass));
+      }
+    }
+  }
+  for (int k = 0; k < stages && (N != 2 || d.family == 10); ++k)
+#else
   for (int k = 0; k < stages; ++k)
+#endif
   {
     double v[L][N];
     for (int i = 0; i < L; ++i)
