@@ -3,6 +3,7 @@
 namespace
 {
 constexpr std::memory_order kRelaxed = std::memory_order_relaxed;
+constexpr int kWriterWaitReads = 20000;
 }
 
 SnapshotExchange::SnapshotExchange()
@@ -51,7 +52,13 @@ bool SnapshotExchange::ReadConsistent(Copy copy) const
 {
   for (int attempt = 0; attempt < kReadAttempts; ++attempt)
   {
-    const uint64_t before = mSequence.load(std::memory_order_acquire);
+    // A publication takes about a microsecond. A reader that arrives during one waits
+    // for it to end instead of spending its attempts at once, which would hand the
+    // editor an empty record for a frame; the wait is bounded by a count of reads, so a
+    // writer stalled inside costs the reader only microseconds.
+    uint64_t before = mSequence.load(std::memory_order_acquire);
+    for (int wait = 0; (before & 1u) && wait < kWriterWaitReads; ++wait)
+      before = mSequence.load(std::memory_order_acquire);
     if (before & 1u)
       continue;
     copy();
