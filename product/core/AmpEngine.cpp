@@ -248,14 +248,16 @@ void AmpEngine::UpdateCoefficients()
   {
     if (slot == kActive || mPedalFade < 1.0)
     {
-      PedalDesign design;
+      // Starting from the slot's last design keeps the poles that only the rate and the
+      // family fix.
+      PedalDesign design = mPedal[0][slot].design;
       DesignPedal(design, mSmoothed, overRate, mPedalFamily[slot]);
       mPedal[0][slot].design = design;
       mPedal[1][slot].design = design;
     }
     if (slot == kActive || mAmpFade < 1.0)
     {
-      AmpDesign design;
+      AmpDesign design = mAmp[0][slot].design;
       DesignAmp(design, mSmoothed, overRate, mAmpFamily[slot]);
       ApplyAmpDesign(mAmp[0][slot], design);
       ApplyAmpDesign(mAmp[1][slot], design);

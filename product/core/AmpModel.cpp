@@ -72,10 +72,21 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family)
   design.family = family;
   design.powerType = static_cast<int32_t>(params[kParamPowerType]);
   design.tightPole = OnePolePole(params[kParamAmpTight], rate);
-  for (int k = 0; k < kMaxPreampStages; ++k)
+  if (design.poleRate != rate || design.poleFamily != family)
   {
-    design.couplingPole[k] = OnePolePole((0.22 * k + 1.0) * row.couplingHz, rate);
-    design.stageLowPassPole[k] = OnePolePole(row.lowPassHz / (0.09 * k + 1.0), rate);
+    for (int k = 0; k < kMaxPreampStages; ++k)
+    {
+      design.couplingPole[k] = OnePolePole((0.22 * k + 1.0) * row.couplingHz, rate);
+      design.stageLowPassPole[k] = OnePolePole(row.lowPassHz / (0.09 * k + 1.0), rate);
+    }
+    design.brightPole = OnePolePole(row.lowPassHz, rate);
+    design.powerTypeCoef = 1.0 - std::exp(-1.0 / (0.005 * rate));
+    design.sagAttackPole = std::exp(-1.0 / (0.008 * rate));
+    design.sagReleasePole = std::exp(-1.0 / (0.22 * rate));
+    design.powerAttackPole = std::exp(-1.0 / (0.015 * rate));
+    design.powerReleasePole = std::exp(-1.0 / (0.3 * rate));
+    design.poleRate = rate;
+    design.poleFamily = family;
   }
 
   const double B = (params[kParamAmpBass] - 50.0) * 0.24;
@@ -88,8 +99,6 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family)
   DesignBiquad(design.tone[3], BiquadType::HighShelf, 4200.0, 0.7, (params[kParamAmpPresence] - 50.0) * 0.16, rate);
   DesignBiquad(design.tone[4], BiquadType::LowShelf, 90.0, 0.7, (params[kParamAmpDepth] - 50.0) * 0.16, rate);
 
-  design.brightPole = OnePolePole(row.lowPassHz, rate);
-  design.powerTypeCoef = 1.0 - std::exp(-1.0 / (0.005 * rate));
 
   design.preGain = std::pow(10.0, (params[kParamAmpGain] - 45.0) * 0.025) * row.gain;
   design.master = params[kParamAmpMaster] * 0.01 * 1.5;
@@ -98,10 +107,6 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family)
   design.sagAmount = params[kParamAmpSag] * 0.01;
   design.brightAmount = params[kParamAmpBright] * 0.01;
 
-  design.sagAttackPole = std::exp(-1.0 / (0.008 * rate));
-  design.sagReleasePole = std::exp(-1.0 / (0.22 * rate));
-  design.powerAttackPole = std::exp(-1.0 / (0.015 * rate));
-  design.powerReleasePole = std::exp(-1.0 / (0.3 * rate));
 
   for (int k = 0; k < kMaxPreampStages; ++k)
   {

@@ -51,6 +51,10 @@ struct AmpDesign
   double singleEndedOffset = 0.0;
   double singleEndedOffsetTanh = 0.0;
   double biasTanh = 0.0;
+  // The rate and family that the poles fixed by them were last computed for; a design
+  // that starts from the previous one keeps those poles while neither changes.
+  double poleRate = 0.0;
+  int32_t poleFamily = -1;
 };
 
 struct AmpStageState

@@ -19,7 +19,14 @@ void DesignPedal(PedalDesign& design, const float* params, double rate, int fami
   design.family = family;
   design.lowCutPole = OnePolePole(params[kParamPedalLowCut], rate);
   design.tonePole = OnePolePole(params[kParamPedalTone], rate);
-  design.dcPole = OnePolePole((family >= 7 && family <= 11) ? 45.0 : 18.0, rate);
+  if (design.poleRate != rate || design.poleFamily != family)
+  {
+    design.dcPole = OnePolePole((family >= 7 && family <= 11) ? 45.0 : 18.0, rate);
+    design.sagAttackPole = std::exp(-1.0 / (0.004 * rate));
+    design.sagReleasePole = std::exp(-1.0 / (0.15 * rate));
+    design.poleRate = rate;
+    design.poleFamily = family;
+  }
 
   double k = 24.0;
   if (family >= 0 && family <= 3)
@@ -30,9 +37,6 @@ void DesignPedal(PedalDesign& design, const float* params, double rate, int fami
   design.bias = params[kParamPedalBias] * 0.004;
   design.sagAmount = params[kParamPedalSag] * 0.01;
   design.level = std::pow(10.0, params[kParamPedalLevel] * 0.05);
-
-  design.sagAttackPole = std::exp(-1.0 / (0.004 * rate));
-  design.sagReleasePole = std::exp(-1.0 / (0.15 * rate));
 
   design.crushSteps = Clamp(std::pow(2.0, (1.0 - (design.drive - 1.0) / 6.0) * 6.0 + 3.0), 8.0, 512.0);
 

@@ -25,6 +25,10 @@ struct PedalDesign
   // The shaped bias that is subtracted so that silence stays silent; depends on the sag
   // envelope for "Starved Fuzz" and is then computed per sample instead.
   double shapedBias = 0.0;
+  // The rate and family that the poles fixed by them were last computed for; a design
+  // that starts from the previous one keeps those poles while neither changes.
+  double poleRate = 0.0;
+  int32_t poleFamily = -1;
 };
 
 struct PedalStageState

@@ -58,10 +58,11 @@ double Seconds(Clock::time_point from, Clock::time_point to)
   return std::chrono::duration<double>(to - from).count();
 }
 
-// Runs about `seconds` of wall time of the engine and prints one line.
-void TimeEngine(double rate, int block, bool everyStage, double seconds)
+// Runs about `seconds` of wall time of the engine and prints one line. With `sweep` the
+// gain and the treble move all the time, so every coefficient update redesigns the stages.
+void TimeEngine(double rate, int block, bool everyStage, double seconds, bool sweep = false)
 {
-  const std::vector<float> params = Params(everyStage);
+  std::vector<float> params = Params(everyStage);
   const int length = std::max(block, static_cast<int>(rate));
   const std::vector<float> in = GuitarLike(length + block, rate);
   std::vector<float> outL(static_cast<size_t>(block)), outR(static_cast<size_t>(block));
@@ -71,7 +72,14 @@ void TimeEngine(double rate, int block, bool everyStage, double seconds)
 
   // One second of audio first, so the measurement starts from a running engine.
   int position = 0;
+  int blocks = 0;
   auto runBlock = [&]() {
+    if (sweep)
+    {
+      const float phase = static_cast<float>((++blocks / 4) % 2);
+      params[kParamAmpGain] = 30.0f + 40.0f * phase;
+      params[kParamAmpTreble] = 70.0f - 40.0f * phase;
+    }
     const float* ins[2] = {in.data() + position, in.data() + position};
     float* outs[2] = {outL.data(), outR.data()};
     engine->SetTargets(params.data());
@@ -99,7 +107,7 @@ void TimeEngine(double rate, int block, bool everyStage, double seconds)
   const double nsPerFrame = busy * 1e9 / static_cast<double>(frames);
   std::printf("engine %-9s %6.0f Hz block %4d: %8.1f ns/frame  %6.2f %% of a core  worst block %7.1f %% of "
               "its time%s\n",
-              everyStage ? "all-on" : "defaults", rate, block, nsPerFrame, nsPerFrame * rate * 1e-7,
+              sweep ? "sweeping" : (everyStage ? "all-on" : "defaults"), rate, block, nsPerFrame, nsPerFrame * rate * 1e-7,
               worst * 100.0 / (block / rate), sink == 12345.0f ? " " : "");
 }
 
@@ -180,6 +188,7 @@ int main(int argc, char** argv)
     TimeEngine(rate, 512, false, seconds);
     for (int block : {1, 64, 512, 4096})
       TimeEngine(rate, block, true, seconds);
+    TimeEngine(rate, 512, true, seconds, true);
   }
   TimeStages(seconds);
   return 0;
