@@ -268,8 +268,10 @@ void AmpEngine::UpdateCoefficients()
         DesignCab(mCab[ch][slot], mSmoothed, mSampleRate, mCabFamily[slot]);
     }
   }
-  for (int ch = 0; ch < 2; ++ch)
-    DesignEqualiser(mEq[ch], mSmoothed, mSampleRate);
+  // Both channels' equalisers share one design.
+  DesignEqualiser(mEq[0], mSmoothed, mSampleRate);
+  for (int band = 0; band < 5; ++band)
+    mEq[1].bands[band].CopyCoefficients(mEq[0].bands[band]);
   mEffects.Design(mSmoothed);
   mMeasurements.Configure(mSmoothed);
 }

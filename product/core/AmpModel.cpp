@@ -123,14 +123,7 @@ void ApplyAmpDesign(AmpStageState& state, const AmpDesign& design)
 {
   state.design = design;
   for (int i = 0; i < 5; ++i)
-  {
-    Biquad& section = state.tone.sections[i];
-    section.b0 = design.tone[i].b0;
-    section.b1 = design.tone[i].b1;
-    section.b2 = design.tone[i].b2;
-    section.a1 = design.tone[i].a1;
-    section.a2 = design.tone[i].a2;
-  }
+    state.tone.sections[i].CopyCoefficients(design.tone[i]);
   if (!state.powerWeightsSet)
   {
     for (int k = 0; k < kPowerTypeCount; ++k)

@@ -36,6 +36,16 @@ struct Biquad
     s1 = 0.0;
     s2 = 0.0;
   }
+
+  // Takes another section's coefficients and keeps this one's states.
+  void CopyCoefficients(const Biquad& from)
+  {
+    b0 = from.b0;
+    b1 = from.b1;
+    b2 = from.b2;
+    a1 = from.a1;
+    a2 = from.a2;
+  }
 };
 
 enum class BiquadType
