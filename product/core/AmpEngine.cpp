@@ -98,7 +98,7 @@ void AmpEngine::Reset()
       mAmp[ch][slot].ClearStates();
       mCab[ch][slot].ClearStates();
     }
-    mEq[ch].ClearStates();
+    mEq[ch].ClearState();
     mUpSampler[ch].Clear();
     mPedalDown[ch].Clear();
     mPreampDown[ch].Clear();
@@ -271,7 +271,7 @@ void AmpEngine::UpdateCoefficients()
   // Both channels' equalisers share one design.
   DesignEqualiser(mEq[0], mSmoothed, mSampleRate);
   for (int band = 0; band < 5; ++band)
-    mEq[1].bands[band].CopyCoefficients(mEq[0].bands[band]);
+    mEq[1].sections[band].CopyCoefficients(mEq[0].sections[band]);
   mEffects.Design(mSmoothed);
   mMeasurements.Configure(mSmoothed);
 }

@@ -61,7 +61,7 @@ enum class BiquadType
 // forms. The frequency is clamped to [5 Hz, 0.45 x rate].
 void DesignBiquad(Biquad& biquad, BiquadType type, double frequency, double q, double gainDb, double rate);
 
-// Five sections in series (the amplifier's tone network).
+// Five sections in series: the amplifier's tone network and the post-cabinet equaliser.
 struct BiquadBank5
 {
   Biquad sections[5];

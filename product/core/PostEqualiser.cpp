@@ -6,10 +6,10 @@ void DesignEqualiser(PostEqualiser& eq, const float* params, double rate)
 {
   constexpr double kShelfQ = 0.7;
   constexpr double kButterworthQ = 0.707;
-  DesignBiquad(eq.bands[0], BiquadType::HighPass, params[kParamEqHp], kButterworthQ, 0.0, rate);
-  DesignBiquad(eq.bands[1], BiquadType::LowShelf, 150.0, kShelfQ, params[kParamEqLow], rate);
-  DesignBiquad(eq.bands[2], BiquadType::Peak, params[kParamEqMidFrequency], params[kParamEqMidQ], params[kParamEqMid],
+  DesignBiquad(eq.sections[0], BiquadType::HighPass, params[kParamEqHp], kButterworthQ, 0.0, rate);
+  DesignBiquad(eq.sections[1], BiquadType::LowShelf, 150.0, kShelfQ, params[kParamEqLow], rate);
+  DesignBiquad(eq.sections[2], BiquadType::Peak, params[kParamEqMidFrequency], params[kParamEqMidQ], params[kParamEqMid],
                rate);
-  DesignBiquad(eq.bands[3], BiquadType::HighShelf, 4000.0, kShelfQ, params[kParamEqHigh], rate);
-  DesignBiquad(eq.bands[4], BiquadType::LowPass, params[kParamEqLp], kButterworthQ, 0.0, rate);
+  DesignBiquad(eq.sections[3], BiquadType::HighShelf, 4000.0, kShelfQ, params[kParamEqHigh], rate);
+  DesignBiquad(eq.sections[4], BiquadType::LowPass, params[kParamEqLp], kButterworthQ, 0.0, rate);
 }

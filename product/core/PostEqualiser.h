@@ -4,23 +4,7 @@
 
 // The five-band equaliser after the cabinet, one per channel: high-pass, low shelf, mid
 // peak, high shelf and low-pass in that order.
-struct PostEqualiser
-{
-  Biquad bands[5];
-
-  double Process(double x)
-  {
-    for (Biquad& band : bands)
-      x = band.Process(x);
-    return x;
-  }
-
-  void ClearStates()
-  {
-    for (Biquad& band : bands)
-      band.ClearState();
-  }
-};
+using PostEqualiser = BiquadBank5;
 
 // Sets the coefficients from the engine's smoothed parameters; the states are kept.
 void DesignEqualiser(PostEqualiser& eq, const float* params, double rate);

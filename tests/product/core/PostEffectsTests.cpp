@@ -138,11 +138,11 @@ TEST(PostEqualiser, BandsAreDesignedAtTheirFrequenciesAndSlopes)
   {
     Biquad expected;
     DesignBiquad(expected, bands[i].type, bands[i].hz, bands[i].q, bands[i].db, kRate);
-    EXPECT_NEAR(eq.bands[i].b0, expected.b0, 1e-12) << i;
-    EXPECT_NEAR(eq.bands[i].b1, expected.b1, 1e-12) << i;
-    EXPECT_NEAR(eq.bands[i].b2, expected.b2, 1e-12) << i;
-    EXPECT_NEAR(eq.bands[i].a1, expected.a1, 1e-12) << i;
-    EXPECT_NEAR(eq.bands[i].a2, expected.a2, 1e-12) << i;
+    EXPECT_NEAR(eq.sections[i].b0, expected.b0, 1e-12) << i;
+    EXPECT_NEAR(eq.sections[i].b1, expected.b1, 1e-12) << i;
+    EXPECT_NEAR(eq.sections[i].b2, expected.b2, 1e-12) << i;
+    EXPECT_NEAR(eq.sections[i].a1, expected.a1, 1e-12) << i;
+    EXPECT_NEAR(eq.sections[i].a2, expected.a2, 1e-12) << i;
   }
 }
 
