@@ -1,3 +1,4 @@
+#include "bench/EngineScenario.h"
 #include "product/core/AmpEngine.h"
 #include "product/core/AmpModel.h"
 #include "product/core/HalfBandFilter.h"
@@ -20,38 +21,8 @@
 namespace
 {
 
-const double kPi = 3.14159265358979323846;
-
-std::vector<float> GuitarLike(int frames, double rate)
-{
-  std::vector<float> x(static_cast<size_t>(frames));
-  for (int n = 0; n < frames; ++n)
-  {
-    const double t = n / rate;
-    const double pluck = std::exp(-3.0 * std::fmod(t, 0.5));
-    x[static_cast<size_t>(n)] = static_cast<float>(
-      0.4 * pluck * (std::sin(2.0 * kPi * 110.0 * t) + 0.5 * std::sin(2.0 * kPi * 220.0 * t + 0.3) +
-                     0.25 * std::sin(2.0 * kPi * 330.0 * t + 1.1)));
-  }
-  return x;
-}
-
-std::vector<float> Params(bool everyStage)
-{
-  std::vector<float> p(ParamSpecTable::kDefaults, ParamSpecTable::kDefaults + kNumParams);
-  if (everyStage)
-  {
-    p[kParamPedalEnabled] = 1.0f;
-    p[kParamPedalType] = 9.0f;
-    p[kParamAmpType] = 7.0f; // five preamp stages
-    p[kParamCabRoom] = 50.0f;
-    p[kParamMicBlend] = 50.0f;
-    p[kParamChorusEnabled] = p[kParamDelayEnabled] = p[kParamReverbEnabled] = 1.0f;
-    p[kParamPostCompressor] = 60.0f;
-    p[kParamSafetyClip] = 1.0f;
-  }
-  return p;
-}
+using engine_scenario::GuitarLike;
+using engine_scenario::Params;
 
 // Args: sample rate, block size, every stage on (1) or defaults (0).
 void BM_AmpEngine(benchmark::State& state)
