@@ -1,45 +1,15 @@
 // The host's audio and MIDI callbacks run on threads where nothing may allocate. This
-// executable routes every allocation through a counter that the test arms around them.
+// executable counts every allocation made while they run.
 #include "HostTestSupport.h"
+#include "tests/support/AllocationCounter.h"
 
 #include "wrappers/standalone/IPluginAPP.h"
 #include "wrappers/standalone/StandaloneTarnwick.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <new>
+#include <vector>
 
-namespace {
-
-thread_local bool tCounting = false;
-thread_local int tAllocations = 0;
-
-void* Allocate(std::size_t size)
-{
-  if (tCounting)
-    ++tAllocations;
-  if (void* memory = std::malloc(size > 0 ? size : 1))
-    return memory;
-  throw std::bad_alloc();
-}
-
-template <typename Work> int AllocationsDuring(Work work)
-{
-  tAllocations = 0;
-  tCounting = true;
-  work();
-  tCounting = false;
-  return tAllocations;
-}
-
-} // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+using allocation_counter::AllocationsDuring;
 
 using audio::FakeAudioDevice;
 using audio::FakeAudioSystem;

@@ -1,53 +1,16 @@
 // Block processing runs on the audio thread, where nothing may allocate. This executable
-// routes every allocation through a counter that the test arms around the blocks.
+// counts every allocation made while the blocks run.
 #include "TarnwickTestSupport.h"
+#include "tests/support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <new>
 #include <vector>
-
-namespace {
-
-thread_local bool tCounting = false;
-thread_local int tAllocations = 0;
-
-void* Allocate(std::size_t size)
-{
-  if (tCounting)
-    ++tAllocations;
-  if (void* memory = std::malloc(size > 0 ? size : 1))
-    return memory;
-  throw std::bad_alloc();
-}
-
-} // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
 
 using namespace tarnwick_test;
 
-namespace {
-
-// Counts the allocations made on this thread while `work` runs.
-template <typename Work>
-int AllocationsDuring(Work work)
-{
-  tAllocations = 0;
-  tCounting = true;
-  work();
-  tCounting = false;
-  return tAllocations;
-}
-
-} // namespace
+using allocation_counter::AllocationsDuring;
 
 TEST(AudioThread, CounterSeesAllocations)
 {
