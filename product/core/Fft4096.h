@@ -24,6 +24,11 @@ public:
   void Transform(FftComplex* buffer, bool inverse) const;
 
 private:
+  // The twiddles of each pass after the first radix-4 one, laid out in the order the pass
+  // reads them: the pass whose butterflies span `half` points reads entries half - 4 to
+  // 2 half - 5, so every pass walks its table contiguously instead of with a stride.
+  static constexpr int kPassTwiddles = kSize - 4;
+
   int32_t mBitReversed[kSize];
-  FftComplex mTwiddles[kSize / 2];
+  FftComplex mPassTwiddles[kPassTwiddles];
 };
