@@ -68,12 +68,12 @@ bool AmpEngine::Prepare(double sampleRate, int /*maxBlockSize*/)
   for (int i = 0; i < kNumParams; ++i)
     mDiscrete[i] = IsDiscreteParam(i);
 
+  mUpSampler.Design();
+  mPedalDown.Design();
+  mPreampDown.Design();
+  mPowerDown.Design();
   for (int ch = 0; ch < 2; ++ch)
   {
-    mUpSampler[ch].Design();
-    mPedalDown[ch].Design();
-    mPreampDown[ch].Design();
-    mPowerDown[ch].Design();
     mRawAlignment[ch].Resize(kAlignmentLength);
     mAuxAlignment[ch].Resize(kAlignmentLength);
     for (int slot = 0; slot < 2; ++slot)
@@ -99,13 +99,13 @@ void AmpEngine::Reset()
       mCab[ch][slot].ClearStates();
     }
     mEq[ch].ClearState();
-    mUpSampler[ch].Clear();
-    mPedalDown[ch].Clear();
-    mPreampDown[ch].Clear();
-    mPowerDown[ch].Clear();
     mRawAlignment[ch].Clear();
     mAuxAlignment[ch].Clear();
   }
+  mUpSampler.Clear();
+  mPedalDown.Clear();
+  mPreampDown.Clear();
+  mPowerDown.Clear();
   mEffects.Reset();
   mDcFilter.Reset();
   mMeasurements.Reset();
@@ -302,8 +302,7 @@ void AmpEngine::RunOversampled(const double x[2], double pedalTap[2], double pre
   // channels are independent and the samples are linked only through cheap filter states,
   // so the processor overlaps their slow operations.
   double up[2][4];
-  UpSample(mUpSampler[0], x[0], up[0]);
-  UpSample(mUpSampler[1], x[1], up[1]);
+  UpSampleStereo(mUpSampler, x, up);
   double in[4][2];
   for (int i = 0; i < 4; ++i)
     for (int ch = 0; ch < 2; ++ch)
@@ -353,12 +352,9 @@ void AmpEngine::RunOversampled(const double x[2], double pedalTap[2], double pre
       powerTaps[ch][i] = tap[i][ch] + ampSwitch * (amp[i][ch].power - tap[i][ch]);
     }
   }
-  for (int ch = 0; ch < 2; ++ch)
-  {
-    pedalTap[ch] = DownSample(mPedalDown[ch], pedalTaps[ch]);
-    preampTap[ch] = DownSample(mPreampDown[ch], preampTaps[ch]);
-    powerTap[ch] = DownSample(mPowerDown[ch], powerTaps[ch]);
-  }
+  DownSampleStereo(mPedalDown, pedalTaps, pedalTap);
+  DownSampleStereo(mPreampDown, preampTaps, preampTap);
+  DownSampleStereo(mPowerDown, powerTaps, powerTap);
 }
 
 double AmpEngine::RunCabinet(int channel, double power)

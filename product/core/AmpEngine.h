@@ -167,10 +167,10 @@ private:
   DelayLine mAuxAlignment[2];
 
   // Resamplers: per channel one up-sampler and one down-sampler per tap.
-  HalfBandPair mUpSampler[2];
-  HalfBandPair mPedalDown[2];
-  HalfBandPair mPreampDown[2];
-  HalfBandPair mPowerDown[2];
+  StereoHalfBandPair mUpSampler;
+  StereoHalfBandPair mPedalDown;
+  StereoHalfBandPair mPreampDown;
+  StereoHalfBandPair mPowerDown;
 
   // Stages after the down-sampling.
   CabStageState mCab[2][2];

@@ -34,3 +34,19 @@ void DesignHalfBand(HalfBandFilter& filter)
     tap /= sum;
   filter.Clear();
 }
+
+void StereoHalfBandFilter::Design()
+{
+  HalfBandFilter mono;
+  DesignHalfBand(mono);
+  for (int k = 0; k < kTaps; ++k)
+    taps[k] = mono.taps[k];
+  Clear();
+}
+
+void StereoHalfBandFilter::Clear()
+{
+  for (auto& slot : history)
+    slot[0] = slot[1] = 0.0;
+  writeIndex = 0;
+}
