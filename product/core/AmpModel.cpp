@@ -189,6 +189,42 @@ __m128d PowerShapePair(int type, __m128d z, const AmpDesign& d)
   }
   }
 }
+
+// Runs the four samples of both channels through their tone networks, section by section
+// (a section's state depends only on its own input sequence, so the order of sections and
+// samples may be swapped). Per lane the operations are those of Biquad::Process, including
+// the reset of a blown-up section and the flush of tiny states.
+void ToneNetworkPair(BiquadBank5& left, BiquadBank5& right, double o[4][2])
+{
+  const __m128d zero = _mm_setzero_pd();
+  const __m128d tiny = _mm_set1_pd(1e-25);
+  const __m128d signBit = _mm_set1_pd(-0.0);
+  for (int k = 0; k < 5; ++k)
+  {
+    Biquad& l = left.sections[k];
+    Biquad& r = right.sections[k];
+    const __m128d b0 = _mm_set_pd(r.b0, l.b0), b1 = _mm_set_pd(r.b1, l.b1), b2 = _mm_set_pd(r.b2, l.b2);
+    const __m128d a1 = _mm_set_pd(r.a1, l.a1), a2 = _mm_set_pd(r.a2, l.a2);
+    __m128d s1 = _mm_set_pd(r.s1, l.s1), s2 = _mm_set_pd(r.s2, l.s2);
+    for (int i = 0; i < 4; ++i)
+    {
+      const __m128d x = _mm_loadu_pd(o[i]);
+      const __m128d y = _mm_add_pd(_mm_mul_pd(b0, x), s1);
+      const __m128d n1 = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(b1, x), _mm_mul_pd(a1, y)), s2);
+      const __m128d n2 = _mm_sub_pd(_mm_mul_pd(b2, x), _mm_mul_pd(a2, y));
+      // v - v is 0 exactly when v is finite.
+      const __m128d finite = _mm_and_pd(_mm_and_pd(_mm_cmpeq_pd(_mm_sub_pd(y, y), zero), _mm_cmpeq_pd(_mm_sub_pd(n1, n1), zero)),
+                                        _mm_cmpeq_pd(_mm_sub_pd(n2, n2), zero));
+      s1 = _mm_and_pd(finite, _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, n1), tiny), n1));
+      s2 = _mm_and_pd(finite, _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, n2), tiny), n2));
+      _mm_storeu_pd(o[i], _mm_and_pd(finite, y));
+    }
+    l.s1 = _mm_cvtsd_f64(s1);
+    r.s1 = _mm_cvtsd_f64(_mm_unpackhi_pd(s1, s1));
+    l.s2 = _mm_cvtsd_f64(s2);
+    r.s2 = _mm_cvtsd_f64(_mm_unpackhi_pd(s2, s2));
+  }
+}
 #endif
 
 } // namespace
@@ -290,12 +326,20 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
   }
 
   double z[L][N];
+#if defined(__SSE2__)
+  constexpr bool kPairedTone = N == 2 && L == 4;
+  if constexpr (kPairedTone)
+    ToneNetworkPair(states[0]->tone, states[1]->tone, o);
+#else
+  constexpr bool kPairedTone = false;
+#endif
   for (int i = 0; i < L; ++i)
   {
     for (int ch = 0; ch < N; ++ch)
     {
       AmpStageState& state = *states[ch];
-      o[i][ch] = state.tone.Process(o[i][ch]);
+      if constexpr (!kPairedTone)
+        o[i][ch] = state.tone.Process(o[i][ch]);
       const double v = d.powerDrive * d.master * o[i][ch];
       const double powerMagnitude = std::fabs(v);
       const double powerPole = powerMagnitude > state.powerEnvelope ? d.powerAttackPole : d.powerReleasePole;

@@ -498,3 +498,43 @@ TEST(AmpEngineModels, FourSampleRunsMatchSampleBySample)
     }
   }
 }
+
+// A NaN in one channel resets that channel's blown-up tone sections and leaves the other
+// channel alone, in the run of four exactly as sample by sample.
+TEST(AmpEngineModels, FourSampleRunsMatchSampleBySampleAfterANaN)
+{
+  const double rate = 192000.0;
+  const std::vector<float> right = PluckedString(800, rate, 164.8, 0.6);
+  std::vector<float> params(ParamSpecTable::kDefaults, ParamSpecTable::kDefaults + kNumParams);
+  AmpDesign design;
+  DesignAmp(design, params.data(), rate, 4);
+  AmpStageState single[2], run[2];
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    ApplyAmpDesign(single[ch], design);
+    ApplyAmpDesign(run[ch], design);
+  }
+  AmpStageState* const states[2] = {&run[0], &run[1]};
+  auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
+  for (size_t n = 0; n + 4 <= right.size(); n += 4)
+  {
+    double in[4][2];
+    AmpOutput out[4][2];
+    for (int i = 0; i < 4; ++i)
+    {
+      in[i][0] = n + static_cast<size_t>(i) == 401 ? std::nan("") : 0.3;
+      in[i][1] = right[n + static_cast<size_t>(i)];
+    }
+    AmpStages<2, 4>(states, in, out);
+    for (int i = 0; i < 4; ++i)
+    {
+      for (int ch = 0; ch < 2; ++ch)
+      {
+        const AmpOutput expected = AmpStage(single[ch], in[i][ch]);
+        ASSERT_TRUE(same(out[i][ch].preamp, expected.preamp)) << "channel " << ch << " at " << n + i;
+        ASSERT_TRUE(same(out[i][ch].power, expected.power)) << "channel " << ch << " at " << n + i;
+      }
+    }
+  }
+  EXPECT_TRUE(std::isfinite(run[1].tone.sections[0].s1));
+}
