@@ -241,7 +241,47 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
   const AmpFamily& row = FamilyRow(d.family);
   double o[L][N];
 
-  for (int i = 0; i < L; ++i)
+#if defined(__SSE2__)
+  // Two channels: the sag envelope and the input filters of both at once, lane by lane the
+  // operations of the loop below.
+  constexpr bool kPairedInput = N == 2;
+  if constexpr (kPairedInput)
+  {
+    const __m128d one = _mm_set1_pd(1.0);
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    __m128d envelope = _mm_set_pd(states[1]->sagEnvelope, states[0]->sagEnvelope);
+    __m128d tight = _mm_set_pd(states[1]->tightState, states[0]->tightState);
+    __m128d bright = _mm_set_pd(states[1]->brightState, states[0]->brightState);
+    __m128d s = _mm_set_pd(states[1]->sagGain, states[0]->sagGain);
+    for (int i = 0; i < L; ++i)
+    {
+      const __m128d in = _mm_loadu_pd(x[i]);
+      const __m128d magnitude = _mm_andnot_pd(signBit, in);
+      const __m128d rising = _mm_cmpgt_pd(magnitude, envelope);
+      const __m128d pole =
+        _mm_or_pd(_mm_and_pd(rising, _mm_set1_pd(d.sagAttackPole)), _mm_andnot_pd(rising, _mm_set1_pd(d.sagReleasePole)));
+      const __m128d next = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, pole), magnitude), _mm_mul_pd(pole, envelope));
+      envelope = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, next), _mm_set1_pd(1e-25)), next);
+      s = _mm_div_pd(one, _mm_add_pd(_mm_mul_pd(_mm_mul_pd(envelope, _mm_set1_pd(d.sagAmount)), _mm_set1_pd(2.5)), one));
+      const __m128d h = _mm_sub_pd(in, OnePoleStepPair(tight, in, d.tightPole));
+      const __m128d l = OnePoleStepPair(bright, h, d.brightPole);
+      const __m128d lifted =
+        _mm_add_pd(h, _mm_mul_pd(_mm_mul_pd(_mm_sub_pd(h, l), _mm_set1_pd(d.brightAmount)), _mm_set1_pd(0.8)));
+      _mm_storeu_pd(o[i], _mm_mul_pd(_mm_mul_pd(lifted, s), _mm_set1_pd(d.preGain)));
+    }
+    states[0]->sagEnvelope = _mm_cvtsd_f64(envelope);
+    states[1]->sagEnvelope = _mm_cvtsd_f64(_mm_unpackhi_pd(envelope, envelope));
+    states[0]->tightState = _mm_cvtsd_f64(tight);
+    states[1]->tightState = _mm_cvtsd_f64(_mm_unpackhi_pd(tight, tight));
+    states[0]->brightState = _mm_cvtsd_f64(bright);
+    states[1]->brightState = _mm_cvtsd_f64(_mm_unpackhi_pd(bright, bright));
+    states[0]->sagGain = _mm_cvtsd_f64(s);
+    states[1]->sagGain = _mm_cvtsd_f64(_mm_unpackhi_pd(s, s));
+  }
+#else
+  constexpr bool kPairedInput = false;
+#endif
+  for (int i = 0; i < L && !kPairedInput; ++i)
   {
     for (int ch = 0; ch < N; ++ch)
     {
