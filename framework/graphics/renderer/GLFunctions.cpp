@@ -1,0 +1,64 @@
+#include "GLFunctions.h"
+
+#include <windows.h>
+
+namespace pfw::gl {
+
+#define TARNWICK_GL_DEFINE(ret, name, args) PFN_##name name = nullptr;
+TARNWICK_GL11_FUNCTIONS(TARNWICK_GL_DEFINE)
+TARNWICK_GL2_FUNCTIONS(TARNWICK_GL_DEFINE)
+#undef TARNWICK_GL_DEFINE
+
+namespace {
+bool sLoaded = false;
+
+// wglGetProcAddress answers a few small integers instead of null on some drivers.
+bool Usable(PROC proc)
+{
+  const auto value = reinterpret_cast<intptr_t>(proc);
+  return value != 0 && value != 1 && value != 2 && value != 3 && value != -1;
+}
+
+template <typename Function>
+bool Resolve(Function& target, PROC proc)
+{
+  target = Usable(proc) ? reinterpret_cast<Function>(reinterpret_cast<void*>(proc)) : nullptr;
+  return target != nullptr;
+}
+} // namespace
+
+bool LoadFunctions(const char** firstMissing)
+{
+  sLoaded = false;
+  const char* missing = nullptr;
+  // opengl32 is loaded by every process that made a GL context; this only adds a reference.
+  HMODULE library = LoadLibraryW(L"opengl32.dll");
+  const auto wglProc =
+    library ? reinterpret_cast<PROC(WINAPI*)(LPCSTR)>(reinterpret_cast<void*>(GetProcAddress(library, "wglGetProcAddress")))
+            : nullptr;
+  if (!library || !wglProc)
+    missing = "wglGetProcAddress";
+#define TARNWICK_GL_RESOLVE11(ret, name, args)                                                                       \
+  if (!missing && !Resolve(name, GetProcAddress(library, #name)))                                                    \
+    missing = #name;
+#define TARNWICK_GL_RESOLVE2(ret, name, args)                                                                        \
+  if (!missing && !Resolve(name, wglProc(#name)))                                                                    \
+    missing = #name;
+  TARNWICK_GL11_FUNCTIONS(TARNWICK_GL_RESOLVE11)
+  TARNWICK_GL2_FUNCTIONS(TARNWICK_GL_RESOLVE2)
+#undef TARNWICK_GL_RESOLVE11
+#undef TARNWICK_GL_RESOLVE2
+  if (library)
+    FreeLibrary(library);
+  if (firstMissing)
+    *firstMissing = missing;
+  sLoaded = missing == nullptr;
+  return sLoaded;
+}
+
+bool FunctionsLoaded()
+{
+  return sLoaded;
+}
+
+} // namespace pfw::gl
