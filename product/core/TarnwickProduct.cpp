@@ -3,6 +3,7 @@
 #include "framework/core/IDataChunk.h"
 #include "framework/core/IPluginAPIBase.h"
 #include "framework/core/IPluginProcessor.h"
+#include "framework/core/ParamChangeSource.h"
 #include "product/core/AmpEngine.h"
 #include "product/core/ChainState.h"
 #include "product/core/EditorFit.h"
@@ -72,6 +73,24 @@ void TarnwickProduct::SetAllParamValues(const float values[kNumParams], bool not
     mPlugin.SendParameterValueFromDelegate(i, normalized, true);
   }
   UpdateTailSamples();
+}
+
+void TarnwickProduct::SetParamFromPhysical(int paramIdx, double value, bool gesture)
+{
+  pfw::IParam* param = mPlugin.GetParam(paramIdx);
+  if (!param || paramIdx >= kNumParams || std::isnan(value))
+    return;
+  const double physical = std::clamp(value, static_cast<double>(ParamSpecTable::kMinimums[paramIdx]),
+                                     static_cast<double>(ParamSpecTable::kMaximums[paramIdx]));
+  const double normalized = param->ToNormalized(physical);
+  if (gesture)
+    mPlugin.BeginHostParamEdit(paramIdx);
+  mPlugin.SetParameterValue(paramIdx, normalized);
+  param->Set(param->Constrain(param->FromNormalized(normalized)));
+  mPlugin.OnParamChangeUI(paramIdx, pfw::kUI);
+  mPlugin.SendParameterValueFromDelegate(paramIdx, normalized, true);
+  if (gesture)
+    mPlugin.EndHostParamEdit(paramIdx);
 }
 
 void TarnwickProduct::OnActivate(bool active)

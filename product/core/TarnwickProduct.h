@@ -85,6 +85,11 @@ public:
 
   const AmpEngine& GetEngine() const { return *mEngine; }
 
+  // Sets a parameter from a physical value, limited to its range (a gesture that maps to
+  // physical values, such as the microphone drag, may overshoot): the host hears of it,
+  // inside its own edit when `gesture` is set, and every control of the parameter follows.
+  void SetParamFromPhysical(int paramIdx, double value, bool gesture);
+
   // 0 for an index outside 0 ... 83.
   double GetCurrentParamValue(int index) const override;
   // Each value constrained into its parameter; the host hears of each inside its own edit

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "framework/graphics/IRectF.h"
+
+namespace pfw::gui {
+class IControl;
+class IGui;
+} // namespace pfw::gui
+
+class TarnwickProduct;
+
+namespace editor {
+
+// The rounded box of a button: lit when on, outlined Amber under the mouse.
+void DrawControlFrame(pfw::gui::IGui& g, const pfw::gui::IRectF& rect, bool on, bool hovered);
+
+// Dims the control while the stage that owns its parameter is switched off (a dimmed
+// control takes no input); polled once per frame, so host automation is followed too.
+void FollowStageDimming(pfw::gui::IControl& control, const TarnwickProduct& product);
+
+} // namespace editor

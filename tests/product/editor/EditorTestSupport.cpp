@@ -1,0 +1,151 @@
+#include "EditorTestSupport.h"
+
+#include <map>
+
+namespace editor_test {
+
+bool BalancedHostEdits(const std::vector<HostEdit>& edits, std::string* why)
+{
+  std::map<int, int> open;
+  auto fail = [why](const std::string& text) {
+    if (why)
+      *why = text;
+    return false;
+  };
+  for (const HostEdit& edit : edits)
+  {
+    const std::string param = std::to_string(edit.paramIdx);
+    switch (edit.kind)
+    {
+    case HostEdit::kBegin:
+      if (++open[edit.paramIdx] != 1)
+        return fail("nested begin of " + param);
+      break;
+    case HostEdit::kEnd:
+      if (--open[edit.paramIdx] != 0)
+        return fail("end without begin of " + param);
+      break;
+    case HostEdit::kPerform:
+      if (open[edit.paramIdx] != 1)
+        return fail("value outside an edit of " + param);
+      break;
+    }
+  }
+  for (const auto& entry : open)
+    if (entry.second != 0)
+      return fail("left open: " + std::to_string(entry.first));
+  return true;
+}
+
+std::vector<int> PerformedParams(const std::vector<HostEdit>& edits)
+{
+  std::vector<int> params;
+  for (const HostEdit& edit : edits)
+    if (edit.kind == HostEdit::kPerform)
+      params.push_back(edit.paramIdx);
+  return params;
+}
+
+} // namespace editor_test
+
+namespace editor_test {
+
+namespace {
+pfw::gui::IPointerEvent Point(float x, float y, bool right = false, bool shift = false)
+{
+  pfw::gui::IPointerEvent point;
+  point.x = x;
+  point.y = y;
+  point.mods.left = !right;
+  point.mods.right = right;
+  point.mods.shift = shift;
+  return point;
+}
+} // namespace
+
+OpenEditor::OpenEditor()
+{
+  plugin->SetMakeGraphicsFunc([this] {
+    gui = new EditorGui(*plugin);
+    return gui;
+  });
+  plugin->OpenWindow(nullptr);
+  plugin->TakeHostEdits();
+}
+
+void OpenEditor::Click(float x, float y, bool right)
+{
+  gui->OnMouseDown({Point(x, y, right)});
+  gui->OnMouseUp({Point(x, y, right)});
+}
+
+void OpenEditor::Press(float x, float y, bool shift)
+{
+  gui->OnMouseDown({Point(x, y, false, shift)});
+}
+
+void OpenEditor::Release(float x, float y)
+{
+  gui->OnMouseUp({Point(x, y)});
+}
+
+void OpenEditor::Drag(float x, float y, float dX, float dY, bool shift)
+{
+  pfw::gui::IPointerEvent point = Point(x, y, false, shift);
+  point.dX = dX;
+  point.dY = dY;
+  gui->OnMouseDrag({point});
+}
+
+void OpenEditor::DoubleClick(float x, float y)
+{
+  Click(x, y);
+  gui->OnMouseDblClick(x, y, Point(x, y).mods);
+  Release(x, y);
+}
+
+bool OpenEditor::Key(float x, float y, int vk, bool shift)
+{
+  pfw::gui::IKeyEvent key;
+  key.vk = vk;
+  key.shift = shift;
+  return gui->OnKeyDown(x, y, key);
+}
+
+void OpenEditor::Wheel(float x, float y, float delta, bool fine)
+{
+  gui->OnMouseWheel(x, y, Point(x, y, false, fine).mods, delta);
+}
+
+void OpenEditor::Hover(float x, float y)
+{
+  gui->OnMouseOver(x, y, pfw::gui::IPointerMods());
+}
+
+void OpenEditor::Frame()
+{
+  pfw::gui::IRectFList rects;
+  if (!gui->IsDirty(rects))
+    return;
+  gui->SetAllControlsClean();
+  gui->Draw(rects);
+}
+
+std::vector<pfw::gui::IControl*> OpenEditor::VisibleControls() const
+{
+  std::vector<pfw::gui::IControl*> shown;
+  for (int i = 0; i < gui->NControls(); ++i)
+    if (!gui->GetControl(i)->IsHidden())
+      shown.push_back(gui->GetControl(i));
+  return shown;
+}
+
+pfw::gui::IControl* OpenEditor::VisibleControlOf(int paramIdx) const
+{
+  for (pfw::gui::IControl* control : VisibleControls())
+    if (control->GetParamIdx() == paramIdx)
+      return control;
+  return nullptr;
+}
+
+} // namespace editor_test

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "RecordingGui.h"
+#include "TarnwickTestSupport.h"
+
+#include <string>
+#include <vector>
+
+namespace editor_test {
+
+using HostEdit = IPluginTestWrapper::HostEdit;
+
+// True when every host edit of a parameter is begun once, ended once, never nested, and
+// every value the host is told lies inside its parameter's edit; `why` says what broke.
+bool BalancedHostEdits(const std::vector<HostEdit>& edits, std::string* why = nullptr);
+
+// The parameters whose values the host was told, in order.
+std::vector<int> PerformedParams(const std::vector<HostEdit>& edits);
+
+// A plug-in object with an open editor drawn by the recording back end.
+struct PluginWithGui
+{
+  std::unique_ptr<Tarnwick> plugin = tarnwick_test::MakePlugin();
+  RecordingGui gui{*plugin};
+};
+
+} // namespace editor_test
+
+#include "product/editor/EditorLayout.h"
+#include "product/editor/ViewState.h"
+
+namespace editor_test {
+
+// The recording back end whose window, when opened, gets the editor's page as a platform
+// window does; it keeps the page's view state for the tests.
+class EditorGui : public RecordingGui
+{
+public:
+  EditorGui(Tarnwick& plugin)
+    : RecordingGui(plugin)
+    , mPlugin(plugin)
+  {
+  }
+  void* OpenWindow(void* parent) override
+  {
+    void* handle = RecordingGui::OpenWindow(parent);
+    viewState = editor::BuildEditorLayout(mPlugin.Product(), this);
+    return handle;
+  }
+  std::shared_ptr<editor::ViewState> viewState;
+
+private:
+  Tarnwick& mPlugin;
+};
+
+// A plug-in object with its editor open on the recording back end.
+struct OpenEditor
+{
+  OpenEditor();
+  ~OpenEditor() { plugin->CloseWindow(); }
+
+  // Input in user-interface units, as the platform layer delivers it.
+  void Click(float x, float y, bool right = false);
+  void Press(float x, float y, bool shift = false);
+  void Release(float x, float y);
+  void Drag(float x, float y, float dX, float dY, bool shift = false);
+  void DoubleClick(float x, float y);
+  bool Key(float x, float y, int vk, bool shift = false);
+  void Wheel(float x, float y, float delta, bool fine = false);
+  void Hover(float x, float y);
+  // One frame: every control polls, the dirty ones draw.
+  void Frame();
+
+  // The controls shown now (not hidden), in drawing order.
+  std::vector<pfw::gui::IControl*> VisibleControls() const;
+  // The visible control linked to the parameter whose rectangle contains the point (the
+  // first found), else null.
+  pfw::gui::IControl* VisibleControlOf(int paramIdx) const;
+  double Value(int paramIdx) const { return plugin->GetParam(paramIdx)->Value(); }
+  editor::ViewState& View() const { return *gui->viewState; }
+
+  std::unique_ptr<Tarnwick> plugin = tarnwick_test::MakePlugin();
+  EditorGui* gui = nullptr;
+};
+
+} // namespace editor_test
