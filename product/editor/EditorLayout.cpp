@@ -5,7 +5,11 @@
 #include "product/editor/Button.h"
 #include "product/editor/EditorPalette.h"
 #include "product/editor/EditorText.h"
+#include "product/editor/EnumMenu.h"
+#include "product/editor/Knob.h"
 #include "product/editor/MakerContact.h"
+#include "product/editor/PresetMenu.h"
+#include "product/editor/ValueEntry.h"
 #include "product/editor/ViewState.h"
 
 #include "framework/graphics/IGui.h"
@@ -109,10 +113,24 @@ private:
 void LayoutBuilder::AddParamControl(int paramIdx, const char* label, int view, int slot)
 {
   const float x = 137.5f * static_cast<float>(slot) + 45.f;
+  const IRectF column(x, 576.f, x + 130.f, 708.f);
   if (IsDiscreteParam(paramIdx) && IsSwitchParam(paramIdx))
-    mViewState->AddControl(mGraphics, MakeButton(IRectF(x + 5.f, 617.f, x + 125.f, 660.f), label, kButtonSwitch, -1,
-                                                 paramIdx),
-                           view);
+  {
+    mViewState->AddControl(
+      mGraphics, MakeButton(IRectF(x + 5.f, 617.f, x + 125.f, 660.f), label, kButtonSwitch, -1, paramIdx), view);
+  }
+  else if (IsDiscreteParam(paramIdx))
+  {
+    mViewState->AddControl(mGraphics, new EnumMenu(column, paramIdx, label, mProduct, mViewState), view);
+  }
+  else
+  {
+    Knob* knob = new Knob(column, paramIdx, label, mProduct, mViewState);
+    mViewState->AddControl(mGraphics, knob, view);
+    ValueEntry* entry = new ValueEntry([knob](const char* text) { knob->ValueEntryCompletion(text); });
+    knob->SetValueEntry(entry);
+    Attach(entry);
+  }
 }
 
 void LayoutBuilder::AddSubTabs(int view, const SubTab (&tabs)[3])
@@ -133,10 +151,15 @@ std::shared_ptr<ViewState> LayoutBuilder::Build()
 
   // The backdrop (0, 0, 1180, 800) and the brand (28, 0, 238, 42) go here.
 
+  Attach(new PresetMenu(IRectF(746.f, 40.f, 1015.f, 82.f), mProduct, mViewState));
   Attach(MakeButton(IRectF(1028.f, 40.f, 1084.f, 82.f), "A", kButtonBankSwitch));
   Attach(MakeButton(IRectF(1096.f, 40.f, 1144.f, 82.f), "COPY", kButtonCopyBank));
 
   // The rig artwork (36, 150, 709, 389) and the signal display (724, 110, 1144, 389) go here.
+
+  Attach(new EnumMenu(IRectF(36.f, 110.f, 250.f, 146.f), kParamPedalType, nullptr, mProduct, mViewState));
+  Attach(new EnumMenu(IRectF(264.f, 110.f, 477.f, 146.f), kParamAmpType, nullptr, mProduct, mViewState));
+  Attach(new EnumMenu(IRectF(491.f, 110.f, 709.f, 146.f), kParamCabType, nullptr, mProduct, mViewState));
 
   for (int i = 0; i < 8; ++i)
   {
@@ -159,6 +182,7 @@ std::shared_ptr<ViewState> LayoutBuilder::Build()
   // The context help (36, 720, 1144, 750) goes here.
 
   Attach(MakeButton(IRectF(36.f, 762.f, 167.f, 794.f), "BYPASS", kButtonSwitch, -1, kParamBypass));
+  Attach(new EnumMenu(IRectF(179.f, 762.f, 323.f, 794.f), kParamMonitor, nullptr, mProduct, mViewState));
 
   // The status line (337, 758, 942, 795) goes here.
 

@@ -16,3 +16,18 @@ pfw::gui::ITextStyle EditorTextStyle(float size, const pfw::gui::IArgbColour& co
                                      int vAlign = pfw::gui::ITextStyle::kAlignCentre);
 
 } // namespace editor
+
+namespace pfw::gui {
+class IGui;
+struct IRectF;
+} // namespace pfw::gui
+
+namespace editor {
+
+// Draws a one-line text so that it stays inside the rectangle: at the style's size when
+// it fits, else at the largest size down to `minSize` that fits, else at `minSize` broken
+// after the last word that fits onto a second line.
+void DrawFittedText(pfw::gui::IGui& g, const pfw::gui::ITextStyle& style, const char* text,
+                    const pfw::gui::IRectF& bounds, float minSize);
+
+} // namespace editor
