@@ -25,6 +25,7 @@ public:
   Knob(const pfw::gui::IRectF& bounds, int paramIdx, const char* label, TarnwickProduct& product,
        std::shared_ptr<ViewState> viewState);
 
+  const char* GetLabel() const { return mLabel; }
   // The control that owns this knob's typed-value entry; the layout attaches it.
   void SetValueEntry(ValueEntry* entry) { mValueEntry = entry; }
   // The box that shows the value and opens the entry.

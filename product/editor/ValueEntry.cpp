@@ -7,6 +7,8 @@ ValueEntry::ValueEntry(Completion completion)
   , mCompletion(std::move(completion))
 {
   SetIgnoreMouse(true);
+  // Room for a number with its unit ("1.5 K hz"), whatever the platform entry allows.
+  SetTextEntryLength(32);
 }
 
 void ValueEntry::OnTextEntryCompletion(const char* text, int)

@@ -1,5 +1,9 @@
 #include "EditorTestSupport.h"
 
+#include "product/editor/Knob.h"
+
+#include "framework/graphics/ITextEntryControl.h"
+
 #include <map>
 
 namespace editor_test {
@@ -138,6 +142,53 @@ std::vector<pfw::gui::IControl*> OpenEditor::VisibleControls() const
     if (!gui->GetControl(i)->IsHidden())
       shown.push_back(gui->GetControl(i));
   return shown;
+}
+
+std::vector<pfw::gui::IControl*> OpenEditor::ControlsOf(int paramIdx) const
+{
+  std::vector<pfw::gui::IControl*> linked;
+  for (int i = 0; i < gui->NControls(); ++i)
+    if (gui->GetControl(i)->GetParamIdx() == paramIdx)
+      linked.push_back(gui->GetControl(i));
+  return linked;
+}
+
+pfw::gui::IControl* OpenEditor::ShowViewOf(int paramIdx)
+{
+  for (const editor::ViewState::ViewControl& entry : View().controls)
+    if (entry.control->GetParamIdx() == paramIdx)
+    {
+      View().ShowView(entry.view, *gui);
+      return entry.control;
+    }
+  return nullptr;
+}
+
+std::string OpenEditor::TypeIntoValueBox(int paramIdx, const std::string& text)
+{
+  auto* knob = dynamic_cast<editor::Knob*>(ShowViewOf(paramIdx));
+  if (!knob)
+    return "no knob";
+  const pfw::gui::IRectF box = knob->ValueBox();
+  Click(box.MW(), box.MH());
+  pfw::gui::ITextEntryControl* entry = gui->GetTextEntryControl();
+  if (!entry || !entry->IsEditing())
+    return "no entry";
+  const std::string opened = entry->GetText();
+  pfw::gui::IKeyEvent selectAll;
+  selectAll.vk = 'A';
+  selectAll.control = true;
+  gui->OnKeyDown(box.MW(), box.MH(), selectAll);
+  Key(box.MW(), box.MH(), pfw::gui::kVKBack);
+  for (char c : text)
+  {
+    pfw::gui::IKeyEvent key;
+    key.vk = c == ' ' ? pfw::gui::kVKSpace : 0;
+    key.utf8[0] = c;
+    gui->OnKeyDown(box.MW(), box.MH(), key);
+  }
+  Key(box.MW(), box.MH(), pfw::gui::kVKReturn);
+  return opened;
 }
 
 pfw::gui::IControl* OpenEditor::VisibleControlOf(int paramIdx) const

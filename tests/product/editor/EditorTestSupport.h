@@ -47,7 +47,13 @@ public:
     viewState = editor::BuildEditorLayout(mPlugin.Product(), this);
     return handle;
   }
+  bool OpenURL(const char* url) override
+  {
+    urls.push_back(url);
+    return true;
+  }
   std::shared_ptr<editor::ViewState> viewState;
+  std::vector<std::string> urls;
 
 private:
   Tarnwick& mPlugin;
@@ -76,6 +82,13 @@ struct OpenEditor
   // The visible control linked to the parameter whose rectangle contains the point (the
   // first found), else null.
   pfw::gui::IControl* VisibleControlOf(int paramIdx) const;
+  // Every control linked to the parameter, shown or not, in drawing order.
+  std::vector<pfw::gui::IControl*> ControlsOf(int paramIdx) const;
+  // Shows the view whose control row holds the parameter; returns that control.
+  pfw::gui::IControl* ShowViewOf(int paramIdx);
+  // Opens the value box of the parameter's knob with a click, replaces its text with
+  // `text` key by key and commits it with Enter. Returns the text the entry opened with.
+  std::string TypeIntoValueBox(int paramIdx, const std::string& text);
   double Value(int paramIdx) const { return plugin->GetParam(paramIdx)->Value(); }
   editor::ViewState& View() const { return *gui->viewState; }
 
