@@ -191,40 +191,25 @@ bool AmpEngine::SmoothParameters()
   return changed;
 }
 
+template <typename Stage, typename HandOver>
+void AmpEngine::ChangeFamily(int wanted, int (&families)[2], double& fade, Stage (&stages)[2][2], HandOver handOver)
+{
+  if (wanted == families[kActive] || fade < kFadeNearlyDone)
+    return;
+  for (int ch = 0; ch < 2; ++ch)
+    handOver(stages[ch][kActive], stages[ch][kRetiring]);
+  families[kRetiring] = families[kActive];
+  families[kActive] = wanted;
+  fade = 0.0;
+  mDesignsDirty = true;
+}
+
 void AmpEngine::HandleFamilyChange()
 {
-  const int pedal = Choice(kParamPedalType);
-  if (pedal != mPedalFamily[kActive] && mPedalFade >= kFadeNearlyDone)
-  {
-    for (int ch = 0; ch < 2; ++ch)
-      mPedal[ch][kRetiring] = mPedal[ch][kActive];
-    mPedalFamily[kRetiring] = mPedalFamily[kActive];
-    mPedalFamily[kActive] = pedal;
-    mPedalFade = 0.0;
-    mDesignsDirty = true;
-  }
-
-  const int amp = Choice(kParamAmpType);
-  if (amp != mAmpFamily[kActive] && mAmpFade >= kFadeNearlyDone)
-  {
-    for (int ch = 0; ch < 2; ++ch)
-      mAmp[ch][kRetiring] = mAmp[ch][kActive];
-    mAmpFamily[kRetiring] = mAmpFamily[kActive];
-    mAmpFamily[kActive] = amp;
-    mAmpFade = 0.0;
-    mDesignsDirty = true;
-  }
-
-  const int cab = Choice(kParamCabType);
-  if (cab != mCabFamily[kActive] && mCabFade >= kFadeNearlyDone)
-  {
-    for (int ch = 0; ch < 2; ++ch)
-      HandOverCabSlots(mCab[ch][kActive], mCab[ch][kRetiring]);
-    mCabFamily[kRetiring] = mCabFamily[kActive];
-    mCabFamily[kActive] = cab;
-    mCabFade = 0.0;
-    mDesignsDirty = true;
-  }
+  const auto copyStage = [](auto& active, auto& retiring) { retiring = active; };
+  ChangeFamily(Choice(kParamPedalType), mPedalFamily, mPedalFade, mPedal, copyStage);
+  ChangeFamily(Choice(kParamAmpType), mAmpFamily, mAmpFade, mAmp, copyStage);
+  ChangeFamily(Choice(kParamCabType), mCabFamily, mCabFade, mCab, HandOverCabSlots);
 }
 
 void AmpEngine::UpdateCoefficients()

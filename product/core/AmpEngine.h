@@ -97,6 +97,11 @@ private:
   void SnapParameters(bool hostBypass);
   bool SmoothParameters();
   void HandleFamilyChange();
+  // Starts the crossfade to the family `wanted` unless it is already active or the last
+  // crossfade is still audible; `handOver(active, retiring)` moves a channel's stage
+  // into its retiring slot.
+  template <typename Stage, typename HandOver>
+  void ChangeFamily(int wanted, int (&families)[2], double& fade, Stage (&stages)[2][2], HandOver handOver);
   void UpdateCoefficients();
   void StepSwitches(bool hostBypass);
   bool BypassTarget(bool hostBypass) const;
