@@ -140,28 +140,38 @@ bool ReadFileBytes(const char* path, ByteBuffer& data)
 bool LoadModuleResourceBytes(const char* name, const char* type, ByteBuffer& data, void* module)
 {
   data.Resize(0, true);
+  int size = 0;
+  const void* bytes = LockModuleResource(name, type, size, module);
+  if (!bytes)
+    return false;
+  data.Resize(size, true);
+  if (data.Size() != size)
+    return false;
+  std::memcpy(data.Data(), bytes, static_cast<size_t>(size));
+  return true;
+}
+
+const void* LockModuleResource(const char* name, const char* type, int& size, void* module)
+{
+  size = 0;
 #if defined(_WIN32)
   const std::wstring wideName = Widen(name);
   const std::wstring wideType = Upper(Widen(type ? type : ""));
   HMODULE handle = static_cast<HMODULE>(module);
   HRSRC resource = FindResourceW(handle, wideName.c_str(), wideType.c_str());
   if (!resource)
-    return false;
-  const DWORD size = SizeofResource(handle, resource);
-  HGLOBAL loaded = size > 7 ? ::LoadResource(handle, resource) : nullptr;
+    return nullptr;
+  const DWORD length = SizeofResource(handle, resource);
+  HGLOBAL loaded = length > 7 && length < 0x7fffffff ? ::LoadResource(handle, resource) : nullptr;
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes)
-    return false;
-  data.Resize(static_cast<int>(size), true);
-  if (data.Size() != static_cast<int>(size))
-    return false;
-  std::memcpy(data.Data(), bytes, size);
-  return true;
+  if (bytes)
+    size = static_cast<int>(length);
+  return bytes;
 #else
   (void)name;
   (void)type;
   (void)module;
-  return false;
+  return nullptr;
 #endif
 }
 

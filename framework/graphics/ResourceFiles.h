@@ -11,5 +11,8 @@ int LocateResourceDefault(const char* name, const char* type, GrowString& locati
 // The whole file; false (data emptied) when it cannot be read completely.
 bool ReadFileBytes(const char* path, ByteBuffer& data);
 bool LoadModuleResourceBytes(const char* name, const char* type, ByteBuffer& data, void* module);
+// The bytes of a module resource in place (read-only, valid while the module is loaded);
+// null (size 0) when there is no such resource of more than 7 bytes.
+const void* LockModuleResource(const char* name, const char* type, int& size, void* module);
 
 } // namespace pfw::gui

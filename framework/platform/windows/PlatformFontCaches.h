@@ -1,0 +1,51 @@
+#pragma once
+
+#include "framework/graphics/StaticCache.h"
+
+#include <windows.h>
+
+namespace pfw {
+
+// Font bytes registered privately with the process; unregistered with the entry.
+class InstalledFont
+{
+public:
+  explicit InstalledFont(HANDLE handle)
+    : mHandle(handle)
+  {
+  }
+  ~InstalledFont() { RemoveFontMemResourceEx(mHandle); }
+  InstalledFont(const InstalledFont&) = delete;
+  InstalledFont& operator=(const InstalledFont&) = delete;
+
+private:
+  HANDLE mHandle;
+};
+
+// A copy of a loaded font's HFONT, kept for the native text box.
+class CachedFontHandle
+{
+public:
+  explicit CachedFontHandle(HFONT font)
+    : mFont(font)
+  {
+  }
+  ~CachedFontHandle() { DeleteObject(mFont); }
+  CachedFontHandle(const CachedFontHandle&) = delete;
+  CachedFontHandle& operator=(const CachedFontHandle&) = delete;
+  HFONT Get() const { return mFont; }
+
+private:
+  HFONT mFont;
+};
+
+// The process-wide caches of installed fonts and of HFONT copies, shared by every
+// editor window. Where both locks are held, the installed-font lock comes first.
+gui::StaticCache<InstalledFont>& InstalledFontCache();
+gui::StaticCache<CachedFontHandle>& FontHandleCache();
+
+// Each editor window holds both caches while it lives; the last release empties them.
+void RetainPlatformFontCaches();
+void ReleasePlatformFontCaches();
+
+} // namespace pfw

@@ -1,0 +1,60 @@
+// Named resources of the test program against files on disk.
+
+#include "framework/graphics/ResourceFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace pfw;
+using namespace pfw::gui;
+
+TEST(ResourceLookupTest, ModuleResourcesByFileName)
+{
+  HMODULE module = GetModuleHandleW(nullptr);
+  GrowString location;
+  // The name as the resource compiler stored it (this one drops the script's quotes).
+  EXPECT_EQ(2, LocateResourceDefault("Roboto-Regular.ttf", "ttf", location, module));
+  EXPECT_STREQ("ROBOTO-REGULAR.TTF", location.Get());
+  int size = 0;
+  EXPECT_NE(nullptr, LockModuleResource(location.Get(), "ttf", size, module));
+  EXPECT_GT(size, 100000);
+
+  // Seven bytes are too few for any resource the editor uses; eight are taken.
+  ASSERT_EQ(2, LocateResourceDefault("tiny.ttf", "TTF", location, module));
+  EXPECT_EQ(nullptr, LockModuleResource(location.Get(), "ttf", size, module));
+  EXPECT_EQ(0, size);
+  ASSERT_EQ(2, LocateResourceDefault("eight.ttf", "ttf", location, module));
+  EXPECT_NE(nullptr, LockModuleResource(location.Get(), "ttf", size, module));
+  EXPECT_EQ(8, size);
+  EXPECT_EQ(0, LocateResourceDefault("roboto-regular.ttf", "svg", location, module));
+}
+
+TEST(ResourceLookupTest, AResourceWinsOverAFileOfTheSameName)
+{
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  const std::wstring folder = temp + std::wstring(L"tarnwick-resources-") + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  wchar_t previous[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+  for (const char* name : {"eight.ttf", "only-on-disk.ttf"})
+    if (FILE* out = std::fopen(name, "wb"))
+      std::fclose(out);
+
+  HMODULE module = GetModuleHandleW(nullptr);
+  GrowString location;
+  EXPECT_EQ(2, LocateResourceDefault("eight.ttf", "ttf", location, module));
+  EXPECT_EQ(1, LocateResourceDefault("only-on-disk.ttf", "ttf", location, module));
+  EXPECT_STREQ("only-on-disk.ttf", location.Get());
+  EXPECT_EQ(0, LocateResourceDefault("", "ttf", location, module));
+
+  for (const char* name : {"eight.ttf", "only-on-disk.ttf"})
+    std::remove(name);
+  SetCurrentDirectoryW(previous);
+  RemoveDirectoryW(folder.c_str());
+}
