@@ -218,6 +218,19 @@ void RoundCapEnd(VertexWriter& out, const VectorPoint& p, float dx, float dy, fl
   }
 }
 
+// The unit direction from one point to the next (unscaled when they coincide).
+void Direction(const VectorPoint& from, const VectorPoint& to, float* dx, float* dy)
+{
+  *dx = to.x - from.x;
+  *dy = to.y - from.y;
+  const float d = std::sqrt(*dx * *dx + *dy * *dy);
+  if (d > 1e-6f)
+  {
+    *dx /= d;
+    *dy /= d;
+  }
+}
+
 void CalculateJoins(VectorContext* context, float w, int lineJoin, float miterLimit)
 {
   VectorPathCache& cache = context->cache;
@@ -396,14 +409,8 @@ bool ExpandStroke(VectorContext* context, float w, float fringe, int lineCap, in
     const int e = loop ? path.count : path.count - 1;
     if (!loop)
     {
-      float dx = points[p1].x - points[p0].x;
-      float dy = points[p1].y - points[p0].y;
-      const float d = std::sqrt(dx * dx + dy * dy);
-      if (d > 1e-6f)
-      {
-        dx /= d;
-        dy /= d;
-      }
+      float dx, dy;
+      Direction(points[p0], points[p1], &dx, &dy);
       if (lineCap == kVGCapRound)
         RoundCapStart(out, points[p0], dx, dy, w, ncap, u0, u1);
       else
@@ -432,14 +439,8 @@ bool ExpandStroke(VectorContext* context, float w, float fringe, int lineCap, in
     }
     else
     {
-      float dx = points[p1].x - points[p0].x;
-      float dy = points[p1].y - points[p0].y;
-      const float d = std::sqrt(dx * dx + dy * dy);
-      if (d > 1e-6f)
-      {
-        dx /= d;
-        dy /= d;
-      }
+      float dx, dy;
+      Direction(points[p0], points[p1], &dx, &dy);
       if (lineCap == kVGCapRound)
         RoundCapEnd(out, points[p1], dx, dy, w, ncap, u0, u1);
       else
