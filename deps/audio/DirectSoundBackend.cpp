@@ -1,5 +1,6 @@
 #include "deps/audio/AudioBackend.h"
 #include "deps/audio/DirectSoundStream.h"
+#include "deps/unicode/WideUtf8.h"
 
 #include <cstring>
 
@@ -22,17 +23,6 @@ bool GuidOf(const std::string& key, GUID& guid)
   return true;
 }
 
-std::string ToUtf8(const wchar_t* text)
-{
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1)
-    return std::string();
-  std::string result(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], bytes, nullptr, nullptr);
-  result.resize(static_cast<size_t>(bytes - 1));
-  return result;
-}
-
 struct Listing
 {
   std::vector<Endpoint>* endpoints;
@@ -44,7 +34,7 @@ BOOL CALLBACK AddEndpoint(LPGUID guid, LPCWSTR description, LPCWSTR /*module*/, 
   Listing* listing = static_cast<Listing*>(context);
   Endpoint endpoint;
   endpoint.isInput = listing->isInput;
-  endpoint.name = ToUtf8(description);
+  endpoint.name = unicode::WideToUtf8(description);
   endpoint.key = KeyOf(guid);
   endpoint.isDefault = guid == nullptr;
   listing->endpoints->push_back(endpoint);

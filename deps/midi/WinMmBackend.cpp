@@ -3,6 +3,7 @@
 
 #include "deps/midi/MidiBackend.h"
 #include "deps/midi/MidiInputThread.h"
+#include "deps/unicode/WideUtf8.h"
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -16,17 +17,6 @@ namespace {
 
 const int kSysExBuffers = 4;
 const DWORD kSysExBufferBytes = 4096;
-
-std::string ToUtf8(const wchar_t* text)
-{
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1)
-    return std::string();
-  std::string result(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], bytes, nullptr, nullptr);
-  result.resize(static_cast<size_t>(bytes - 1));
-  return result;
-}
 
 std::string ResultText(const char* what, MMRESULT result)
 {
@@ -184,13 +174,13 @@ public:
       if (input)
       {
         MIDIINCAPSW caps;
-        names.push_back(midiInGetDevCapsW(port, &caps, sizeof(caps)) == MMSYSERR_NOERROR ? ToUtf8(caps.szPname)
+        names.push_back(midiInGetDevCapsW(port, &caps, sizeof(caps)) == MMSYSERR_NOERROR ? unicode::WideToUtf8(caps.szPname)
                                                                                           : std::string());
       }
       else
       {
         MIDIOUTCAPSW caps;
-        names.push_back(midiOutGetDevCapsW(port, &caps, sizeof(caps)) == MMSYSERR_NOERROR ? ToUtf8(caps.szPname)
+        names.push_back(midiOutGetDevCapsW(port, &caps, sizeof(caps)) == MMSYSERR_NOERROR ? unicode::WideToUtf8(caps.szPname)
                                                                                            : std::string());
       }
     }

@@ -2,6 +2,10 @@
 
 #include "framework/core/WindowsServices.h"
 
+#if defined(_WIN32)
+#include "deps/unicode/WideUtf8.h"
+#endif
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,28 +14,6 @@ namespace pfw::gui {
 
 namespace {
 #if defined(_WIN32)
-std::wstring Widen(const char* text)
-{
-  const int count = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
-  if (count <= 0)
-    return std::wstring();
-  std::wstring wide(static_cast<size_t>(count), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, &wide[0], count);
-  wide.resize(static_cast<size_t>(count - 1));
-  return wide;
-}
-
-std::string Narrow(const wchar_t* text)
-{
-  const int count = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (count <= 0)
-    return std::string();
-  std::string narrow(static_cast<size_t>(count), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, &narrow[0], count, nullptr, nullptr);
-  narrow.resize(static_cast<size_t>(count - 1));
-  return narrow;
-}
-
 std::wstring Upper(std::wstring text)
 {
   for (wchar_t& c : text)
@@ -73,7 +55,7 @@ BOOL CALLBACK MatchResourceName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param)
 
 FILE* OpenRead(const char* path)
 {
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = unicode::Utf8ToWide(path);
   return wide.empty() ? std::fopen(path, "rb") : _wfopen(wide.c_str(), L"rb");
 }
 #else
@@ -90,15 +72,15 @@ int LocateResourceDefault(const char* name, const char* type, GrowString& locati
     return 0;
 #if defined(_WIN32)
   ResourceSearch search;
-  search.wanted = Lower(Widen(name));
-  const std::wstring wideType = Upper(Widen(type ? type : ""));
+  search.wanted = Lower(unicode::Utf8ToWide(name));
+  const std::wstring wideType = Upper(unicode::Utf8ToWide(type ? type : ""));
   if (!search.wanted.empty() && !wideType.empty())
   {
     EnumResourceNamesW(static_cast<HMODULE>(module), wideType.c_str(), MatchResourceName,
                        reinterpret_cast<LONG_PTR>(&search));
     if (!search.found.empty())
     {
-      location.Set(Narrow(search.found.c_str()).c_str());
+      location.Set(unicode::WideToUtf8(search.found.c_str()).c_str());
       return 2;
     }
   }
@@ -155,8 +137,8 @@ const void* LockModuleResource(const char* name, const char* type, int& size, vo
 {
   size = 0;
 #if defined(_WIN32)
-  const std::wstring wideName = Widen(name);
-  const std::wstring wideType = Upper(Widen(type ? type : ""));
+  const std::wstring wideName = unicode::Utf8ToWide(name);
+  const std::wstring wideType = Upper(unicode::Utf8ToWide(type ? type : ""));
   HMODULE handle = static_cast<HMODULE>(module);
   HRSRC resource = FindResourceW(handle, wideName.c_str(), wideType.c_str());
   if (!resource)

@@ -3,6 +3,7 @@
 // UTF-8 text where it meets the system's UTF-16: classification and conversion, used by
 // the shims and by the whole platform layer.
 
+#include "deps/unicode/WideUtf8.h"
 #include "framework/core/GrowString.h"
 
 #include <string>
@@ -14,13 +15,12 @@ namespace pfw {
 // 0 when it is pure ASCII or null; 1 when it is well-formed with a multi-byte sequence.
 int ClassifyUtf8(const char* text);
 
-// Empty when the text is not well-formed UTF-8 (or is empty); FromUtf8 tells the two apart.
-std::wstring Utf8ToWide(const char* text);
-bool FromUtf8(const char* text, std::wstring& wide);
+using unicode::FromUtf8;
+using unicode::Utf8ToWide;
+using unicode::WideToUtf8;
 
 // Empty (and false) when the text cannot be converted.
 bool WideToUtf8(const wchar_t* text, GrowString& utf8);
-std::string WideToUtf8(const wchar_t* text);
 
 // For text of unknown origin: read as UTF-8 when well-formed sequence bytes are at least
 // five times the malformed bytes or three quarters of the text, each malformed byte then

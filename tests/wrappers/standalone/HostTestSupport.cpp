@@ -1,5 +1,6 @@
 #include "HostTestSupport.h"
 
+#include "deps/unicode/WideUtf8.h"
 #include "framework/platform/windows/Utf8Shims.h"
 
 #include <windows.h>
@@ -12,22 +13,12 @@
 
 std::string WideToUtf8(const std::wstring& text)
 {
-  if (text.empty())
-    return std::string();
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], size, nullptr, nullptr);
-  return result;
+  return unicode::WideToUtf8(text.c_str());
 }
 
 std::wstring Utf8ToWide(const std::string& text)
 {
-  if (text.empty())
-    return std::wstring();
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring result(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], size);
-  return result;
+  return unicode::Utf8ToWide(text.c_str());
 }
 
 std::string MakeTempFolder()
