@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <string>
 
 using namespace pfw;
 using namespace pfw::gui;
@@ -31,30 +29,4 @@ TEST(ResourceLookupTest, ModuleResourcesByFileName)
   EXPECT_NE(nullptr, LockModuleResource(location.Get(), "ttf", size, module));
   EXPECT_EQ(8, size);
   EXPECT_EQ(0, LocateResourceDefault("roboto-regular.ttf", "svg", location, module));
-}
-
-TEST(ResourceLookupTest, AResourceWinsOverAFileOfTheSameName)
-{
-  wchar_t temp[MAX_PATH] = {};
-  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-  const std::wstring folder = temp + std::wstring(L"tarnwick-resources-") + std::to_wstring(GetCurrentProcessId());
-  CreateDirectoryW(folder.c_str(), nullptr);
-  wchar_t previous[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, previous);
-  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
-  for (const char* name : {"eight.ttf", "only-on-disk.ttf"})
-    if (FILE* out = std::fopen(name, "wb"))
-      std::fclose(out);
-
-  HMODULE module = GetModuleHandleW(nullptr);
-  GrowString location;
-  EXPECT_EQ(2, LocateResourceDefault("eight.ttf", "ttf", location, module));
-  EXPECT_EQ(1, LocateResourceDefault("only-on-disk.ttf", "ttf", location, module));
-  EXPECT_STREQ("only-on-disk.ttf", location.Get());
-  EXPECT_EQ(0, LocateResourceDefault("", "ttf", location, module));
-
-  for (const char* name : {"eight.ttf", "only-on-disk.ttf"})
-    std::remove(name);
-  SetCurrentDirectoryW(previous);
-  RemoveDirectoryW(folder.c_str());
 }
