@@ -28,6 +28,16 @@ std::string HResultText(const char* what, HRESULT result)
   return text;
 }
 
+// Runs a call on a render buffer, and once more after restoring the buffer when another
+// application had taken the device over and the buffer was lost.
+template <typename Call> HRESULT WithRestore(IDirectSoundBuffer* buffer, Call call)
+{
+  HRESULT result = call();
+  if (result == DSERR_BUFFERLOST && SUCCEEDED(buffer->Restore()))
+    result = call();
+  return result;
+}
+
 template <typename T> void Release(T*& object)
 {
   if (object)
@@ -145,19 +155,15 @@ bool DirectSoundStream::Start(std::string& error)
   if (mRenderBuffer)
   {
     mRenderBuffer->Stop();
-    void* part1 = nullptr;
-    void* part2 = nullptr;
-    DWORD bytes1 = 0, bytes2 = 0;
-    HRESULT result = mRenderBuffer->Lock(0, mRenderBytes, &part1, &bytes1, &part2, &bytes2, DSBLOCK_ENTIREBUFFER);
-    if (result == DSERR_BUFFERLOST && SUCCEEDED(mRenderBuffer->Restore()))
-      result = mRenderBuffer->Lock(0, mRenderBytes, &part1, &bytes1, &part2, &bytes2, DSBLOCK_ENTIREBUFFER);
+    RenderSpan span;
+    const HRESULT result = LockRender(0, mRenderBytes, DSBLOCK_ENTIREBUFFER, span);
     if (FAILED(result))
     {
       error = HResultText("Lock", result);
       return false;
     }
-    std::memset(part1, 0, bytes1);
-    mRenderBuffer->Unlock(part1, bytes1, part2, bytes2);
+    std::memset(span.part1, 0, span.bytes1);
+    mRenderBuffer->Unlock(span.part1, span.bytes1, span.part2, span.bytes2);
     mRenderBuffer->SetCurrentPosition(0);
     // The target's worth of silence plays first, while the first blocks are made.
     mWritePosition = mTargetFrames;
@@ -195,10 +201,7 @@ bool DirectSoundStream::Start(std::string& error)
 bool DirectSoundStream::RenderQueued(DWORD& queuedFrames, RtAudioStreamStatus& status)
 {
   DWORD play = 0, write = 0;
-  HRESULT result = mRenderBuffer->GetCurrentPosition(&play, &write);
-  if (result == DSERR_BUFFERLOST && SUCCEEDED(mRenderBuffer->Restore()))
-    result = mRenderBuffer->GetCurrentPosition(&play, &write);
-  if (FAILED(result))
+  if (FAILED(WithRestore(mRenderBuffer, [&] { return mRenderBuffer->GetCurrentPosition(&play, &write); })))
     return false;
   queuedFrames = mClock->Queued(play / mRenderFrameBytes, write / mRenderFrameBytes, mWritePosition, status);
   return true;
@@ -280,22 +283,23 @@ void DirectSoundStream::ReadInput(float* interleaved)
   std::fill(target, interleaved + static_cast<size_t>(mFrames) * mInChannels, 0.0f);
 }
 
+HRESULT DirectSoundStream::LockRender(DWORD offset, DWORD bytes, DWORD flags, RenderSpan& span)
+{
+  return WithRestore(mRenderBuffer, [&] {
+    return mRenderBuffer->Lock(offset, bytes, &span.part1, &span.bytes1, &span.part2, &span.bytes2, flags);
+  });
+}
+
 void DirectSoundStream::WriteOutput(const float* interleaved)
 {
-  void* part1 = nullptr;
-  void* part2 = nullptr;
-  DWORD bytes1 = 0, bytes2 = 0;
-  const DWORD bytes = mFrames * mRenderFrameBytes;
-  HRESULT result = mRenderBuffer->Lock(mWritePosition * mRenderFrameBytes, bytes, &part1, &bytes1, &part2, &bytes2, 0);
-  if (result == DSERR_BUFFERLOST && SUCCEEDED(mRenderBuffer->Restore()))
-    result = mRenderBuffer->Lock(mWritePosition * mRenderFrameBytes, bytes, &part1, &bytes1, &part2, &bytes2, 0);
-  if (SUCCEEDED(result))
+  RenderSpan span;
+  if (SUCCEEDED(LockRender(mWritePosition * mRenderFrameBytes, mFrames * mRenderFrameBytes, 0, span)))
   {
     const unsigned int sampleBytes = DeviceBytesPerSample(mRenderType);
-    FloatToDevice(mRenderType, interleaved, part1, bytes1 / sampleBytes);
-    if (part2)
-      FloatToDevice(mRenderType, interleaved + bytes1 / sampleBytes, part2, bytes2 / sampleBytes);
-    mRenderBuffer->Unlock(part1, bytes1, part2, bytes2);
+    FloatToDevice(mRenderType, interleaved, span.part1, span.bytes1 / sampleBytes);
+    if (span.part2)
+      FloatToDevice(mRenderType, interleaved + span.bytes1 / sampleBytes, span.part2, span.bytes2 / sampleBytes);
+    mRenderBuffer->Unlock(span.part1, span.bytes1, span.part2, span.bytes2);
   }
   mWritePosition = (mWritePosition + mFrames) % RenderRingFrames();
 }
@@ -308,15 +312,13 @@ void DirectSoundStream::Drain()
     // The ring loops: silence after our last block, so nothing old plays while we wait.
     const unsigned int pending = StreamClock::Distance(play / mRenderFrameBytes, mWritePosition, RenderRingFrames());
     const DWORD silenceBytes = (RenderRingFrames() - pending - 1) * mRenderFrameBytes;
-    void* part1 = nullptr;
-    void* part2 = nullptr;
-    DWORD bytes1 = 0, bytes2 = 0;
-    if (SUCCEEDED(mRenderBuffer->Lock(mWritePosition * mRenderFrameBytes, silenceBytes, &part1, &bytes1, &part2, &bytes2, 0)))
+    RenderSpan span;
+    if (SUCCEEDED(LockRender(mWritePosition * mRenderFrameBytes, silenceBytes, 0, span)))
     {
-      std::memset(part1, 0, bytes1);
-      if (part2)
-        std::memset(part2, 0, bytes2);
-      mRenderBuffer->Unlock(part1, bytes1, part2, bytes2);
+      std::memset(span.part1, 0, span.bytes1);
+      if (span.part2)
+        std::memset(span.part2, 0, span.bytes2);
+      mRenderBuffer->Unlock(span.part1, span.bytes1, span.part2, span.bytes2);
     }
     Sleep(pending * 1000 / mRate + 10);
   }

@@ -36,6 +36,15 @@ private:
   bool OpenRender(const GUID* device, std::string& error);
   bool OpenCapture(const GUID* device, std::string& error);
   bool RenderQueued(DWORD& queuedFrames, RtAudioStreamStatus& status);
+  // A locked span of the render ring: two parts where it wraps.
+  struct RenderSpan
+  {
+    void* part1 = nullptr;
+    void* part2 = nullptr;
+    DWORD bytes1 = 0, bytes2 = 0;
+  };
+  // Every lock of the render ring goes through here, so a lost buffer is restored first.
+  HRESULT LockRender(DWORD offset, DWORD bytes, DWORD flags, RenderSpan& span);
   bool CaptureAvailable(DWORD& availableFrames, RtAudioStreamStatus& status);
   unsigned int RenderRingFrames() const { return mRenderBytes / mRenderFrameBytes; }
   unsigned int CaptureRingFrames() const { return mCaptureBytes / mCaptureFrameBytes; }
