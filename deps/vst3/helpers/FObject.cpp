@@ -31,6 +31,15 @@ uint32 VST3_CALL FObject::release()
   return count;
 }
 
+bool FObject::addRefUnlessReleased()
+{
+  uint32 count = mRefCount.load(std::memory_order_acquire);
+  while (count != 0)
+    if (mRefCount.compare_exchange_weak(count, count + 1, std::memory_order_acq_rel))
+      return true;
+  return false;
+}
+
 void VST3_CALL FObject::update(FUnknown*, int32) {}
 
 bool FObject::isTypeOf(const char* name, bool) const

@@ -36,6 +36,9 @@ public:
 
 protected:
   virtual ~FObject() = default;
+  // One more reference, unless the last one is gone and the object is being deleted: for
+  // a registry that hands out an object it does not own.
+  bool addRefUnlessReleased();
 
 private:
   std::atomic<uint32> mRefCount{1};

@@ -30,7 +30,7 @@ CPluginFactory* CPluginFactory::acquireModuleFactory(const PFactoryInfo& info,
                                                      bool (*registerClasses)(CPluginFactory& factory))
 {
   std::unique_lock<std::mutex> lock(gModuleFactoryLock);
-  if (gModuleFactory && gModuleFactory->addRefUnlessDying())
+  if (gModuleFactory && gModuleFactory->addRefUnlessReleased())
     return gModuleFactory;
   CPluginFactory* factory = new (std::nothrow) CPluginFactory(info);
   if (!factory)
@@ -52,15 +52,6 @@ CPluginFactory* CPluginFactory::acquireModuleFactory(const PFactoryInfo& info,
   }
   gModuleFactory = factory;
   return factory;
-}
-
-bool CPluginFactory::addRefUnlessDying()
-{
-  uint32 count = mRefCount.load(std::memory_order_acquire);
-  while (count != 0)
-    if (mRefCount.compare_exchange_weak(count, count + 1, std::memory_order_acq_rel))
-      return true;
-  return false;
 }
 
 bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction create, void* context)
@@ -96,19 +87,6 @@ tresult VST3_CALL CPluginFactory::queryInterface(const TUID iid, void** obj)
   }
   *obj = nullptr;
   return kNoInterface;
-}
-
-uint32 VST3_CALL CPluginFactory::addRef()
-{
-  return mRefCount.fetch_add(1, std::memory_order_relaxed) + 1;
-}
-
-uint32 VST3_CALL CPluginFactory::release()
-{
-  const uint32 count = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
-  if (count == 0)
-    delete this;
-  return count;
 }
 
 tresult VST3_CALL CPluginFactory::getFactoryInfo(PFactoryInfo* info)

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "deps/vst3/helpers/FObject.h"
 #include "deps/vst3/interfaces/IPluginFactory.h"
 #include "framework/core/PointerList.h"
 
-#include <atomic>
-
 namespace Steinberg {
 
-// The module's class factory. It answers IPluginFactory, IPluginFactory2 and
+// The module's class factory. It answers FUnknown, IPluginFactory, IPluginFactory2 and
 // IPluginFactory3 with one pointer and deletes itself with its last reference.
-class CPluginFactory final : public IPluginFactory3
+class CPluginFactory final : public FObject, public IPluginFactory3
 {
 public:
   using CreateFunction = FUnknown* (*)(void* context);
@@ -22,8 +21,7 @@ public:
   bool registerClass(const PClassInfo2* info, CreateFunction create, void* context = nullptr);
 
   tresult VST3_CALL queryInterface(const TUID iid, void** obj) override;
-  uint32 VST3_CALL addRef() override;
-  uint32 VST3_CALL release() override;
+  VST3_FORWARD_REFCOUNT(FObject)
 
   tresult VST3_CALL getFactoryInfo(PFactoryInfo* info) override;
   int32 VST3_CALL countClasses() override;
@@ -47,11 +45,9 @@ private:
     void* context;
   };
 
-  ~CPluginFactory();
+  ~CPluginFactory() override;
   const ClassEntry* entry(int32 index) const;
-  bool addRefUnlessDying();
 
-  std::atomic<uint32> mRefCount{1};
   PFactoryInfo mFactoryInfo;
   pfw::PointerList<ClassEntry> mClasses{true};
 };
