@@ -1,5 +1,6 @@
 #include "wrappers/vst3/IPluginVST3.h"
 
+#include "deps/vst3/helpers/StreamTransfer.h"
 #include "deps/vst3/helpers/StringConvert.h"
 #include "deps/vst3/interfaces/IHostApplication.h"
 #include "framework/core/IDataChunk.h"
@@ -45,7 +46,7 @@ tresult VST3_CALL IPluginVST3::initialize(FUnknown* context)
     return kResultFalse;
   mInitThread = GetCurrentThreadId();
   if (!IPluginVST3ProcessorBase::Initialize() ||
-      !IPluginVST3ControllerBase::Initialize(*this, GetPlugType() == 1, DoesMidiIn()))
+      !IPluginVST3ControllerBase::Initialize(*this, GetPlugType() == kPlugTypeInstrument, DoesMidiIn()))
   {
     terminate();
     return kResultFalse;
@@ -55,7 +56,7 @@ tresult VST3_CALL IPluginVST3::initialize(FUnknown* context)
   {
     IHostApplication* host = static_cast<IHostApplication*>(face);
     String128 wide = {};
-    if (GetHost() == -1 && host->getName(wide) == kResultOk)
+    if (GetHost() == kHostUninit && host->getName(wide) == kResultOk)
     {
       wide[127] = 0;
       char name[128];
@@ -127,16 +128,7 @@ tresult VST3_CALL IPluginVST3::getState(IBStream* stream)
   const int size = chunk.Size();
   if (chunk.Put(bypass) != size + 4)
     return kResultFalse;
-  // Every byte must reach the host, or the saved state would be cut short.
-  for (int offset = 0; offset < chunk.Size();)
-  {
-    int32 written = 0;
-    const int32 left = chunk.Size() - offset;
-    if (stream->write(chunk.GetData() + offset, left, &written) != kResultOk || written < 1 || written > left)
-      return kResultFalse;
-    offset += written;
-  }
-  return kResultOk;
+  return writeAll(stream, chunk.GetData(), chunk.Size()) ? kResultOk : kResultFalse;
 }
 
 tresult VST3_CALL IPluginVST3::setState(IBStream* stream)

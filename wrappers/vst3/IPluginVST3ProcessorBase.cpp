@@ -1,5 +1,6 @@
 #include "wrappers/vst3/IPluginVST3ProcessorBase.h"
 
+#include "deps/vst3/helpers/ParameterQueue.h"
 #include "deps/vst3/helpers/StringConvert.h"
 #include "deps/vst3/interfaces/SpeakerArrangement.h"
 #include "framework/core/HostIdentity.h"
@@ -27,13 +28,6 @@ void BusName(const IPluginProcessor& processor, int direction, int busIdx, int n
   GrowString text;
   processor.GetBusName(direction, busIdx, nBuses, text);
   widenText(name, 128, text.Get());
-}
-
-// The last point of a queue, when it has one that can be read.
-bool LastPoint(IParamValueQueue* queue, int32& offset, ParamValue& value)
-{
-  const int32 points = queue ? queue->getPointCount() : 0;
-  return points > 0 && queue->getPoint(points - 1, offset, value) == kResultOk;
 }
 
 } // namespace
@@ -79,7 +73,7 @@ bool IPluginVST3ProcessorBase::Initialize()
   bool anyOutput = false;
   for (int i = 0; i < NIOConfigs(); ++i)
     anyOutput = anyOutput || GetIOConfig(i)->NBuses(kOutput) > 0;
-  if (GetPlugType() == 2 && !anyOutput && !mPlugin.addAudioOutput(u"Dummy Output", SpeakerArr::kEmpty, kMain, 0))
+  if (GetPlugType() == kPlugTypeMidiEffect && !anyOutput && !mPlugin.addAudioOutput(u"Dummy Output", SpeakerArr::kEmpty, kMain, 0))
     return false;
   if (DoesMidiIn() && !mPlugin.addEventInput(u"MIDI Input", 1, kMain, BusInfo::kDefaultActive))
     return false;
@@ -240,7 +234,7 @@ void IPluginVST3ProcessorBase::ProcessParameterChanges(ProcessData& data, IRingQ
     IParamValueQueue* queue = changes->getParameterData(i);
     int32 offset = 0;
     ParamValue value = 0.0;
-    if (!LastPoint(queue, offset, value) || !std::isfinite(value))
+    if (!lastPoint(queue, offset, value) || !std::isfinite(value))
       continue;
     value = std::clamp(value, 0.0, 1.0);
     const ParamID tag = queue->getParameterId();

@@ -1,5 +1,7 @@
 #include "wrappers/vst3/TarnwickVST3.h"
 
+#include "deps/vst3/helpers/ParameterQueue.h"
+#include "deps/vst3/helpers/StreamTransfer.h"
 #include "framework/core/IDataChunk.h"
 #include "product/core/Tarnwick.h"
 
@@ -62,33 +64,15 @@ tresult VST3_CALL TarnwickVST3::getState(IBStream* stream)
   const int32 bypass = mHostBypass.load() ? 1 : 0;
   if (chunk.Put(bypass) != kStateSize)
     return kResultFalse;
-  for (int32 offset = 0; offset < kStateSize;)
-  {
-    int32 written = 0;
-    const int32 left = kStateSize - offset;
-    if (stream->write(chunk.GetData() + offset, left, &written) != kResultOk || written < 1 || written > left)
-      return kResultFalse;
-    offset += written;
-  }
-  return kResultOk;
+  return writeAll(stream, chunk.GetData(), kStateSize) ? kResultOk : kResultFalse;
 }
 
 tresult VST3_CALL TarnwickVST3::setState(IBStream* stream)
 {
   if (!stream)
     return kResultFalse;
-  uint8 bytes[kStateSize + 1];
-  for (int32 offset = 0; offset < kStateSize;)
-  {
-    int32 read = 0;
-    const int32 left = kStateSize - offset;
-    if (stream->read(bytes + offset, left, &read) != kResultOk || read < 1 || read > left)
-      return kResultFalse;
-    offset += read;
-  }
-  int32 extra = 0;
-  const tresult more = stream->read(bytes + kStateSize, 1, &extra);
-  if ((more != kResultOk && more != kResultFalse) || extra != 0)
+  uint8 bytes[kStateSize];
+  if (!readWhole(stream, bytes, kStateSize))
     return kResultFalse;
   int32 bypass = 0;
   std::memcpy(&bypass, bytes + kChainStateSize, sizeof(bypass));
@@ -167,10 +151,9 @@ void TarnwickVST3::ApplyHostParameterChanges(ProcessData& data)
   for (int32 i = 0; i < count; ++i)
   {
     IParamValueQueue* queue = changes->getParameterData(i);
-    const int32 points = queue ? queue->getPointCount() : 0;
     int32 offset = 0;
     ParamValue value = 0.0;
-    if (points < 1 || queue->getPoint(points - 1, offset, value) != kResultOk || !std::isfinite(value))
+    if (!lastPoint(queue, offset, value) || !std::isfinite(value))
       continue;
     const ParamID tag = queue->getParameterId();
     if (tag == kBypassTag)

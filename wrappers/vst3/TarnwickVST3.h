@@ -1,5 +1,6 @@
 #pragma once
 
+#include "product/core/ChainState.h"
 #include "wrappers/vst3/IPluginVST3.h"
 
 #include <atomic>
@@ -7,14 +8,13 @@
 
 class TarnwickProduct;
 
-// What the product does differently in the VST3 deliverable: its own 696-byte component
-// state (the chain state and the host bypass), its process call with the host bypass and
+// What the product does differently in the VST3 deliverable: its own component state (the chain state and the host bypass), its process call with the host bypass and
 // the main input's silence flags and the side-chain, and its tail length.
 class TarnwickVST3 : public pfw::IPluginVST3
 {
 public:
-  static constexpr int kStateSize = 696;
-  static constexpr int kChainStateSize = 692;
+  // The chain state, then the host bypass as a 32-bit integer.
+  static constexpr int kStateSize = kChainStateSize + static_cast<int>(sizeof(Steinberg::int32));
 
   TarnwickVST3(const InstanceInfo& info, const pfw::IPluginConfig& config);
 

@@ -5,6 +5,7 @@
 #include "deps/vst3/helpers/ModuleEntry.h"
 #include "deps/vst3/helpers/PluginFactory.h"
 #include "deps/vst3/helpers/SingleComponentEffect.h"
+#include "deps/vst3/helpers/StreamTransfer.h"
 #include "deps/vst3/interfaces/SpeakerArrangement.h"
 
 #include <atomic>
@@ -103,34 +104,15 @@ public:
     std::memcpy(bytes, kStateMagic, 4);
     const double value = gain.load();
     std::memcpy(bytes + 4, &value, 8);
-    for (int32 offset = 0; offset < kStateSize;)
-    {
-      int32 written = 0;
-      if (stream->write(bytes + offset, kStateSize - offset, &written) != kResultOk || written < 1 ||
-          written > kStateSize - offset)
-        return kResultFalse;
-      offset += written;
-    }
-    return kResultOk;
+    return writeAll(stream, bytes, kStateSize) ? kResultOk : kResultFalse;
   }
 
   tresult VST3_CALL setState(IBStream* stream) override
   {
     if (!stream)
       return kResultFalse;
-    char bytes[kStateSize + 1];
-    int32 offset = 0;
-    while (offset < kStateSize)
-    {
-      int32 read = 0;
-      if (stream->read(bytes + offset, kStateSize - offset, &read) != kResultOk || read < 1 ||
-          read > kStateSize - offset)
-        return kResultFalse;
-      offset += read;
-    }
-    int32 extra = 0;
-    const tresult more = stream->read(bytes + kStateSize, 1, &extra);
-    if ((more != kResultOk && more != kResultFalse) || extra != 0)
+    char bytes[kStateSize];
+    if (!readWhole(stream, bytes, kStateSize))
       return kResultFalse;
     double value = 0.;
     std::memcpy(&value, bytes + 4, 8);
