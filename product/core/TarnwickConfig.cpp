@@ -21,7 +21,7 @@ pfw::IPluginConfig MakeTarnwickConfig()
   config.plugDoesMidiOut = false;
   config.plugDoesMPE = false;
   config.plugDoesChunks = true;
-  config.plugType = 0;
+  config.plugType = pfw::kPlugTypeEffect;
   config.plugHasUI = true;
   config.plugWidth = kEditorWidth;
   config.plugHeight = kEditorHeight;
