@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GrowString.h"
+#include "HostIdentity.h"
 #include "IDataChunk.h"
 #include "IGuiEditorDelegate.h"
 #include "IPresetSlot.h"
@@ -66,7 +67,7 @@ protected:
   int mMfrID = 0;
   int mVersion = 0;
   int mHostVersion = 0;
-  int mHost = -1;
+  int mHost = kHostUninit;
   GrowString mHostName;
   GrowString mBundleID;
   GrowString mAppGroupID;

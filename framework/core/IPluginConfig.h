@@ -2,6 +2,14 @@
 
 namespace pfw {
 
+// What kind of plug-in the wrapper presents to a host.
+enum EPlugType : int
+{
+  kPlugTypeEffect = 0,
+  kPlugTypeInstrument = 1,
+  kPlugTypeMidiEffect = 2,
+};
+
 // The compiled-in construction record that the product passes to its wrapper.
 struct IPluginConfig
 {
@@ -19,7 +27,7 @@ struct IPluginConfig
   bool plugDoesMidiOut = false;
   bool plugDoesMPE = false;
   bool plugDoesChunks = false;
-  int plugType = 0; // 0 effect, 1 instrument
+  int plugType = kPlugTypeEffect;
   bool plugHasUI = false;
   int plugWidth = 0;
   int plugHeight = 0;

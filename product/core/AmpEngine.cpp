@@ -44,7 +44,7 @@ AmpEngine::AmpEngine()
   for (int s = 0; s < kSwitchCount; ++s)
     mSwitches[s] = ParamSpecTable::kDefaults[kSwitchParams[s]] > 0.5f ? 1.0 : 0.0;
   mRouting.Snap(0);
-  mMonitor.Snap(0);
+  mMonitor.Snap(kMonitorOutput);
   mOutputMode.Snap(0);
   mGate.Reset(-70.0);
 }
@@ -255,7 +255,7 @@ void AmpEngine::UpdateCoefficients()
   }
   // Both channels' equalisers share one design.
   DesignEqualiser(mEq[0], mSmoothed, mSampleRate);
-  for (int band = 0; band < 5; ++band)
+  for (int band = 0; band < PostEqualiser::kSections; ++band)
     mEq[1].sections[band].CopyCoefficients(mEq[0].sections[band]);
   mEffects.Design(mSmoothed);
   mMeasurements.Configure(mSmoothed);
@@ -421,7 +421,8 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
   }
 
   mInputPeak = mWetPeak = mOutputPeak = mOutputLeftPeak = mOutputRightPeak = 0.0;
-  const bool auxInUse = auxConnected && (mTargets[kParamGateDetector] > 0.5f || mTargets[kParamMonitor] == 6.0f);
+  const bool auxInUse =
+    auxConnected && (mTargets[kParamGateDetector] > 0.5f || mTargets[kParamMonitor] == kMonitorExternal);
   float* const outLeft = outputs != nullptr ? outputs[0] : nullptr;
   float* const outRight = outputs != nullptr ? outputs[1] : nullptr;
 
@@ -503,9 +504,10 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
     double monitor[2];
     for (int ch = 0; ch < 2; ++ch)
     {
-      monitor[ch] = (dry[ch] + (wet[ch] - dry[ch]) * mix) * mMonitor[0] + dry[ch] * mMonitor[1] +
-                    pedalTap[ch] * mMonitor[2] + preampTap[ch] * mMonitor[3] + powerTap[ch] * mMonitor[4] +
-                    cabTap[ch] * mMonitor[5] + aux[ch] * mMonitor[6];
+      monitor[ch] = (dry[ch] + (wet[ch] - dry[ch]) * mix) * mMonitor[kMonitorOutput] + dry[ch] * mMonitor[kMonitorDry] +
+                    pedalTap[ch] * mMonitor[kMonitorPedal] + preampTap[ch] * mMonitor[kMonitorPreamp] +
+                    powerTap[ch] * mMonitor[kMonitorPower] + cabTap[ch] * mMonitor[kMonitorCabinet] +
+                    aux[ch] * mMonitor[kMonitorExternal];
     }
 
     // Output mode.

@@ -161,7 +161,7 @@ private:
   double mSidechainGain = 1.0;
   double mCeiling = 1.0;
   ChoiceWeights<4> mRouting;
-  ChoiceWeights<7> mMonitor;
+  ChoiceWeights<kNumMonitorChoices> mMonitor;
   ChoiceWeights<4> mOutputMode;
   NoiseGate mGate;
   // The safety clip's gain (clipped / unclipped) of the last sample, 1 when nothing clipped.

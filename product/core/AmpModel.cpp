@@ -122,7 +122,7 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family)
 void ApplyAmpDesign(AmpStageState& state, const AmpDesign& design)
 {
   state.design = design;
-  for (int i = 0; i < 5; ++i)
+  for (int i = 0; i < BiquadBank5::kSections; ++i)
     state.tone.sections[i].CopyCoefficients(design.tone[i]);
   if (!state.powerWeightsSet)
   {
@@ -199,7 +199,7 @@ void ToneNetworkPair(BiquadBank5& left, BiquadBank5& right, double o[4][2])
   const __m128d zero = _mm_setzero_pd();
   const __m128d tiny = _mm_set1_pd(1e-25);
   const __m128d signBit = _mm_set1_pd(-0.0);
-  for (int k = 0; k < 5; ++k)
+  for (int k = 0; k < BiquadBank5::kSections; ++k)
   {
     Biquad& l = left.sections[k];
     Biquad& r = right.sections[k];

@@ -32,7 +32,7 @@ struct AmpDesign
   double brightPole = 0.0;
   double couplingPole[kMaxPreampStages] = {};
   double stageLowPassPole[kMaxPreampStages] = {};
-  Biquad tone[5]; // coefficients only; the running sections live in the state
+  Biquad tone[BiquadBank5::kSections]; // coefficients only; the running sections live in the state
   double sagAttackPole = 0.0;
   double sagReleasePole = 0.0;
   double powerAttackPole = 0.0;

@@ -64,7 +64,8 @@ void DesignBiquad(Biquad& biquad, BiquadType type, double frequency, double q, d
 // Five sections in series: the amplifier's tone network and the post-cabinet equaliser.
 struct BiquadBank5
 {
-  Biquad sections[5];
+  static constexpr int kSections = 5;
+  Biquad sections[kSections];
 
   double Process(double x)
   {

@@ -90,3 +90,16 @@ enum ParamId : int
   kParamOutputPan = 83,
   kNumParams = 84
 };
+
+// The choices of kParamMonitor, in the order of their names.
+enum MonitorChoice : int
+{
+  kMonitorOutput = 0,
+  kMonitorDry = 1,
+  kMonitorPedal = 2,
+  kMonitorPreamp = 3,
+  kMonitorPower = 4,
+  kMonitorCabinet = 5,
+  kMonitorExternal = 6,
+  kNumMonitorChoices = 7
+};

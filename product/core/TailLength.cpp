@@ -8,9 +8,6 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kMonitorOutput = 0.0;
-constexpr double kMonitorDry = 1.0;
-constexpr double kMonitorExternal = 6.0;
 
 bool IsOn(float value)
 {

@@ -25,7 +25,7 @@ IPluginAPP::~IPluginAPP() = default;
 void IPluginAPP::ProcessHostBuffers(double** inputs, int nInputs, double** outputs, int nOutputs, int nFrames)
 {
   // Only the channels the device delivers are connected; the others read silence.
-  nInputs = GetPlugType() == 1 || !inputs ? 0 : std::min(std::max(nInputs, 0), NChannels(kInput));
+  nInputs = GetPlugType() == kPlugTypeInstrument || !inputs ? 0 : std::min(std::max(nInputs, 0), NChannels(kInput));
   nOutputs = !outputs ? 0 : std::min(std::max(nOutputs, 0), NChannels(kOutput));
   SetChannelConnections(kInput, nInputs, NChannels(kInput) - nInputs, false);
   SetChannelConnections(kInput, 0, nInputs, true);

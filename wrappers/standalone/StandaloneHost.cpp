@@ -1,5 +1,6 @@
 #include "wrappers/standalone/StandaloneHost.h"
 
+#include "framework/core/ParamChangeSource.h"
 #include "framework/platform/windows/Utf8Shims.h"
 #include "wrappers/standalone/IPluginAPP.h"
 
@@ -117,7 +118,7 @@ bool StandaloneHost::Init()
   const std::string midiOutput = mEdited.midiOutputPort.Get();
   SelectMidiPort(false, midiInput.c_str());
   SelectMidiPort(true, midiOutput.c_str());
-  mPlugin->OnParamReset(0);
+  mPlugin->OnParamReset(pfw::kReset);
   mPlugin->OnActivate(true);
   return true;
 }
