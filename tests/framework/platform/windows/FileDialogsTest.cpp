@@ -40,13 +40,21 @@ TEST(FileDialogsTest, ExtensionListsBecomePatterns)
 
 namespace {
 OPENFILENAMEW gAsked = {};
+// Copies of what the dialog's pointers named: they die with the call.
 std::wstring gFilter;
+std::wstring gDefaultExtension;
 const wchar_t* gChoice = nullptr;
 
 BOOL FakeFileDialog(OPENFILENAMEW* dialog)
 {
   gAsked = *dialog;
-  gFilter.assign(dialog->lpstrFilter ? dialog->lpstrFilter : L"", dialog->lpstrFilter ? 30 : 0);
+  // The filter list ends with an empty entry: copy it through its two closing NULs.
+  size_t filterLength = 0;
+  if (const wchar_t* filter = dialog->lpstrFilter)
+    while (filter[filterLength] != 0 || filter[filterLength + 1] != 0)
+      ++filterLength;
+  gFilter.assign(dialog->lpstrFilter ? dialog->lpstrFilter : L"", dialog->lpstrFilter ? filterLength + 2 : 0);
+  gDefaultExtension = dialog->lpstrDefExt ? dialog->lpstrDefExt : L"";
   if (!gChoice)
     return FALSE;
   wcsncpy(dialog->lpstrFile, gChoice, dialog->nMaxFile);
@@ -67,8 +75,8 @@ TEST(FileDialogsTest, FileDialogSetUpAndAnswer)
   EXPECT_STREQ("C:\\Ger\xC3\xA4t\\riff.wav", file.Get());
   EXPECT_STREQ("C:\\Ger\xC3\xA4t\\", path.Get());
   EXPECT_EQ(owner.window, gAsked.hwndOwner);
-  EXPECT_EQ(std::wstring(L"*.wav;*.aif\0*.wav;*.aif\0\0", 26), gFilter.substr(0, 26));
-  EXPECT_EQ(std::wstring(L"wav"), gAsked.lpstrDefExt);
+  EXPECT_EQ(std::wstring(L"*.wav;*.aif\0*.wav;*.aif\0\0", 25), gFilter);
+  EXPECT_EQ(L"wav", gDefaultExtension);
   EXPECT_EQ(static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT), gAsked.Flags);
 
   gChoice = nullptr;
