@@ -63,6 +63,7 @@ public:
   // The published measurements, for the editor thread.
   LevelSnapshot ReadLevelSnapshot() const { return mMeasurements.ReadLevel(); }
   DisplaySnapshot ReadDisplaySnapshot() const { return mMeasurements.ReadDisplay(); }
+  const SnapshotExchange& Snapshots() const { return mMeasurements.Exchange(); }
 
   // Family crossfade positions (1 when no crossfade runs) and the families now active.
   double PedalCrossfade() const { return mPedalFade; }
