@@ -1,0 +1,21 @@
+#pragma once
+
+#include "framework/graphics/IControl.h"
+
+namespace editor {
+
+// The page behind every control: a dark vertical gradient with faint scan lines, the
+// product name, the rules between the bands and the panel of the control row. Ignores
+// the mouse.
+class Backdrop : public pfw::gui::IControl
+{
+public:
+  explicit Backdrop(const pfw::gui::IRectF& bounds);
+
+  void Draw(pfw::gui::IGui& g) override;
+
+private:
+  void DrawScanLines(pfw::gui::IGui& g);
+};
+
+} // namespace editor
