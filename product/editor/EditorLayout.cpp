@@ -2,13 +2,20 @@
 
 #include "product/core/ParamSpecTable.h"
 #include "product/core/TarnwickProduct.h"
+#include "product/editor/Backdrop.h"
+#include "product/editor/Brand.h"
 #include "product/editor/Button.h"
+#include "product/editor/ContextHelp.h"
 #include "product/editor/EditorPalette.h"
 #include "product/editor/EditorText.h"
 #include "product/editor/EnumMenu.h"
 #include "product/editor/Knob.h"
 #include "product/editor/MakerContact.h"
+#include "product/editor/MeasurementFeed.h"
 #include "product/editor/PresetMenu.h"
+#include "product/editor/RigArtwork.h"
+#include "product/editor/SignalDisplay.h"
+#include "product/editor/Status.h"
 #include "product/editor/ValueEntry.h"
 #include "product/editor/ViewState.h"
 
@@ -149,13 +156,16 @@ std::shared_ptr<ViewState> LayoutBuilder::Build()
   mGraphics.AttachTextEntryControl();
   mGraphics.LoadFont(kEditorFontId, kEditorFontResource);
 
-  // The backdrop (0, 0, 1180, 800) and the brand (28, 0, 238, 42) go here.
+  Attach(new Backdrop(IRectF(0.f, 0.f, 1180.f, 800.f)));
+  Attach(new Brand(IRectF(28.f, 0.f, 238.f, 42.f), mGraphics.LoadSVG("quilltone_logo.svg", "px", 72.f), mViewState));
 
   Attach(new PresetMenu(IRectF(746.f, 40.f, 1015.f, 82.f), mProduct, mViewState));
   Attach(MakeButton(IRectF(1028.f, 40.f, 1084.f, 82.f), "A", kButtonBankSwitch));
   Attach(MakeButton(IRectF(1096.f, 40.f, 1144.f, 82.f), "COPY", kButtonCopyBank));
 
-  // The rig artwork (36, 150, 709, 389) and the signal display (724, 110, 1144, 389) go here.
+  const auto measurements = MakeEngineFeed(mProduct);
+  Attach(new RigArtwork(IRectF(36.f, 150.f, 709.f, 389.f), mProduct, mViewState, measurements));
+  Attach(new SignalDisplay(IRectF(724.f, 110.f, 1144.f, 389.f), measurements));
 
   Attach(new EnumMenu(IRectF(36.f, 110.f, 250.f, 146.f), kParamPedalType, nullptr, mProduct, mViewState));
   Attach(new EnumMenu(IRectF(264.f, 110.f, 477.f, 146.f), kParamAmpType, nullptr, mProduct, mViewState));
@@ -179,12 +189,12 @@ std::shared_ptr<ViewState> LayoutBuilder::Build()
   for (int view = 0; view < ViewState::kViewCount; ++view)
     AddSubTabs(view, kSubTabs[view]);
 
-  // The context help (36, 720, 1144, 750) goes here.
+  Attach(new ContextHelp(IRectF(36.f, 720.f, 1144.f, 750.f), mViewState));
 
   Attach(MakeButton(IRectF(36.f, 762.f, 167.f, 794.f), "BYPASS", kButtonSwitch, -1, kParamBypass));
   Attach(new EnumMenu(IRectF(179.f, 762.f, 323.f, 794.f), kParamMonitor, nullptr, mProduct, mViewState));
 
-  // The status line (337, 758, 942, 795) goes here.
+  Attach(new Status(IRectF(337.f, 758.f, 942.f, 795.f), measurements));
 
   Attach(MakeButton(IRectF(958.f, 762.f, 1144.f, 794.f), kMakerSupportAddress, kButtonMailLink));
 
