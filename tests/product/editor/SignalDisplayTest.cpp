@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using editor::EditorPalette;
 using pfw::gui::IArgbColour;
@@ -286,6 +287,55 @@ TEST_F(SignalDisplayTest, NoReadingAtAllShowsTheRestingDisplay)
   EXPECT_NE(gui.FindText("TUNER -- / WAIT FOR A CLEAR NOTE"), nullptr);
   EXPECT_NE(gui.FindText("GATE 0.0dB"), nullptr);
   EXPECT_NE(gui.FindText("-inf"), nullptr);
+}
+
+TEST(SignalDisplayWithEngine, ARealSignalMovesSpectrumMetersAndTuner)
+{
+  std::unique_ptr<Tarnwick> plugin = tarnwick_test::MakePlugin();
+  plugin->SetSampleRate(48000.0);
+  plugin->OnActivate(true);
+  StyledRecordingGui gui{*plugin};
+  gui.AttachControl(new editor::SignalDisplay(IRectF(724.f, 110.f, 1144.f, 389.f), editor::MakeEngineFeed(plugin->Product())));
+
+  constexpr int kBlock = 512;
+  std::vector<float> left(kBlock), right(kBlock), outLeft(kBlock), outRight(kBlock);
+  float* inputs[2] = {left.data(), right.data()};
+  float* outputs[2] = {outLeft.data(), outRight.data()};
+  auto play = [&](double amplitude, int blocks) {
+    for (int b = 0, n = 0; b < blocks; ++b)
+    {
+      for (int i = 0; i < kBlock; ++i, ++n)
+        left[i] = right[i] = static_cast<float>(amplitude * std::sin(2.0 * 3.14159265358979 * 110.0 * n / 48000.0));
+      plugin->ProcessHostBlock(inputs, 2, outputs, 2, kBlock);
+    }
+    gui.Frame();
+  };
+
+  play(0.0, 100);
+  EXPECT_NE(gui.FindText("WAITING FOR REAL SIGNAL"), nullptr);
+  EXPECT_NE(gui.FindText("TUNER -- / WAIT FOR A CLEAR NOTE"), nullptr);
+
+  play(0.3, 100); // about a second of an A2
+  const StyledRecordingGui::DrawnText* tuner = gui.FindText("TUNER");
+  ASSERT_NE(tuner, nullptr);
+  EXPECT_EQ(tuner->text.rfind("TUNER A2  ", 0), 0u) << tuner->text;
+  const StyledRecordingGui::DrawnText* in = nullptr;
+  for (const auto& t : gui.texts)
+    if (t.bounds == IRectF(1082.f, 281.f, 1111.f, 303.f))
+      in = &t;
+  ASSERT_NE(in, nullptr);
+  EXPECT_EQ(in->text, "-10"); // a peak of 0.3
+  const PaintCall* spectrum = nullptr;
+  for (const PaintCall& p : gui.paints)
+    if (!p.fill && p.path.size() == kDisplayPoints && p.source.stops[0].colour == EditorPalette::Blue)
+      spectrum = &p;
+  ASSERT_NE(spectrum, nullptr);
+  size_t loudest = 0;
+  for (size_t i = 0; i < spectrum->path.size(); ++i)
+    if (spectrum->path[i].pts[1] < spectrum->path[loudest].pts[1])
+      loudest = i;
+  // Display point a lies at 20 * 1000^(a / 255) Hz: 110 Hz is near point 63.
+  EXPECT_NEAR(static_cast<double>(loudest), 63.0, 3.0);
 }
 
 } // namespace
