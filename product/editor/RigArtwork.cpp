@@ -53,6 +53,20 @@ void Pointer(IGui& g, float cx, float cy, float degrees, float inner, float oute
   g.DrawLine(EditorPalette::Text, cx + inner * s, cy - inner * c, cx + outer * s, cy - outer * c, nullptr, thickness);
 }
 
+// Parallel grille lines at `first`, `first + step`, ... while below `end`, each from `from`
+// to `to` across, stroked as one path: the picture is redrawn in every frame.
+void Grille(IGui& g, const IArgbColour& colour, bool vertical, float first, float end, float step, float from,
+            float to)
+{
+  g.PathClear();
+  for (float at = first; at < end; at += step)
+  {
+    g.PathMoveTo(vertical ? at : from, vertical ? from : at);
+    g.PathLineTo(vertical ? at : to, vertical ? to : at);
+  }
+  g.PathStroke(pfw::gui::IColourSource::FromColour(colour), 1.f, pfw::gui::IStrokeStyle(), nullptr);
+}
+
 void Speaker(IGui& g, float cx, float cy, float r)
 {
   g.FillCircle(IArgbColour(255, 39, 45, 44), cx, cy, r);
@@ -220,10 +234,8 @@ void RigArtwork::DrawAmplifier(IGui& g)
   g.DrawRoundRect(IArgbColour(255, 98, 85, 68), body, 6.f);
 
   g.FillRoundRect(IArgbColour(255, 24, 29, 32), IRectF(218.f, 198.f, 440.f, 273.f), 3.f);
-  for (float x = 221.f; x < 437.f; x += 7.f)
-    g.DrawLine(IArgbColour(255, 52, 53, 49), x, 200.f, x, 271.f);
-  for (float y = 204.f; y < 270.f; y += 8.f)
-    g.DrawLine(IArgbColour(255, 49, 49, 46), 218.f, y, 440.f, y);
+  Grille(g, IArgbColour(255, 52, 53, 49), true, 221.f, 437.f, 7.f, 200.f, 271.f);
+  Grille(g, IArgbColour(255, 49, 49, 46), false, 204.f, 270.f, 8.f, 218.f, 440.f);
   Text(g, "TARN WICK", IRectF(238.f, 220.f, 418.f, 250.f), 21.f, EditorPalette::Amber);
 
   g.FillRect(IArgbColour(255, 155, 125, 87), IRectF(218.f, 278.f, 440.f, 317.f));
@@ -245,8 +257,7 @@ void RigArtwork::DrawCabinet(IGui& g)
   g.FillRoundRect(IArgbColour(255, 48, 43, 38), k, 6.f);
   g.DrawRoundRect(EditorPalette::Amber, k, 6.f);
   g.FillRect(IArgbColour(255, 26, 29, 30), k.Inflated(-8.f));
-  for (float x = k.L + 9.f; x < k.R - 8.f; x += 6.f)
-    g.DrawLine(IArgbColour(255, 50, 53, 49), x, k.T + 8.f, x, k.B - 8.f);
+  Grille(g, IArgbColour(255, 50, 53, 49), true, k.L + 9.f, k.R - 8.f, 6.f, k.T + 8.f, k.B - 8.f);
 
   const int family = static_cast<int>(Physical(kParamCabType));
   const float left = k.L + 60.f;
