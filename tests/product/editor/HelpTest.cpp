@@ -1,10 +1,13 @@
 #include "EditorTestSupport.h"
 
 #include "product/core/ParamSpecTable.h"
+#include "product/editor/Brand.h"
 #include "product/editor/Button.h"
 #include "product/editor/EnumMenu.h"
 #include "product/editor/Knob.h"
 #include "product/editor/PresetMenu.h"
+#include "product/editor/RigArtwork.h"
+#include "product/editor/SignalDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +37,15 @@ Help ExpectedHelp(pfw::gui::IControl* control)
             "controls differ from a factory recipe.",
             "40 complete pedal, amp, cabinet and ambience recipes. Edits display Custom; both A/B banks save all84 "
             "controls."};
+  if (dynamic_cast<editor::Brand*>(control))
+    return {"QUILLTONE", editor::Brand::kHelpBody, "Open QUILLTONE plugins and support."};
+  if (dynamic_cast<editor::RigArtwork*>(control))
+    return {"YOUR ORIGINAL RIG / CAB MIC DRAG",
+            "Pedal, amp and cabinet guides reflect physical settings. Drag the cabinet mic for Position and "
+            "Distance; artwork does not imply captured commercial hardware or IRs.",
+            editor::RigArtwork::kTooltip};
+  if (dynamic_cast<editor::SignalDisplay*>(control))
+    return {"", "", "", true};
   auto* button = dynamic_cast<editor::Button*>(control);
   if (!button)
     return {"not ours", "", ""};

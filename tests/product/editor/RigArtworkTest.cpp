@@ -1,7 +1,6 @@
 #include "DisplayTestSupport.h"
 #include "EditorTestSupport.h"
 
-#include "product/editor/Backdrop.h"
 #include "product/editor/EditorPalette.h"
 #include "product/editor/RigArtwork.h"
 #include "product/editor/ViewState.h"
@@ -27,8 +26,6 @@ class RigArtworkTest : public ::testing::Test
 protected:
   void SetUp() override
   {
-    gui.EnableMouseOver(true);
-    gui.AttachControl(new editor::Backdrop(IRectF(0.f, 0.f, 1180.f, 800.f))); // the page, never hovered
     gui.AttachControl(new editor::RigArtwork(IRectF(36.f, 150.f, 709.f, 389.f), plugin->Product(), viewState, feed));
     plugin->TakeHostEdits();
   }
@@ -138,8 +135,6 @@ TEST_F(RigArtworkTest, DoubleClickRestoresTheDefaultPlaceAsTwoHostEdits)
 
 TEST_F(RigArtworkTest, ADragShowsTheCabinetViewAndExplainsItself)
 {
-  gui.OnMouseOver(300.f, 200.f, {});
-  EXPECT_EQ(viewState->helpTitle, "YOUR ORIGINAL RIG / CAB MIC DRAG");
   gui.OnMouseDown(Pointer(kMicX, kMicY));
   EXPECT_EQ(viewState->currentView, 3);
   EXPECT_EQ(viewState->helpTitle, "CABINET MICROPHONE / PHYSICAL POSITION");
