@@ -43,31 +43,4 @@ BusList::BusList(MediaType mediaType, BusDirection busDirection)
 {
 }
 
-BusList::~BusList()
-{
-  clear();
-}
-
-bool BusList::add(Bus* bus)
-{
-  if (!bus)
-    return false;
-  if (!buses.Add(bus))
-  {
-    bus->release();
-    return false;
-  }
-  return true;
-}
-
-void BusList::clear()
-{
-  for (int32 i = buses.GetSize() - 1; i >= 0; --i)
-  {
-    Bus* bus = buses.Get(i);
-    buses.Delete(i);
-    bus->release();
-  }
-}
-
 } // namespace Steinberg::Vst

@@ -2,7 +2,7 @@
 
 #include "deps/vst3/helpers/FObject.h"
 #include "deps/vst3/interfaces/IComponent.h"
-#include "framework/core/PointerList.h"
+#include "deps/vst3/helpers/ReferenceList.h"
 
 namespace Steinberg::Vst {
 
@@ -67,22 +67,21 @@ class BusList
 {
 public:
   BusList(MediaType type, BusDirection direction);
-  ~BusList();
   BusList(const BusList&) = delete;
   BusList& operator=(const BusList&) = delete;
 
   MediaType getType() const { return type; }
   BusDirection getDirection() const { return direction; }
-  int32 size() const { return buses.GetSize(); }
-  Bus* at(int32 index) const { return buses.Get(index); } // null out of range
+  int32 size() const { return buses.size(); }
+  Bus* at(int32 index) const { return buses.at(index); } // null out of range
   // Takes the caller's reference; on failure releases the bus and returns false.
-  bool add(Bus* bus);
-  void clear();
+  bool add(Bus* bus) { return buses.add(bus); }
+  void clear() { buses.clear(); }
 
 private:
   MediaType type;
   BusDirection direction;
-  pfw::PointerList<Bus> buses;
+  ReferenceList<Bus> buses;
 };
 
 } // namespace Steinberg::Vst

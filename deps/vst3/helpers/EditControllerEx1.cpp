@@ -24,34 +24,22 @@ tresult VST3_CALL EditControllerEx1::terminate()
 
 void EditControllerEx1::removeAllUnits()
 {
-  for (int32 i = units.GetSize() - 1; i >= 0; --i)
-  {
-    Unit* unit = units.Get(i);
-    units.Delete(i);
-    unit->release();
-  }
+  units.clear();
 }
 
 bool EditControllerEx1::addUnit(Unit* unit)
 {
-  if (!unit)
-    return false;
-  if (!units.Add(unit))
-  {
-    unit->release();
-    return false;
-  }
-  return true;
+  return units.add(unit);
 }
 
 int32 VST3_CALL EditControllerEx1::getUnitCount()
 {
-  return units.GetSize();
+  return units.size();
 }
 
 tresult VST3_CALL EditControllerEx1::getUnitInfo(int32 unitIndex, UnitInfo& info)
 {
-  const Unit* unit = units.Get(unitIndex);
+  const Unit* unit = units.at(unitIndex);
   if (!unit)
     return kResultFalse;
   info = unit->getInfo();

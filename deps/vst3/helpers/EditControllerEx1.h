@@ -3,7 +3,7 @@
 #include "deps/vst3/helpers/EditController.h"
 #include "deps/vst3/helpers/Unit.h"
 #include "deps/vst3/interfaces/IUnitInfo.h"
-#include "framework/core/PointerList.h"
+#include "deps/vst3/helpers/ReferenceList.h"
 
 namespace Steinberg::Vst {
 
@@ -42,7 +42,7 @@ protected:
   ~EditControllerEx1() override;
   void removeAllUnits();
 
-  pfw::PointerList<Unit> units;
+  ReferenceList<Unit> units;
   UnitID selectedUnit = kRootUnitId;
 };
 

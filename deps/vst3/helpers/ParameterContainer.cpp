@@ -1,29 +1,14 @@
 #include "deps/vst3/helpers/ParameterContainer.h"
 
-#include <cstring>
+#include <algorithm>
 #include <new>
 
 namespace Steinberg::Vst {
 
-ParameterContainer::~ParameterContainer()
+std::vector<ParameterContainer::IdIndex>::const_iterator ParameterContainer::lowerBound(ParamID tag) const
 {
-  removeAll();
-}
-
-int32 ParameterContainer::lowerBound(ParamID tag) const
-{
-  int32 low = 0;
-  int32 high = byId.GetSize();
-  const IdIndex* entries = byId.Get();
-  while (low < high)
-  {
-    const int32 middle = low + (high - low) / 2;
-    if (entries[middle].id < tag)
-      low = middle + 1;
-    else
-      high = middle;
-  }
-  return low;
+  return std::lower_bound(byId.begin(), byId.end(), tag,
+                          [](const IdIndex& entry, ParamID wanted) { return entry.id < wanted; });
 }
 
 Parameter* ParameterContainer::addParameter(Parameter* parameter)
@@ -31,23 +16,25 @@ Parameter* ParameterContainer::addParameter(Parameter* parameter)
   if (!parameter)
     return nullptr;
   const ParamID tag = parameter->getInfo().id;
-  const int32 position = lowerBound(tag);
-  const bool taken = position < byId.GetSize() && byId.Get(position)->id == tag;
-  const int32 count = byId.GetSize();
-  if (taken || !byId.Resize(count + 1, false))
+  const size_t position = static_cast<size_t>(lowerBound(tag) - byId.begin());
+  if (position < byId.size() && byId[position].id == tag)
   {
     parameter->release();
     return nullptr;
   }
-  if (!parameters.Add(parameter))
+  // Room first, so that once the parameter is listed its index entry cannot fail.
+  try
   {
-    byId.Resize(count);
+    byId.reserve(byId.size() + 1);
+  }
+  catch (const std::bad_alloc&)
+  {
     parameter->release();
     return nullptr;
   }
-  IdIndex* entries = byId.Get();
-  std::memmove(entries + position + 1, entries + position, sizeof(IdIndex) * static_cast<size_t>(count - position));
-  entries[position] = IdIndex{tag, parameters.GetSize() - 1};
+  if (!parameters.add(parameter))
+    return nullptr;
+  byId.insert(byId.begin() + static_cast<std::ptrdiff_t>(position), IdIndex{tag, parameters.size() - 1});
   return parameter;
 }
 
@@ -62,21 +49,16 @@ Parameter* ParameterContainer::addParameter(const TChar* title, const TChar* uni
 
 Parameter* ParameterContainer::getParameter(ParamID tag) const
 {
-  const int32 position = lowerBound(tag);
-  if (position >= byId.GetSize() || byId.Get(position)->id != tag)
+  const auto found = lowerBound(tag);
+  if (found == byId.end() || found->id != tag)
     return nullptr;
-  return parameters.Get(byId.Get(position)->index);
+  return parameters.at(found->index);
 }
 
 void ParameterContainer::removeAll()
 {
-  for (int32 i = parameters.GetSize() - 1; i >= 0; --i)
-  {
-    Parameter* parameter = parameters.Get(i);
-    parameters.Delete(i);
-    parameter->release();
-  }
-  byId.Resize(0);
+  parameters.clear();
+  byId.clear();
 }
 
 } // namespace Steinberg::Vst

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "deps/vst3/helpers/Parameter.h"
-#include "framework/core/GrowArray.h"
-#include "framework/core/PointerList.h"
+#include "deps/vst3/helpers/ReferenceList.h"
+
+#include <vector>
 
 namespace Steinberg::Vst {
 
@@ -11,7 +12,6 @@ class ParameterContainer
 {
 public:
   ParameterContainer() = default;
-  ~ParameterContainer();
   ParameterContainer(const ParameterContainer&) = delete;
   ParameterContainer& operator=(const ParameterContainer&) = delete;
 
@@ -22,8 +22,8 @@ public:
   Parameter* addParameter(const TChar* title, const TChar* units, int32 stepCount, ParamValue defaultValueNormalized,
                           int32 flags, ParamID tag, UnitID unitID = kRootUnitId, const TChar* shortTitle = nullptr);
 
-  int32 getParameterCount() const { return parameters.GetSize(); }
-  Parameter* getParameterByIndex(int32 index) const { return parameters.Get(index); }
+  int32 getParameterCount() const { return parameters.size(); }
+  Parameter* getParameterByIndex(int32 index) const { return parameters.at(index); }
   Parameter* getParameter(ParamID tag) const;
   void removeAll();
 
@@ -33,10 +33,11 @@ private:
     ParamID id;
     int32 index;
   };
-  int32 lowerBound(ParamID tag) const;
+  // The first entry of byId whose id is not below tag.
+  std::vector<IdIndex>::const_iterator lowerBound(ParamID tag) const;
 
-  pfw::PointerList<Parameter> parameters;
-  pfw::GrowArray<IdIndex> byId; // sorted by id
+  ReferenceList<Parameter> parameters;
+  std::vector<IdIndex> byId; // sorted by id
 };
 
 } // namespace Steinberg::Vst

@@ -2,6 +2,7 @@
 
 #include "deps/vst3/helpers/StringConvert.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -58,12 +59,12 @@ bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction creat
 {
   if (!info || !create)
     return false;
-  ClassEntry* entry = new (std::nothrow) ClassEntry{*info, create, context};
-  if (!entry)
-    return false;
-  if (!mClasses.Add(entry))
+  try
   {
-    delete entry;
+    mClasses.push_back(ClassEntry{*info, create, context});
+  }
+  catch (const std::bad_alloc&)
+  {
     return false;
   }
   return true;
@@ -71,7 +72,7 @@ bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction creat
 
 const CPluginFactory::ClassEntry* CPluginFactory::entry(int32 index) const
 {
-  return mClasses.Get(index);
+  return index >= 0 && static_cast<size_t>(index) < mClasses.size() ? &mClasses[static_cast<size_t>(index)] : nullptr;
 }
 
 tresult VST3_CALL CPluginFactory::queryInterface(const TUID iid, void** obj)
@@ -99,7 +100,7 @@ tresult VST3_CALL CPluginFactory::getFactoryInfo(PFactoryInfo* info)
 
 int32 VST3_CALL CPluginFactory::countClasses()
 {
-  return mClasses.GetSize();
+  return static_cast<int32>(mClasses.size());
 }
 
 tresult VST3_CALL CPluginFactory::getClassInfo(int32 index, PClassInfo* info)
@@ -156,11 +157,9 @@ tresult VST3_CALL CPluginFactory::createInstance(FIDString cid, FIDString iid, v
   *obj = nullptr;
   if (!cid || !iid)
     return kInvalidArgument;
-  const ClassEntry* found = nullptr;
-  for (int i = 0; i < mClasses.GetSize() && !found; ++i)
-    if (uidEqual(mClasses.Get(i)->info.cid, cid))
-      found = mClasses.Get(i);
-  if (!found)
+  const auto found = std::find_if(mClasses.begin(), mClasses.end(),
+                                 [cid](const ClassEntry& entry) { return uidEqual(entry.info.cid, cid); });
+  if (found == mClasses.end())
     return kNoInterface;
   FUnknown* instance = nullptr;
   try

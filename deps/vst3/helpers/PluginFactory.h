@@ -2,7 +2,8 @@
 
 #include "deps/vst3/helpers/FObject.h"
 #include "deps/vst3/interfaces/IPluginFactory.h"
-#include "framework/core/PointerList.h"
+
+#include <vector>
 
 namespace Steinberg {
 
@@ -49,7 +50,7 @@ private:
   const ClassEntry* entry(int32 index) const;
 
   PFactoryInfo mFactoryInfo;
-  pfw::PointerList<ClassEntry> mClasses{true};
+  std::vector<ClassEntry> mClasses;
 };
 
 } // namespace Steinberg

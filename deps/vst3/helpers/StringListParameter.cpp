@@ -15,33 +15,38 @@ StringListParameter::StringListParameter(const TChar* title, ParamID tag, const 
 
 StringListParameter::~StringListParameter() = default;
 
+const StringListParameter::Entry* StringListParameter::entryAt(int32 index) const
+{
+  return index >= 0 && index < getStringCount() ? &strings[static_cast<size_t>(index)] : nullptr;
+}
+
 bool StringListParameter::appendString(const TChar* string)
 {
-  Entry* entry = new (std::nothrow) Entry;
-  if (!entry)
-    return false;
-  copyText16(entry->text, 128, string);
-  if (!strings.Add(entry))
+  Entry entry;
+  copyText16(entry.text, 128, string);
+  try
   {
-    delete entry;
+    strings.push_back(entry);
+  }
+  catch (const std::bad_alloc&)
+  {
     return false;
   }
-  info.stepCount = strings.GetSize() - 1;
+  info.stepCount = getStringCount() - 1;
   return true;
 }
 
 bool StringListParameter::replaceString(int32 index, const TChar* string)
 {
-  Entry* entry = strings.Get(index);
-  if (!entry)
+  if (!entryAt(index))
     return false;
-  copyText16(entry->text, 128, string);
+  copyText16(strings[static_cast<size_t>(index)].text, 128, string);
   return true;
 }
 
 void StringListParameter::toString(ParamValue normalized, String128 string) const
 {
-  const Entry* entry = strings.Get(static_cast<int32>(toPlain(normalized)));
+  const Entry* entry = entryAt(static_cast<int32>(toPlain(normalized)));
   copyText16(string, 128, entry ? entry->text : nullptr);
 }
 
@@ -49,9 +54,9 @@ bool StringListParameter::fromString(const TChar* string, ParamValue& normalized
 {
   if (!string)
     return false;
-  for (int32 i = 0; i < strings.GetSize(); ++i)
+  for (int32 i = 0; i < getStringCount(); ++i)
   {
-    const TChar* text = strings.Get(i)->text;
+    const TChar* text = strings[static_cast<size_t>(i)].text;
     int32 k = 0;
     while (text[k] != 0 && text[k] == string[k])
       ++k;
@@ -66,7 +71,7 @@ bool StringListParameter::fromString(const TChar* string, ParamValue& normalized
 
 ParamValue StringListParameter::toPlain(ParamValue normalized) const
 {
-  const int32 count = strings.GetSize();
+  const int32 count = getStringCount();
   if (count <= 1 || std::isnan(normalized))
     return 0.;
   const double index = std::floor((normalized < 0. ? 0. : normalized) * count);
@@ -75,7 +80,7 @@ ParamValue StringListParameter::toPlain(ParamValue normalized) const
 
 ParamValue StringListParameter::toNormalized(ParamValue plain) const
 {
-  const int32 count = strings.GetSize();
+  const int32 count = getStringCount();
   if (count <= 1 || std::isnan(plain))
     return 0.;
   const double normalized = plain / (count - 1);

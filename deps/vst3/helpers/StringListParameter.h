@@ -1,7 +1,8 @@
 #pragma once
 
 #include "deps/vst3/helpers/Parameter.h"
-#include "framework/core/PointerList.h"
+
+#include <vector>
 
 namespace Steinberg::Vst {
 
@@ -18,7 +19,7 @@ public:
   // False when memory fails; the list then stays as it was.
   bool appendString(const TChar* string);
   bool replaceString(int32 index, const TChar* string);
-  int32 getStringCount() const { return strings.GetSize(); }
+  int32 getStringCount() const { return static_cast<int32>(strings.size()); }
 
   void toString(ParamValue valueNormalized, String128 string) const override;
   // Accepts one of the texts exactly; false otherwise.
@@ -31,7 +32,8 @@ private:
   {
     String128 text;
   };
-  pfw::PointerList<Entry> strings{true};
+  const Entry* entryAt(int32 index) const;
+  std::vector<Entry> strings;
 };
 
 } // namespace Steinberg::Vst
