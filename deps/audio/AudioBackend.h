@@ -66,10 +66,6 @@ public:
   virtual std::unique_ptr<BackendStream> Open(const StreamRequest& request, std::string& error) = 0;
 };
 
-std::unique_ptr<Backend> MakeDirectSoundBackend();
-std::unique_ptr<Backend> MakeFakeBackend();
-bool FakeReplacesDirectSound();
-
 // The rates probed on every device, ascending.
 const std::vector<unsigned int>& StandardSampleRates();
 

@@ -30,13 +30,17 @@ bool Contains(const std::vector<unsigned int>& list, unsigned int value)
 
 } // namespace
 
-RtAudio::RtAudio(Api api, RtAudioErrorCallback&& errorCallback)
-  : mApi(api == UNSPECIFIED ? WINDOWS_DS : api)
-  , mErrorCallback(std::move(errorCallback))
+// DirectSound is the only system interface there is to name.
+RtAudio::RtAudio(Api, RtAudioErrorCallback&& errorCallback)
+  : RtAudio(audio::MakeDirectSoundBackend, std::move(errorCallback))
 {
-  if (mApi == WINDOWS_DS && audio::FakeReplacesDirectSound())
-    mApi = FAKE;
-  mBackend = mApi == FAKE ? audio::MakeFakeBackend() : audio::MakeDirectSoundBackend();
+}
+
+RtAudio::RtAudio(audio::BackendFactory makeBackend, RtAudioErrorCallback&& errorCallback)
+  : mApi(makeBackend == audio::MakeDirectSoundBackend ? WINDOWS_DS : CUSTOM)
+  , mErrorCallback(std::move(errorCallback))
+  , mBackend(makeBackend())
+{
 }
 
 RtAudio::~RtAudio()

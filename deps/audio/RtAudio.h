@@ -1,8 +1,8 @@
 #pragma once
 
 // Our own audio device layer: device enumeration and a duplex stream whose callback runs
-// on the layer's own thread. The real back end is DirectSound; a fake back end stands in
-// for tests (FakeAudioSystem.h). Failures come back as error codes plus a message to the
+// on the layer's own thread. The real back end is DirectSound; another one (a test's) can
+// be handed to the constructor as a factory. Failures come back as error codes plus a message to the
 // error callback; nothing here throws.
 
 #include <atomic>
@@ -53,6 +53,9 @@ class Backend;
 class BackendStream;
 struct Endpoint;
 struct EndpointCaps;
+
+using BackendFactory = std::unique_ptr<Backend> (*)();
+std::unique_ptr<Backend> MakeDirectSoundBackend();
 } // namespace audio
 
 class RtAudio
@@ -62,7 +65,7 @@ public:
   {
     UNSPECIFIED,
     WINDOWS_DS, // DirectSound
-    FAKE        // the test back end, configured through FakeAudioSystem
+    CUSTOM      // a back end from another factory
   };
 
   struct DeviceInfo
@@ -96,6 +99,7 @@ public:
   };
 
   explicit RtAudio(Api api = UNSPECIFIED, RtAudioErrorCallback&& errorCallback = nullptr);
+  explicit RtAudio(audio::BackendFactory makeBackend, RtAudioErrorCallback&& errorCallback = nullptr);
   ~RtAudio();
   RtAudio(const RtAudio&) = delete;
   RtAudio& operator=(const RtAudio&) = delete;

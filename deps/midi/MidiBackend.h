@@ -36,11 +36,6 @@ public:
   virtual std::unique_ptr<OutputPort> OpenOutput(unsigned int port, std::string& error) = 0;
 };
 
-std::unique_ptr<Backend> MakeWinMmBackend();
-// Null with a reason when the fake was told to fail making this direction.
-std::unique_ptr<Backend> MakeFakeBackend(bool input, std::string& error);
-bool FakeReplacesWinMm();
-
 // Names as users see and store them: a later namesake gets " (2)", " (3)".
 std::vector<std::string> UniquePortNames(const std::vector<std::string>& names);
 

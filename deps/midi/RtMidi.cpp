@@ -9,14 +9,12 @@ void RtMidiError::printMessage() const noexcept
   std::fprintf(stderr, "\n%s\n\n", mMessage.c_str());
 }
 
-RtMidi::RtMidi(Api api, bool input)
-  : mApi(api == UNSPECIFIED ? WINDOWS_MM : api)
+RtMidi::RtMidi(midi::BackendFactory makeBackend, bool input)
+  : mApi(makeBackend == midi::MakeWinMmBackend ? WINDOWS_MM : CUSTOM)
   , mInput(input)
 {
-  if (mApi == WINDOWS_MM && midi::FakeReplacesWinMm())
-    mApi = FAKE;
   std::string error;
-  mBackend = mApi == FAKE ? midi::MakeFakeBackend(input, error) : midi::MakeWinMmBackend();
+  mBackend = makeBackend(input, error);
   if (!mBackend)
     throw RtMidiError(std::string(input ? "RtMidiIn: " : "RtMidiOut: ") + error, RtMidiError::DRIVER_ERROR);
 }
@@ -58,8 +56,14 @@ std::string RtMidi::getPortName(unsigned int portNumber)
   return names[portNumber];
 }
 
-RtMidiIn::RtMidiIn(Api api, const std::string& /*clientName*/, unsigned int queueSizeLimit)
-  : RtMidi(api, true)
+// The system's interface is the only one there is to name.
+RtMidiIn::RtMidiIn(Api, const std::string& clientName, unsigned int queueSizeLimit)
+  : RtMidiIn(midi::MakeWinMmBackend, clientName, queueSizeLimit)
+{
+}
+
+RtMidiIn::RtMidiIn(midi::BackendFactory makeBackend, const std::string& /*clientName*/, unsigned int queueSizeLimit)
+  : RtMidi(makeBackend, true)
   , mQueueLimit(queueSizeLimit)
 {
 }
@@ -168,8 +172,13 @@ void RtMidiIn::Deliver(std::vector<unsigned char>& message, double seconds)
     mQueue.emplace_back(delta, message);
 }
 
-RtMidiOut::RtMidiOut(Api api, const std::string& /*clientName*/)
-  : RtMidi(api, false)
+RtMidiOut::RtMidiOut(Api, const std::string& clientName)
+  : RtMidiOut(midi::MakeWinMmBackend, clientName)
+{
+}
+
+RtMidiOut::RtMidiOut(midi::BackendFactory makeBackend, const std::string& /*clientName*/)
+  : RtMidi(makeBackend, false)
 {
 }
 

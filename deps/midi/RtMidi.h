@@ -2,8 +2,8 @@
 
 // Our own MIDI port layer: input and output ports with names, an input callback on the
 // back end's thread with type filtering, short messages and system-exclusive messages.
-// The real back end is the Windows multimedia MIDI interface; a fake back end stands in
-// for tests (FakeMidiSystem.h). Only the constructors throw (RtMidiError) when the back
+// The real back end is the Windows multimedia MIDI interface; another one (a test's) can
+// be handed to the constructors as a factory. Only the constructors throw (RtMidiError) when the back
 // end cannot be made; every other failure goes to the error callback, or to stderr when
 // there is none.
 
@@ -55,6 +55,11 @@ namespace midi {
 class Backend;
 class InputPort;
 class OutputPort;
+
+// Makes the back end of one direction, or returns null with a reason.
+using BackendFactory = std::unique_ptr<Backend> (*)(bool input, std::string& error);
+// The Windows multimedia interface; never fails.
+std::unique_ptr<Backend> MakeWinMmBackend(bool input, std::string& error);
 } // namespace midi
 
 class RtMidi
@@ -64,7 +69,7 @@ public:
   {
     UNSPECIFIED,
     WINDOWS_MM, // the Windows multimedia MIDI interface
-    FAKE        // the test back end, configured through FakeMidiSystem
+    CUSTOM      // a back end from another factory
   };
 
   virtual ~RtMidi();
@@ -83,7 +88,7 @@ public:
   void setErrorCallback(RtMidiErrorCallback callback = nullptr, void* userData = nullptr);
 
 protected:
-  RtMidi(Api api, bool input);
+  RtMidi(midi::BackendFactory makeBackend, bool input);
   void Report(RtMidiError::Type type, const std::string& message);
   std::vector<std::string> PortNames();
 
@@ -102,6 +107,8 @@ public:
   typedef void (*RtMidiCallback)(double timeStamp, std::vector<unsigned char>* message, void* userData);
 
   explicit RtMidiIn(Api api = UNSPECIFIED, const std::string& clientName = "RtMidi Input Client",
+                    unsigned int queueSizeLimit = 100);
+  explicit RtMidiIn(midi::BackendFactory makeBackend, const std::string& clientName = "RtMidi Input Client",
                     unsigned int queueSizeLimit = 100);
   ~RtMidiIn() override;
 
@@ -139,6 +146,7 @@ class RtMidiOut : public RtMidi
 {
 public:
   explicit RtMidiOut(Api api = UNSPECIFIED, const std::string& clientName = "RtMidi Output Client");
+  explicit RtMidiOut(midi::BackendFactory makeBackend, const std::string& clientName = "RtMidi Output Client");
   ~RtMidiOut() override;
 
   void openPort(unsigned int portNumber = 0, const std::string& portName = "RtMidi Output") override;

@@ -208,7 +208,7 @@ public:
 
 } // namespace
 
-std::unique_ptr<Backend> MakeWinMmBackend()
+std::unique_ptr<Backend> MakeWinMmBackend(bool /*input*/, std::string& /*error*/)
 {
   return std::unique_ptr<Backend>(new WinMmBackend());
 }

@@ -172,7 +172,7 @@ void StandaloneHost::CreateAudioDriver()
   mEdited.driverType = 0;
   try
   {
-    mAudio = std::make_unique<RtAudio>(RtAudio::WINDOWS_DS, [this](RtAudioErrorType, const std::string& text) {
+    mAudio = std::make_unique<RtAudio>(mServices.makeAudioBackend, [this](RtAudioErrorType, const std::string& text) {
       if (mServices.reportAudioError)
         mServices.reportAudioError(text);
     });
@@ -394,7 +394,7 @@ bool StandaloneHost::CreateMidi()
   mMidiIn.reset();
   try
   {
-    mMidiIn = std::make_unique<RtMidiIn>(RtMidi::UNSPECIFIED, "RtMidi Input Client", 100);
+    mMidiIn = std::make_unique<RtMidiIn>(mServices.makeMidiBackend, "RtMidi Input Client", 100);
   }
   catch (const RtMidiError& error)
   {
@@ -411,7 +411,7 @@ bool StandaloneHost::CreateMidi()
   mMidiOut.reset();
   try
   {
-    mMidiOut = std::make_unique<RtMidiOut>(RtMidi::UNSPECIFIED, "RtMidi Output Client");
+    mMidiOut = std::make_unique<RtMidiOut>(mServices.makeMidiBackend, "RtMidi Output Client");
   }
   catch (const RtMidiError& error)
   {

@@ -36,6 +36,9 @@ public:
     std::function<bool(pfw::GrowString& folder)> localAppDataFolder;
     // Messages of the audio layer, from any thread.
     std::function<void(const std::string& text)> reportAudioError;
+    // The device layers' back ends.
+    audio::BackendFactory makeAudioBackend = audio::MakeDirectSoundBackend;
+    midi::BackendFactory makeMidiBackend = midi::MakeWinMmBackend;
   };
   static Services DefaultServices();
 

@@ -1,4 +1,4 @@
-#include "deps/audio/FakeAudioSystem.h"
+#include "tests/support/FakeAudioSystem.h"
 #include "deps/audio/RtAudio.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +82,7 @@ TEST_F(FakeAudioTest, JoinsDirectionsByNameAndKeepsNamesUniqueAndIdsStable)
 {
   FakeAudioSystem::Get().SetDevices({Device("Desk", 2, 0, true), Device("Desk", 0, 2, false, true),
                                      Device("Desk", 0, 2), Device("Line", 1, 0, false, false, {44100})});
-  RtAudio rt(RtAudio::FAKE);
+  RtAudio rt(audio::MakeFakeBackend);
   std::vector<unsigned int> ids = rt.getDeviceIds();
   ASSERT_EQ(3u, ids.size());
   RtAudio::DeviceInfo desk = rt.getDeviceInfo(ids[0]);
@@ -110,7 +110,7 @@ TEST_F(FakeAudioTest, JoinsDirectionsByNameAndKeepsNamesUniqueAndIdsStable)
 TEST_F(FakeAudioTest, UnknownDeviceGivesAnEmptyRecordAndAnError)
 {
   Errors errors;
-  RtAudio rt(RtAudio::FAKE, errors.Callback());
+  RtAudio rt(audio::MakeFakeBackend, errors.Callback());
   EXPECT_TRUE(rt.getDeviceIds().empty());
   EXPECT_EQ(0u, rt.getDefaultOutputDevice());
   RtAudio::DeviceInfo info = rt.getDeviceInfo(7);
@@ -124,7 +124,7 @@ TEST_F(FakeAudioTest, DuplexRatesAreThoseBothDirectionsTake)
 {
   FakeAudioSystem::Get().SetDevices({Device("Card", 2, 0, false, false, {44100, 48000}),
                                      Device("Card", 0, 2, false, false, {48000, 96000})});
-  RtAudio rt(RtAudio::FAKE);
+  RtAudio rt(audio::MakeFakeBackend);
   const RtAudio::DeviceInfo info = rt.getDeviceInfo(rt.getDeviceIds().at(0));
   EXPECT_EQ(std::vector<unsigned int>({48000}), info.sampleRates);
 }
@@ -133,7 +133,7 @@ TEST_F(FakeAudioTest, RefusedParametersLeaveNoStream)
 {
   FakeAudioSystem::Get().SetDevices({Device("In", 2, 0), Device("Out", 0, 2)});
   Errors errors;
-  RtAudio rt(RtAudio::FAKE, errors.Callback());
+  RtAudio rt(audio::MakeFakeBackend, errors.Callback());
   const unsigned int in = IdOf(rt, "In"), out = IdOf(rt, "Out");
   Capture capture;
   unsigned int frames = 512;
@@ -165,7 +165,7 @@ TEST_F(FakeAudioTest, NonInterleavedDoublesReachTheCallbackOnItsOwnThreadBlockBy
   fake.SetDevices({Device("Duplex", 2, 2, true, true)});
   fake.SetStepped(true);
   fake.SetInput([](unsigned int channel, unsigned long long frame) { return channel * 0.5f + frame * 1e-4f; });
-  RtAudio rt(RtAudio::FAKE);
+  RtAudio rt(audio::MakeFakeBackend);
   const unsigned int id = rt.getDefaultOutputDevice();
   Capture capture;
   capture.inputValues = 2 * 256;
@@ -212,7 +212,7 @@ TEST_F(FakeAudioTest, InterleavedFloatsFromAFirstChannelAndBadSamplesMadeSafe)
   FakeAudioSystem& fake = FakeAudioSystem::Get();
   fake.SetDevices({Device("Out", 0, 2, false, true)});
   fake.SetStepped(true);
-  RtAudio rt(RtAudio::FAKE);
+  RtAudio rt(audio::MakeFakeBackend);
   Capture capture;
   capture.fill = [](void* out, unsigned int n) {
     float* samples = static_cast<float*>(out);
@@ -245,7 +245,7 @@ TEST_F(FakeAudioTest, IntegerFormatsClipAndScale)
   fake.SetDevices({Device("Duplex", 1, 1, true, true)});
   fake.SetStepped(true);
   fake.SetInput([](unsigned int, unsigned long long frame) { return frame == 0 ? -1.0f : 0.5f; });
-  RtAudio rt(RtAudio::FAKE);
+  RtAudio rt(audio::MakeFakeBackend);
   struct Seen
   {
     int16_t in0 = 0, in1 = 0;
@@ -279,7 +279,7 @@ TEST_F(FakeAudioTest, CallbackAskingToStopEndsTheStream)
   FakeAudioSystem& fake = FakeAudioSystem::Get();
   fake.SetDevices({Device("Out", 0, 2, false, true)});
   fake.SetStepped(true);
-  RtAudio rt(RtAudio::FAKE);
+  RtAudio rt(audio::MakeFakeBackend);
   Capture capture;
   capture.result = 1;
   RtAudio::StreamParameters output;
@@ -312,7 +312,7 @@ TEST_F(FakeAudioTest, FailuresAreReportedAndAStreamThatDidNotStartStaysOpen)
   FakeAudioSystem& fake = FakeAudioSystem::Get();
   fake.SetDevices({Device("Out", 0, 2, false, true)});
   Errors errors;
-  RtAudio rt(RtAudio::FAKE, errors.Callback());
+  RtAudio rt(audio::MakeFakeBackend, errors.Callback());
   Capture capture;
   RtAudio::StreamParameters output;
   output.deviceId = rt.getDefaultOutputDevice();
@@ -341,14 +341,12 @@ TEST_F(FakeAudioTest, FailuresAreReportedAndAStreamThatDidNotStartStaysOpen)
   EXPECT_EQ(RTAUDIO_NO_ERROR, rt.closeStream());
 }
 
-TEST_F(FakeAudioTest, TheFakeCanStandInForDirectSound)
+TEST_F(FakeAudioTest, TheBackEndIsTheFactorysAndOtherwiseDirectSound)
 {
   FakeAudioSystem::Get().SetDevices({Device("Stand-in", 0, 2, false, true)});
-  FakeAudioSystem::Get().ReplaceDirectSound(true);
-  RtAudio replaced(RtAudio::WINDOWS_DS);
-  EXPECT_EQ(RtAudio::FAKE, replaced.getCurrentApi());
-  EXPECT_EQ("Stand-in", replaced.getDeviceInfo(replaced.getDefaultOutputDevice()).name);
-  FakeAudioSystem::Get().ReplaceDirectSound(false);
+  RtAudio injected(audio::MakeFakeBackend);
+  EXPECT_EQ(RtAudio::CUSTOM, injected.getCurrentApi());
+  EXPECT_EQ("Stand-in", injected.getDeviceInfo(injected.getDefaultOutputDevice()).name);
   RtAudio real(RtAudio::WINDOWS_DS);
   EXPECT_EQ(RtAudio::WINDOWS_DS, real.getCurrentApi());
 }
@@ -359,7 +357,7 @@ TEST_F(FakeAudioTest, FreeRunningStreamKeepsTimeAndDestructorStopsIt)
   fake.SetDevices({Device("Out", 0, 2, false, true)});
   Capture capture;
   {
-    RtAudio rt(RtAudio::FAKE);
+    RtAudio rt(audio::MakeFakeBackend);
     RtAudio::StreamParameters output;
     output.deviceId = rt.getDefaultOutputDevice();
     output.nChannels = 2;

@@ -1,4 +1,4 @@
-#include "deps/midi/FakeMidiSystem.h"
+#include "tests/support/FakeMidiSystem.h"
 #include "deps/midi/RtMidi.h"
 
 #include <gtest/gtest.h>
@@ -45,8 +45,8 @@ protected:
 TEST_F(FakeMidiTest, NamesAreUniqueInEachDirectionAndStableAcrossCalls)
 {
   FakeMidiSystem::Get().SetPorts({"Keys", "Pedal", "Keys", "Keys"}, {"Synth"});
-  RtMidiIn in(RtMidi::FAKE);
-  RtMidiOut out(RtMidi::FAKE);
+  RtMidiIn in(midi::MakeFakeBackend);
+  RtMidiOut out(midi::MakeFakeBackend);
   ASSERT_EQ(4u, in.getPortCount());
   EXPECT_EQ("Keys", in.getPortName(0));
   EXPECT_EQ("Pedal", in.getPortName(1));
@@ -61,7 +61,7 @@ TEST_F(FakeMidiTest, CallbackGetsWholeMessagesFilteredAsAsked)
 {
   FakeMidiSystem& fake = FakeMidiSystem::Get();
   fake.SetPorts({"Keys"}, {});
-  RtMidiIn in(RtMidi::FAKE, "RtMidi Input Client", 100);
+  RtMidiIn in(midi::MakeFakeBackend, "RtMidi Input Client", 100);
   Received received;
   in.setCallback(Received::Callback, &received);
   in.ignoreTypes(false, true, false);
@@ -106,7 +106,7 @@ TEST_F(FakeMidiTest, QueueKeepsAtMostItsLimit)
 {
   FakeMidiSystem& fake = FakeMidiSystem::Get();
   fake.SetPorts({"Keys"}, {});
-  RtMidiIn in(RtMidi::FAKE, "client", 3);
+  RtMidiIn in(midi::MakeFakeBackend, "client", 3);
   in.openPort(0);
   for (int key = 0; key < 5; ++key)
     fake.ReceiveShort(0x400090 | (key << 8));
@@ -125,7 +125,7 @@ TEST_F(FakeMidiTest, MessagesFromAnotherThreadAreNotLostOrTorn)
 {
   FakeMidiSystem& fake = FakeMidiSystem::Get();
   fake.SetPorts({"Keys"}, {});
-  RtMidiIn in(RtMidi::FAKE);
+  RtMidiIn in(midi::MakeFakeBackend);
   Received received;
   in.setCallback(Received::Callback, &received);
   in.openPort(0);
@@ -144,7 +144,7 @@ TEST_F(FakeMidiTest, OutputSendsShortAndSysExAndRefusesMalformedMessages)
 {
   FakeMidiSystem& fake = FakeMidiSystem::Get();
   fake.SetPorts({}, {"Synth"});
-  RtMidiOut out(RtMidi::FAKE);
+  RtMidiOut out(midi::MakeFakeBackend);
   Reported reported;
   out.setErrorCallback(Reported::Collect, &reported);
   const unsigned char note[] = {0x90, 60, 100};
@@ -188,7 +188,7 @@ TEST_F(FakeMidiTest, OpeningTwiceOrAMissingPortIsReportedNotThrown)
 {
   FakeMidiSystem& fake = FakeMidiSystem::Get();
   fake.SetPorts({"Keys"}, {"Synth"});
-  RtMidiIn in(RtMidi::FAKE);
+  RtMidiIn in(midi::MakeFakeBackend);
   Reported reported;
   in.setErrorCallback(Reported::Collect, &reported);
   in.openPort(3);
@@ -214,7 +214,7 @@ TEST_F(FakeMidiTest, MakingAnObjectCanFailWithAnErrorToCatch)
   bool thrown = false;
   try
   {
-    RtMidiIn in(RtMidi::FAKE);
+    RtMidiIn in(midi::MakeFakeBackend);
   }
   catch (const RtMidiError& error)
   {
@@ -223,19 +223,16 @@ TEST_F(FakeMidiTest, MakingAnObjectCanFailWithAnErrorToCatch)
     EXPECT_FALSE(error.getMessage().empty());
   }
   EXPECT_TRUE(thrown);
-  RtMidiOut out(RtMidi::FAKE); // the other direction is still fine
+  RtMidiOut out(midi::MakeFakeBackend); // the other direction is still fine
   EXPECT_EQ(0u, out.getPortCount());
 }
 
-TEST_F(FakeMidiTest, TheFakeCanStandInForTheSystem)
+TEST_F(FakeMidiTest, TheBackEndIsTheFactorysAndOtherwiseTheSystems)
 {
-  FakeMidiSystem& fake = FakeMidiSystem::Get();
-  fake.SetPorts({"Stand-in"}, {});
-  fake.ReplaceWinMm(true);
-  RtMidiIn replaced;
-  EXPECT_EQ(RtMidi::FAKE, replaced.getCurrentApi());
-  EXPECT_EQ("Stand-in", replaced.getPortName(0));
-  fake.ReplaceWinMm(false);
+  FakeMidiSystem::Get().SetPorts({"Stand-in"}, {});
+  RtMidiIn injected(midi::MakeFakeBackend);
+  EXPECT_EQ(RtMidi::CUSTOM, injected.getCurrentApi());
+  EXPECT_EQ("Stand-in", injected.getPortName(0));
   RtMidiIn real;
   EXPECT_EQ(RtMidi::WINDOWS_MM, real.getCurrentApi());
 }

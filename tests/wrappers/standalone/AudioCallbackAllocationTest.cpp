@@ -34,11 +34,7 @@ TEST_F(HostTest, TheAudioAndMidiCallbacksNeverAllocate)
   CreateDirectoryW(Utf8ToWide(folder + "\\Tarnwick").c_str(), nullptr);
   WriteBytes(SettingsPath(), "[midi]\r\nindev=Keys\r\n");
 
-  StandaloneHost::Services services = StandaloneHost::DefaultServices();
-  const std::string base = folder;
-  services.localAppDataFolder = [base](pfw::GrowString& path) { return path.Set(base.c_str()); };
-  services.showMessage = [](HWND, const char*, const char*, UINT) { return IDOK; };
-  host = StandaloneHost::Create(MakeStandaloneTarnwick, services);
+  host = StandaloneHost::Create(MakeStandaloneTarnwick, TestServices());
   ASSERT_TRUE(host);
   ASSERT_TRUE(host->Init());
   host->EditedSettings().bufferSize = 512;

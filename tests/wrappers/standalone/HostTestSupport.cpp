@@ -114,11 +114,6 @@ void HostTest::SetUp()
 {
   audio::FakeAudioSystem::Get().Reset();
   midi::FakeMidiSystem::Get().Reset();
-  if (useFakes)
-  {
-    audio::FakeAudioSystem::Get().ReplaceDirectSound(true);
-    midi::FakeMidiSystem::Get().ReplaceWinMm(true);
-  }
   folder = MakeTempFolder();
 }
 
@@ -134,6 +129,12 @@ void HostTest::TearDown()
 StandaloneHost* HostTest::MakeHost(const TestPluginAPP::Options& options)
 {
   SetNextPluginOptions(options);
+  host = StandaloneHost::Create(MakeTestPlugin, TestServices());
+  return host;
+}
+
+StandaloneHost::Services HostTest::TestServices()
+{
   StandaloneHost::Services services;
   services.showMessage = [this](HWND, const char* text, const char* caption, UINT type) {
     messages.push_back({text, caption, type});
@@ -145,8 +146,12 @@ StandaloneHost* HostTest::MakeHost(const TestPluginAPP::Options& options)
     std::lock_guard<std::mutex> lock(errorsLock);
     audioErrors.push_back(text);
   };
-  host = StandaloneHost::Create(MakeTestPlugin, services);
-  return host;
+  if (useFakes)
+  {
+    services.makeAudioBackend = audio::MakeFakeBackend;
+    services.makeMidiBackend = midi::MakeFakeBackend;
+  }
+  return services;
 }
 
 std::vector<std::string> HostTest::AudioErrors()

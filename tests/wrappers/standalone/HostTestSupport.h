@@ -2,8 +2,8 @@
 
 #include "TestPluginAPP.h"
 
-#include "deps/audio/FakeAudioSystem.h"
-#include "deps/midi/FakeMidiSystem.h"
+#include "tests/support/FakeAudioSystem.h"
+#include "tests/support/FakeMidiSystem.h"
 #include "wrappers/standalone/StandaloneHost.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +33,9 @@ protected:
   void TearDown() override;
 
   StandaloneHost* MakeHost(const TestPluginAPP::Options& options = TestPluginAPP::Options());
+  // Messages and audio errors recorded, settings under the test's folder, and the fake
+  // back ends unless useFakes is off.
+  StandaloneHost::Services TestServices();
   TestPluginAPP& Plugin() { return *static_cast<TestPluginAPP*>(host->GetPlugin()); }
   std::string SettingsPath() const { return folder + "\\Tarnwick\\settings.ini"; }
   std::vector<std::string> AudioErrors();

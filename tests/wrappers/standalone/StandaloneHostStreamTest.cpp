@@ -102,7 +102,6 @@ TEST_F(HostStreamTest, EveryDeviceBufferSizeBecomesBlocksOf512WithTheInputIntact
     }
     StandaloneHost::Destroy();
     FakeAudioSystem::Get().Reset();
-    FakeAudioSystem::Get().ReplaceDirectSound(true);
   }
 }
 
@@ -280,14 +279,7 @@ TEST_F(HostTest, TheProductChainRunsInTheHostsBlocksAndSoundsFromAGuitarLikeInpu
   FakeAudioSystem::Get().SetInput([](unsigned int, unsigned long long frame) {
     return static_cast<float>(0.3 * std::sin(2.0 * 3.14159265358979323846 * 110.0 * frame / 48000.0));
   });
-  StandaloneHost::Services services = StandaloneHost::DefaultServices();
-  const std::string base = folder;
-  services.localAppDataFolder = [base](pfw::GrowString& path) { return path.Set(base.c_str()); };
-  services.showMessage = [this](HWND, const char* text, const char* caption, UINT type) {
-    messages.push_back({text, caption, type});
-    return IDOK;
-  };
-  host = StandaloneHost::Create(MakeStandaloneTarnwick, services);
+  host = StandaloneHost::Create(MakeStandaloneTarnwick, TestServices());
   ASSERT_TRUE(host);
   ASSERT_TRUE(host->Init());
   host->EditedSettings().sampleRate = 48000;

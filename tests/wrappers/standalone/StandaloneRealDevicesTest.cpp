@@ -79,14 +79,7 @@ protected:
 TEST_F(RealDevicesTest, TheProductPlaysThroughTheDefaultDevicesAndClosingStopsEverything)
 {
   SetNextPluginOptions(TestPluginAPP::Options());
-  StandaloneHost::Services services = StandaloneHost::DefaultServices();
-  const std::string base = folder;
-  services.localAppDataFolder = [base](pfw::GrowString& path) { return path.Set(base.c_str()); };
-  services.showMessage = [this](HWND, const char* text, const char* caption, UINT type) {
-    messages.push_back({text, caption, type});
-    return IDOK;
-  };
-  host = StandaloneHost::Create(MakeStandaloneTarnwick, services);
+  host = StandaloneHost::Create(MakeStandaloneTarnwick, TestServices());
   ASSERT_TRUE(host);
   ASSERT_TRUE(host->Init());
   ASSERT_FALSE(host->InputDeviceIds().empty()) << "no DirectSound devices: is the PulseAudio null sink running?";

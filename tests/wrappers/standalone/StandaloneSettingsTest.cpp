@@ -214,12 +214,8 @@ TEST_F(HostTest, EmptyTruncatedAndGarbageFilesGiveTheReadingDefaults)
 TEST_F(HostTest, NoFolderToBeHadMeansNoFileButDefaults)
 {
   SetNextPluginOptions(TestPluginAPP::Options());
-  StandaloneHost::Services services = StandaloneHost::DefaultServices();
+  StandaloneHost::Services services = TestServices();
   services.localAppDataFolder = [](pfw::GrowString&) { return false; };
-  services.showMessage = [this](HWND, const char* text, const char* caption, UINT type) {
-    messages.push_back({text, caption, type});
-    return IDOK;
-  };
   host = StandaloneHost::Create(MakeTestPlugin, services);
   ASSERT_TRUE(host);
   EXPECT_FALSE(host->ReadSettings());

@@ -1,18 +1,23 @@
 #pragma once
 
 // The fake audio back end that tests use in place of DirectSound: its devices, failures,
-// pacing, input and recorded output are set here. RtAudio(RtAudio::FAKE) always uses it;
-// after ReplaceDirectSound(true) so does RtAudio(RtAudio::WINDOWS_DS), so code that makes
-// its own RtAudio objects can be tested unchanged. The stream still runs its callback on
+// pacing, input and recorded output are set here. RtAudio(MakeFakeBackend) uses it, and
+// so does a standalone host whose services name it. The stream still runs its callback on
 // the layer's own thread.
 
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 namespace audio {
+
+class Backend;
+
+// An audio::BackendFactory.
+std::unique_ptr<Backend> MakeFakeBackend();
 
 struct FakeAudioDevice
 {
@@ -36,10 +41,9 @@ class FakeAudioSystem
 public:
   static FakeAudioSystem& Get();
 
-  // No devices, real-time pacing, no failures, silence in, DirectSound not replaced.
+  // No devices, real-time pacing, no failures, silence in.
   void Reset();
   void SetDevices(const std::vector<FakeAudioDevice>& devices);
-  void ReplaceDirectSound(bool replace);
   void FailOpen(bool fail);
   void FailStart(bool fail);
   // The running stream's device goes away: its thread reports an error and ends.
@@ -63,13 +67,11 @@ public:
 private:
   friend class FakeStream;
   friend class FakeBackend;
-  friend bool FakeReplacesDirectSound();
   FakeAudioSystem() = default;
 
   mutable std::mutex mLock;
   std::condition_variable mChanged;
   std::vector<FakeAudioDevice> mDevices;
-  bool mReplaceDirectSound = false;
   bool mFailOpen = false;
   bool mFailStart = false;
   bool mDisconnected = false;

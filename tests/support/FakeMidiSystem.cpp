@@ -1,4 +1,4 @@
-#include "deps/midi/FakeMidiSystem.h"
+#include "tests/support/FakeMidiSystem.h"
 
 #include "deps/midi/MidiBackend.h"
 
@@ -15,7 +15,7 @@ void FakeMidiSystem::Reset()
   std::lock_guard<std::recursive_mutex> lock(mLock);
   mInputs.clear();
   mOutputs.clear();
-  mReplaceWinMm = mFailInput = mFailOutput = mFailOpen = false;
+  mFailInput = mFailOutput = mFailOpen = false;
   mSent.clear();
 }
 
@@ -24,12 +24,6 @@ void FakeMidiSystem::SetPorts(const std::vector<std::string>& inputs, const std:
   std::lock_guard<std::recursive_mutex> lock(mLock);
   mInputs = inputs;
   mOutputs = outputs;
-}
-
-void FakeMidiSystem::ReplaceWinMm(bool replace)
-{
-  std::lock_guard<std::recursive_mutex> lock(mLock);
-  mReplaceWinMm = replace;
 }
 
 void FakeMidiSystem::FailCreate(bool input, bool output)
@@ -182,13 +176,6 @@ std::unique_ptr<Backend> MakeFakeBackend(bool input, std::string& error)
     return nullptr;
   }
   return std::unique_ptr<Backend>(new FakeBackend());
-}
-
-bool FakeReplacesWinMm()
-{
-  FakeMidiSystem& system = FakeMidiSystem::Get();
-  std::lock_guard<std::recursive_mutex> lock(system.mLock);
-  return system.mReplaceWinMm;
 }
 
 } // namespace midi

@@ -2,8 +2,8 @@
 
 // The fake MIDI back end that tests use in place of the Windows one: its ports, failures
 // and incoming messages are set here, and what output ports sent is kept. RtMidiIn and
-// RtMidiOut made for RtMidi::FAKE always use it; after ReplaceWinMm(true) so do those
-// made for the system's interface, so code that makes its own can be tested unchanged.
+// RtMidiOut made with MakeFakeBackend use it, and so does a standalone host whose
+// services name it.
 
 #include <memory>
 #include <mutex>
@@ -15,15 +15,18 @@ namespace midi {
 class Backend;
 class RawMidiSink;
 
+// A midi::BackendFactory: null with a reason when the fake was told to fail making this
+// direction.
+std::unique_ptr<Backend> MakeFakeBackend(bool input, std::string& error);
+
 class FakeMidiSystem
 {
 public:
   static FakeMidiSystem& Get();
 
-  // No ports, no failures, nothing sent, the system's interface not replaced.
+  // No ports, no failures, nothing sent.
   void Reset();
   void SetPorts(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs);
-  void ReplaceWinMm(bool replace);
   // Making an input or output object then throws RtMidiError.
   void FailCreate(bool input, bool output);
   void FailOpen(bool fail);
@@ -42,13 +45,11 @@ private:
   friend class FakeInput;
   friend class FakeOutput;
   friend class FakeBackend;
-  friend bool FakeReplacesWinMm();
   friend std::unique_ptr<Backend> MakeFakeBackend(bool input, std::string& error);
   FakeMidiSystem() = default;
 
   mutable std::recursive_mutex mLock;
   std::vector<std::string> mInputs, mOutputs;
-  bool mReplaceWinMm = false;
   bool mFailInput = false, mFailOutput = false, mFailOpen = false;
   RawMidiSink* mSink = nullptr;
   int mOpenInput = -1, mOpenOutput = -1;

@@ -1,4 +1,4 @@
-#include "deps/audio/FakeAudioSystem.h"
+#include "tests/support/FakeAudioSystem.h"
 
 #include "deps/audio/AudioBackend.h"
 
@@ -21,7 +21,6 @@ void FakeAudioSystem::Reset()
 {
   std::lock_guard<std::mutex> lock(mLock);
   mDevices.clear();
-  mReplaceDirectSound = false;
   mFailOpen = mFailStart = mDisconnected = mStepped = false;
   mReleased = mBlocksRun = 0;
   mInput = nullptr;
@@ -34,12 +33,6 @@ void FakeAudioSystem::SetDevices(const std::vector<FakeAudioDevice>& devices)
 {
   std::lock_guard<std::mutex> lock(mLock);
   mDevices = devices;
-}
-
-void FakeAudioSystem::ReplaceDirectSound(bool replace)
-{
-  std::lock_guard<std::mutex> lock(mLock);
-  mReplaceDirectSound = replace;
 }
 
 void FakeAudioSystem::FailOpen(bool fail)
@@ -284,13 +277,6 @@ public:
 std::unique_ptr<Backend> MakeFakeBackend()
 {
   return std::unique_ptr<Backend>(new FakeBackend());
-}
-
-bool FakeReplacesDirectSound()
-{
-  FakeAudioSystem& system = FakeAudioSystem::Get();
-  std::lock_guard<std::mutex> lock(system.mLock);
-  return system.mReplaceDirectSound;
 }
 
 } // namespace audio
