@@ -11,7 +11,6 @@
 
 using allocation_counter::AllocationsDuring;
 
-using audio::FakeAudioDevice;
 using audio::FakeAudioSystem;
 
 TEST(AudioCallbackAllocation, TheCounterSeesAllocations)
@@ -22,12 +21,7 @@ TEST(AudioCallbackAllocation, TheCounterSeesAllocations)
 
 TEST_F(HostTest, TheAudioAndMidiCallbacksNeverAllocate)
 {
-  FakeAudioDevice device;
-  device.name = "Duplex";
-  device.inputChannels = 2;
-  device.outputChannels = 2;
-  device.isDefaultInput = device.isDefaultOutput = true;
-  FakeAudioSystem::Get().SetDevices({device});
+  UseDuplexDevice();
   // Stepped and never released: the stream's own thread waits, and this thread plays it.
   FakeAudioSystem::Get().SetStepped(true);
   midi::FakeMidiSystem::Get().SetPorts({"Keys"}, {});

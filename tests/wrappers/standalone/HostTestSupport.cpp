@@ -110,6 +110,16 @@ void WriteBytes(const std::string& path, const std::string& bytes)
   CloseHandle(file);
 }
 
+void UseDuplexDevice(unsigned int inputChannels)
+{
+  audio::FakeAudioDevice device;
+  device.name = "Duplex";
+  device.inputChannels = inputChannels;
+  device.outputChannels = 2;
+  device.isDefaultInput = device.isDefaultOutput = true;
+  audio::FakeAudioSystem::Get().SetDevices({device});
+}
+
 void HostTest::SetUp()
 {
   audio::FakeAudioSystem::Get().Reset();

@@ -23,6 +23,8 @@ bool FileExists(const std::string& path);
 std::string ReadIniText(const std::string& path);
 std::string IniString(const std::string& path, const char* section, const char* key);
 void WriteBytes(const std::string& path, const std::string& bytes);
+// The fake system's only device, "Duplex": stereo out, the default of both directions.
+void UseDuplexDevice(unsigned int inputChannels = 2);
 
 // A host on the test plug-in, with the fake audio and MIDI back ends standing in for the
 // system's, its settings under a temporary folder and its messages recorded.

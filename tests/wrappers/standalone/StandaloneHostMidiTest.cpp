@@ -5,7 +5,6 @@
 
 #include "framework/core/Timer.h"
 
-using audio::FakeAudioDevice;
 using audio::FakeAudioSystem;
 using midi::FakeMidiSystem;
 
@@ -88,11 +87,7 @@ TEST_F(HostMidiTest, AStoredPortThatIsGoneIsResetToOffInTheFile)
 
 TEST_F(HostMidiTest, WithNoPortsEverythingStillOpensAndRuns)
 {
-  FakeAudioDevice device;
-  device.name = "Duplex";
-  device.inputChannels = device.outputChannels = 2;
-  device.isDefaultInput = device.isDefaultOutput = true;
-  FakeAudioSystem::Get().SetDevices({device});
+  UseDuplexDevice();
   FakeAudioSystem::Get().SetStepped(true);
   ASSERT_TRUE(MakeHost());
   ASSERT_TRUE(host->Init());

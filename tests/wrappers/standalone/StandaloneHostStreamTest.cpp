@@ -10,7 +10,6 @@
 #include <cmath>
 #include <thread>
 
-using audio::FakeAudioDevice;
 using audio::FakeAudioSystem;
 
 namespace {
@@ -21,14 +20,9 @@ float InputAt(unsigned int channel, unsigned long long frame)
   return static_cast<float>(channel + 1) * 0.125f + static_cast<float>(frame % 997) / 1024.0f;
 }
 
-void UseDuplexDevice()
+void UseDuplexDeviceWithInput()
 {
-  FakeAudioDevice device;
-  device.name = "Duplex";
-  device.inputChannels = 2;
-  device.outputChannels = 2;
-  device.isDefaultInput = device.isDefaultOutput = true;
-  FakeAudioSystem::Get().SetDevices({device});
+  UseDuplexDevice();
   FakeAudioSystem::Get().SetInput(InputAt);
 }
 
@@ -39,7 +33,7 @@ class HostStreamTest : public HostTest
 protected:
   void Start(int bufferFrames)
   {
-    UseDuplexDevice();
+    UseDuplexDeviceWithInput();
     FakeAudioSystem::Get().SetStepped(true);
     ASSERT_TRUE(MakeHost());
     host->Init();
@@ -214,7 +208,7 @@ TEST_F(HostStreamTest, ADeviceThatGoesAwayIsReportedAndTheHostStillStopsAndResta
 
 TEST_F(HostStreamTest, TearDownStopsTheStreamAndNoCallbackFollows)
 {
-  UseDuplexDevice();
+  UseDuplexDeviceWithInput();
   ASSERT_TRUE(MakeHost()); // paced in real time
   host->Init();
   ASSERT_TRUE(host->TryStartAudio());
@@ -269,12 +263,7 @@ TEST_F(HostTest, TheBlockLoopCarriesSamplesAcrossCallbacksOfChangingSizes)
 
 TEST_F(HostTest, TheProductChainRunsInTheHostsBlocksAndSoundsFromAGuitarLikeInput)
 {
-  FakeAudioDevice device;
-  device.name = "Duplex";
-  device.inputChannels = 1; // a mono instrument input
-  device.outputChannels = 2;
-  device.isDefaultInput = device.isDefaultOutput = true;
-  FakeAudioSystem::Get().SetDevices({device});
+  UseDuplexDevice(1); // a mono instrument input
   FakeAudioSystem::Get().SetStepped(true);
   FakeAudioSystem::Get().SetInput([](unsigned int, unsigned long long frame) {
     return static_cast<float>(0.3 * std::sin(2.0 * 3.14159265358979323846 * 110.0 * frame / 48000.0));

@@ -3,65 +3,13 @@
 
 #include "HostTestSupport.h"
 
+#include "tests/support/ReturnedTone.h"
+#include "tests/support/ThreadEnded.h"
 #include "wrappers/standalone/StandaloneTarnwick.h"
-
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-
-namespace {
-
-bool ThreadEnded(DWORD id)
-{
-  HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id);
-  if (!thread)
-    return true;
-  const bool ended = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
-  CloseHandle(thread);
-  return ended;
-}
-
-double Goertzel(const std::vector<double>& x, size_t from, size_t count, double hz, double rate)
-{
-  const double k = 2.0 * std::cos(2.0 * 3.14159265358979323846 * hz / rate);
-  double s1 = 0.0, s2 = 0.0;
-  for (size_t i = from; i < from + count; ++i)
-  {
-    const double s0 = x[i] + k * s1 - s2;
-    s2 = s1;
-    s1 = s0;
-  }
-  return 2.0 * std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - k * s1 * s2)) / count;
-}
-
-// The cleanest stretch of a returned 1 kHz tone: of the 50 ms windows (every 10 ms) from
-// the given frame on, the one where the tone is strongest, and what lies at 1700 Hz there.
-// A loaded machine makes the emulated devices drop samples here and there; one whole
-// stretch still shows that what came back is what was played.
-struct Stretch
-{
-  double tone = 0.0;
-  double elsewhere = 1.0;
-};
-
-Stretch CleanestStretch(const std::vector<double>& x, size_t from, double rate)
-{
-  const size_t window = static_cast<size_t>(rate / 20), step = static_cast<size_t>(rate / 100);
-  Stretch best;
-  for (size_t at = from; at + window <= x.size(); at += step)
-  {
-    const double tone = Goertzel(x, at, window, 1000.0, rate);
-    if (tone > best.tone)
-    {
-      best.tone = tone;
-      best.elsewhere = Goertzel(x, at, window, 1700.0, rate);
-    }
-  }
-  return best;
-}
-
-} // namespace
 
 class RealDevicesTest : public HostTest
 {
