@@ -227,17 +227,8 @@ void IPluginVST3ProcessorBase::ProcessAudio(ProcessData& data, const ProcessSetu
 
 void IPluginVST3ProcessorBase::ProcessParameterChanges(ProcessData& data, IRingQueue<IMidiEvent>& toEditor)
 {
-  IParameterChanges* changes = data.inputParameterChanges;
-  const int32 count = changes ? changes->getParameterCount() : 0;
-  for (int32 i = 0; i < count; ++i)
-  {
-    IParamValueQueue* queue = changes->getParameterData(i);
-    int32 offset = 0;
-    ParamValue value = 0.0;
-    if (!lastPoint(queue, offset, value) || !std::isfinite(value))
-      continue;
+  forEachLastPoint(data.inputParameterChanges, [&](ParamID tag, int32 offset, ParamValue value) {
     value = std::clamp(value, 0.0, 1.0);
-    const ParamID tag = queue->getParameterId();
     if (tag == IPluginVST3ControllerBase::kBypassTag)
     {
       const bool bypass = value > 0.5;
@@ -277,7 +268,7 @@ void IPluginVST3ProcessorBase::ProcessParameterChanges(ProcessData& data, IRingQ
       toEditor.Push(event);
       ProcessMidiMsg(event);
     }
-  }
+  });
 }
 
 void IPluginVST3ProcessorBase::ProcessMidiIn(IEventList* events, IRingQueue<IMidiEvent>& fromEditor,

@@ -145,17 +145,8 @@ void TarnwickVST3::ZeroOutputs(ProcessData& data)
 
 void TarnwickVST3::ApplyHostParameterChanges(ProcessData& data)
 {
-  IParameterChanges* changes = data.inputParameterChanges;
-  const int32 count = changes ? changes->getParameterCount() : 0;
   bool anySet = false;
-  for (int32 i = 0; i < count; ++i)
-  {
-    IParamValueQueue* queue = changes->getParameterData(i);
-    int32 offset = 0;
-    ParamValue value = 0.0;
-    if (!lastPoint(queue, offset, value) || !std::isfinite(value))
-      continue;
-    const ParamID tag = queue->getParameterId();
+  forEachLastPoint(data.inputParameterChanges, [&](ParamID tag, int32, ParamValue value) {
     if (tag == kBypassTag)
       mHostBypass.store(value > 0.5);
     else if (tag < static_cast<ParamID>(NParams()))
@@ -163,7 +154,7 @@ void TarnwickVST3::ApplyHostParameterChanges(ProcessData& data)
       GetParam(static_cast<int>(tag))->SetNormalized(std::clamp(value, 0.0, 1.0));
       anySet = true;
     }
-  }
+  });
   if (anySet)
     Product().UpdateTailSamples();
 }

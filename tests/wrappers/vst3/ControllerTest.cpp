@@ -12,18 +12,6 @@ using namespace tarnwicktest;
 
 namespace {
 
-std::vector<ParameterInfo> Parameters(Session& session)
-{
-  std::vector<ParameterInfo> all;
-  for (int32_t i = 0; i < session.instance.controller->getParameterCount(); ++i)
-  {
-    ParameterInfo info{};
-    EXPECT_EQ(session.instance.controller->getParameterInfo(i, info), kOk);
-    all.push_back(info);
-  }
-  return all;
-}
-
 std::vector<UnitInfo> Units(Session& session)
 {
   std::vector<UnitInfo> all;

@@ -46,31 +46,11 @@ struct LegacyCC
   int8_t channel, value, value2;
 };
 
-struct FrameworkSession
+struct FrameworkSession : tarnwicktest::Session
 {
-  PluginModule module;
-  IPluginFactory3* factory = nullptr;
-  HostApplication host;
-  Instance instance;
-
   FrameworkSession()
+    : Session(FRAMEWORK_TEST_MODULE_PATH, kFrameworkClassId)
   {
-    std::string problem;
-    if (!module.load(FRAMEWORK_TEST_MODULE_PATH, problem))
-    {
-      ADD_FAILURE() << problem;
-      return;
-    }
-    EXPECT_TRUE(module.initDll());
-    factory = module.factory();
-    if (!factory || !instance.create(factory, kFrameworkClassId, &host))
-      ADD_FAILURE() << "no instance";
-  }
-  ~FrameworkSession()
-  {
-    instance.destroy();
-    releaseAndClear(factory);
-    module.unload();
   }
   tresult flush(ParamID id, ParamValue value)
   {

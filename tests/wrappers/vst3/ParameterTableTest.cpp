@@ -10,22 +10,7 @@
 #include <cmath>
 
 using namespace vst3host;
-
-namespace {
-
-std::vector<ParameterInfo> Parameters(tarnwicktest::Session& session)
-{
-  std::vector<ParameterInfo> all;
-  for (int32_t i = 0; i < session.instance.controller->getParameterCount(); ++i)
-  {
-    ParameterInfo info{};
-    EXPECT_EQ(session.instance.controller->getParameterInfo(i, info), kOk);
-    all.push_back(info);
-  }
-  return all;
-}
-
-} // namespace
+using tarnwicktest::Parameters;
 
 // Each of the 84 parameters as the host sees it, against the product's parameter table:
 // title, unit label, steps, default, flags, unit, and the texts of every choice.

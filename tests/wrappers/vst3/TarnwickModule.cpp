@@ -27,18 +27,30 @@ ModuleUnderTest Tarnwick()
   return module;
 }
 
-Session::Session()
+Session::Session(const wchar_t* modulePath, const Iid& classId)
 {
   std::string problem;
-  if (!module.load(TARNWICK_MODULE_PATH, problem))
+  if (!module.load(modulePath, problem))
   {
     ADD_FAILURE() << problem;
     return;
   }
   EXPECT_TRUE(module.initDll());
   factory = module.factory();
-  if (!factory || !instance.create(factory, kClassId, &host))
+  if (!factory || !instance.create(factory, classId, &host))
     ADD_FAILURE() << "no instance";
+}
+
+std::vector<ParameterInfo> Parameters(Session& session)
+{
+  std::vector<ParameterInfo> all;
+  for (int32_t i = 0; i < session.instance.controller->getParameterCount(); ++i)
+  {
+    ParameterInfo info{};
+    EXPECT_EQ(session.instance.controller->getParameterInfo(i, info), kOk);
+    all.push_back(info);
+  }
+  return all;
 }
 
 Session::~Session()

@@ -45,7 +45,7 @@ public:
   virtual tresult HOST_CALL getProgramName(int32_t listId, int32_t programIndex, Utf16* name) = 0;
 };
 
-// A loaded module with one initialised instance.
+// A loaded module with one initialised instance: the deliverable's unless named.
 struct Session
 {
   PluginModule module;
@@ -54,7 +54,7 @@ struct Session
   Instance instance;
   int32_t sampleSize = kSample32; // of the last set-up
 
-  Session();
+  explicit Session(const wchar_t* modulePath = TARNWICK_MODULE_PATH, const Iid& classId = kClassId);
   ~Session();
   bool ok() const { return instance.processor != nullptr; }
   // Set-up, every main bus active (the side-chain as asked), activated and processing.
@@ -64,6 +64,9 @@ struct Session
   // A block of no frames that only carries one parameter change.
   void send(ParamID id, ParamValue value);
 };
+
+// Every parameter's record, in the controller's order.
+std::vector<ParameterInfo> Parameters(Session& session);
 
 // A block with a stereo main input, an optional stereo side-chain and a stereo output.
 std::vector<int32_t> StereoInputs(bool aux);
