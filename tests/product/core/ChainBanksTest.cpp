@@ -2,6 +2,7 @@
 #include "product/core/ChainState.h"
 #include "product/core/FactoryRecipes.h"
 #include "product/core/ParamSpecTable.h"
+#include "tests/support/LittleEndianBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -82,24 +83,6 @@ void PutFloatAt(Record& bytes, size_t offset, float value)
   int32_t bits;
   std::memcpy(&bits, &value, 4);
   PutInt32At(bytes, offset, bits);
-}
-
-float FloatAt(const uint8_t* bytes, int offset)
-{
-  uint32_t bits = 0;
-  for (int b = 0; b < 4; ++b)
-    bits |= static_cast<uint32_t>(bytes[offset + b]) << (8 * b);
-  float value;
-  std::memcpy(&value, &bits, 4);
-  return value;
-}
-
-int32_t Int32At(const uint8_t* bytes, int offset)
-{
-  uint32_t bits = 0;
-  for (int b = 0; b < 4; ++b)
-    bits |= static_cast<uint32_t>(bytes[offset + b]) << (8 * b);
-  return static_cast<int32_t>(bits);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "product/core/ChainState.h"
 #include "product/core/ParamSpecTable.h"
+#include "tests/support/LittleEndianBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,23 +10,6 @@
 #include <limits>
 
 namespace {
-
-// Little-endian decoding done here by hand, not with the product's reader.
-int32_t Int32At(const uint8_t* bytes, int offset)
-{
-  return static_cast<int32_t>(static_cast<uint32_t>(bytes[offset]) |
-                              (static_cast<uint32_t>(bytes[offset + 1]) << 8) |
-                              (static_cast<uint32_t>(bytes[offset + 2]) << 16) |
-                              (static_cast<uint32_t>(bytes[offset + 3]) << 24));
-}
-
-float FloatAt(const uint8_t* bytes, int offset)
-{
-  const uint32_t bits = static_cast<uint32_t>(Int32At(bytes, offset));
-  float value;
-  std::memcpy(&value, &bits, 4);
-  return value;
-}
 
 // Two distinct valid banks: the defaults, and each parameter at its maximum.
 void FillBanks(float current[kNumParams], float other[kNumParams])

@@ -2,6 +2,7 @@
 
 #include "FakeEditorGraphics.h"
 #include "product/core/Tarnwick.h"
+#include "tests/support/LittleEndianBytes.h"
 
 #include <cstdint>
 #include <cstring>
@@ -31,24 +32,6 @@ inline FakeEditorGraphics* OpenFakeEditor(Tarnwick& plugin)
 inline void SetParam(Tarnwick& plugin, int index, double value)
 {
   plugin.SetParameterValue(index, plugin.GetParam(index)->ToNormalized(value));
-}
-
-inline float FloatAt(const uint8_t* bytes, int offset)
-{
-  uint32_t bits = 0;
-  for (int b = 0; b < 4; ++b)
-    bits |= static_cast<uint32_t>(bytes[offset + b]) << (8 * b);
-  float value;
-  std::memcpy(&value, &bits, 4);
-  return value;
-}
-
-inline int32_t Int32At(const uint8_t* bytes, int offset)
-{
-  uint32_t bits = 0;
-  for (int b = 0; b < 4; ++b)
-    bits |= static_cast<uint32_t>(bytes[offset + b]) << (8 * b);
-  return static_cast<int32_t>(bits);
 }
 
 } // namespace tarnwick_test
