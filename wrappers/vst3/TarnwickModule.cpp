@@ -3,7 +3,6 @@
 
 #include "deps/vst3/helpers/ModuleEntry.h"
 #include "deps/vst3/helpers/PluginFactory.h"
-#include "deps/vst3/helpers/StringConvert.h"
 #include "framework/core/IPluginConfig.h"
 #include "product/core/Tarnwick.h"
 #include "product/core/TarnwickConfig.h"
@@ -24,17 +23,16 @@ FUnknown* CreateInstance(void*)
 bool RegisterTarnwick(CPluginFactory& factory)
 {
   const pfw::IPluginConfig config = MakeTarnwickConfig();
-  PClassInfo2 info{};
-  writeUid(info.cid, static_cast<uint32>(pfw::FourCharCode("QUIL")), static_cast<uint32>(pfw::FourCharCode("LTON")),
-           static_cast<uint32>(config.mfrID), static_cast<uint32>(config.uniqueID));
-  info.cardinality = PClassInfo::kManyInstances;
-  copyText8(info.category, sizeof(info.category), Vst::kVstAudioEffectClass);
-  copyText8(info.name, sizeof(info.name), config.pluginName);
-  info.classFlags = Vst::kSimpleModeSupported;
-  copyText8(info.subCategories, sizeof(info.subCategories), "Fx|Distortion");
-  copyText8(info.version, sizeof(info.version), "0.1.0");
-  copyText8(info.sdkVersion, sizeof(info.sdkVersion), "VST 3.8.1");
-  return factory.registerClass(&info, CreateInstance);
+  CPluginFactory::AudioEffectClass effect{};
+  effect.idWords[0] = static_cast<uint32>(pfw::FourCharCode("QUIL"));
+  effect.idWords[1] = static_cast<uint32>(pfw::FourCharCode("LTON"));
+  effect.idWords[2] = static_cast<uint32>(config.mfrID);
+  effect.idWords[3] = static_cast<uint32>(config.uniqueID);
+  effect.name = config.pluginName;
+  effect.subCategories = "Fx|Distortion";
+  effect.version = "0.1.0";
+  effect.sdkVersion = "VST 3.8.1";
+  return factory.registerAudioEffect(effect, CreateInstance);
 }
 
 } // namespace

@@ -70,6 +70,20 @@ bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction creat
   return true;
 }
 
+bool CPluginFactory::registerAudioEffect(const AudioEffectClass& effect, CreateFunction create)
+{
+  PClassInfo2 info{};
+  writeUid(info.cid, effect.idWords[0], effect.idWords[1], effect.idWords[2], effect.idWords[3]);
+  info.cardinality = PClassInfo::kManyInstances;
+  copyText8(info.category, sizeof(info.category), Vst::kVstAudioEffectClass);
+  copyText8(info.name, sizeof(info.name), effect.name);
+  info.classFlags = Vst::kSimpleModeSupported;
+  copyText8(info.subCategories, sizeof(info.subCategories), effect.subCategories);
+  copyText8(info.version, sizeof(info.version), effect.version);
+  copyText8(info.sdkVersion, sizeof(info.sdkVersion), effect.sdkVersion);
+  return registerClass(&info, create);
+}
+
 const CPluginFactory::ClassEntry* CPluginFactory::entry(int32 index) const
 {
   return index >= 0 && static_cast<size_t>(index) < mClasses.size() ? &mClasses[static_cast<size_t>(index)] : nullptr;

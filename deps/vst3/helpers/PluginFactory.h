@@ -21,6 +21,18 @@ public:
   // Adds a class; false when memory fails or the arguments are null.
   bool registerClass(const PClassInfo2* info, CreateFunction create, void* context = nullptr);
 
+  // The record of an audio effect class that allows many instances and simple mode: the
+  // class id from its four words, then its texts, each cut to its field.
+  struct AudioEffectClass
+  {
+    uint32 idWords[4];
+    const char* name;
+    const char* subCategories;
+    const char* version;
+    const char* sdkVersion;
+  };
+  bool registerAudioEffect(const AudioEffectClass& effect, CreateFunction create);
+
   tresult VST3_CALL queryInterface(const TUID iid, void** obj) override;
   VST3_FORWARD_REFCOUNT(FObject)
 

@@ -184,16 +184,10 @@ FUnknown* createTestGain(void*)
 
 bool registerTestGain(CPluginFactory& factory)
 {
-  PClassInfo2 info{};
-  writeUid(info.cid, 0x54455354, 0x4741494E, 0x48415252, 0x4E455353); // "TEST" "GAIN" "HARR" "NESS"
-  info.cardinality = PClassInfo::kManyInstances;
-  std::strcpy(info.category, kVstAudioEffectClass);
-  std::strcpy(info.name, "Test Gain");
-  info.classFlags = kSimpleModeSupported;
-  std::strcpy(info.subCategories, "Fx");
-  std::strcpy(info.version, "1.0.0");
-  std::strcpy(info.sdkVersion, "VST 3.7.14");
-  return factory.registerClass(&info, createTestGain);
+  // "TEST" "GAIN" "HARR" "NESS"
+  return factory.registerAudioEffect({{0x54455354, 0x4741494E, 0x48415252, 0x4E455353}, "Test Gain", "Fx", "1.0.0",
+                                      "VST 3.7.14"},
+                                     createTestGain);
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 
 #include "deps/vst3/helpers/ModuleEntry.h"
 #include "deps/vst3/helpers/PluginFactory.h"
-#include "deps/vst3/helpers/StringConvert.h"
 #include "framework/core/IDataChunk.h"
 #include "framework/core/ParamChangeSource.h"
 #include "wrappers/vst3/IPluginVST3.h"
@@ -138,16 +137,10 @@ FUnknown* CreateFrameworkTestPlugin(void*)
 
 bool RegisterFrameworkTestPlugin(CPluginFactory& factory)
 {
-  PClassInfo2 info{};
-  writeUid(info.cid, 0x54455354, 0x46524D57, 0x48415252, 0x4E455353); // "TEST" "FRMW" "HARR" "NESS"
-  info.cardinality = PClassInfo::kManyInstances;
-  copyText8(info.category, sizeof(info.category), Vst::kVstAudioEffectClass);
-  copyText8(info.name, sizeof(info.name), "Framework Test");
-  info.classFlags = Vst::kSimpleModeSupported;
-  copyText8(info.subCategories, sizeof(info.subCategories), "Fx");
-  copyText8(info.version, sizeof(info.version), "1.0.0");
-  copyText8(info.sdkVersion, sizeof(info.sdkVersion), "VST 3.8.1");
-  return factory.registerClass(&info, CreateFrameworkTestPlugin);
+  // "TEST" "FRMW" "HARR" "NESS"
+  return factory.registerAudioEffect({{0x54455354, 0x46524D57, 0x48415252, 0x4E455353}, "Framework Test", "Fx",
+                                      "1.0.0", "VST 3.8.1"},
+                                     CreateFrameworkTestPlugin);
 }
 
 } // namespace
