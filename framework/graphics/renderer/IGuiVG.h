@@ -7,6 +7,7 @@
 
 namespace pfw::gui {
 
+class GLBackend;
 struct VectorContext;
 struct VectorFramebuffer;
 
@@ -124,18 +125,20 @@ private:
     float y = 0.f;
   };
 
+  void DestroyDrawContext();
   void FreePendingFramebuffers();
-  void DeleteMainFramebuffer();
   void ClearBitmapCache();
-  // Binds the main framebuffer (or the window's own) with the frame's viewport and starts
-  // a vector frame on it.
-  void BindMainTarget();
-  void FillWithPaint(const IColourSource& source, const IBlendMode* blend);
+  // Binds a framebuffer with a viewport of its pixel size and starts a vector frame on it.
+  void BindTarget(unsigned framebuffer, int pixelWidth, int pixelHeight);
+  // The top layer's framebuffer, or the main one when no layer is pushed.
+  void BindCurrentTarget();
+  void SetCompositeFromBlend(const IBlendMode* blend);
+  void SetSourceOver();
   // Font, size and alignment of the style; the measured text box at the aligned origin
   // replaces rect (all zero without a valid font).
   TextOrigin PrepareText(const ITextStyle& style, const char* text, IRectF& rect) const;
   void PixelSize(int& width, int& height) const;
-  void FrameSize(float& width, float& height) const;
+  void FrameSize(int& width, int& height) const;
   std::unique_ptr<Bitmap> WrapImage(int imageId, float scale, bool shared);
 
   bool mInFrame = false;
@@ -143,6 +146,7 @@ private:
   std::deque<VectorFramebuffer*> mPendingDeletions;
   StaticCache<APIBitmap> mBitmapCache;
   VectorContext* mContext = nullptr;
+  GLBackend* mBackend = nullptr; // owned by the context
   VectorFramebuffer* mMainFramebuffer = nullptr;
   unsigned mDefaultFramebuffer = 0;
 };

@@ -1,0 +1,813 @@
+#include "GLBackend.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace pfw::gui {
+
+using namespace gl;
+
+namespace {
+
+// Grows a per-frame array to hold needed elements: to max(needed, minimum) plus half
+// of what it had. Arrays never shrink. False when memory runs out.
+template <typename T>
+bool Grow(std::vector<T>& array, int needed, int minimum)
+{
+  if (static_cast<size_t>(needed) <= array.size())
+    return true;
+  try
+  {
+    array.resize(static_cast<size_t>(std::max(needed, minimum)) + array.size() / 2);
+    return true;
+  }
+  catch (const std::bad_alloc&)
+  {
+    return false;
+  }
+}
+
+VectorColour Premultiplied(const VectorColour& c)
+{
+  return VectorColour{c.r * c.a, c.g * c.a, c.b * c.a, c.a};
+}
+
+// The inverse of a 2x3 transform; identity (and false) when it is nearly singular.
+bool Invert(const float* t, float* inverse)
+{
+  const double det = static_cast<double>(t[0]) * t[3] - static_cast<double>(t[2]) * t[1];
+  if (det > -1e-6 && det < 1e-6)
+  {
+    const float identity[6] = {1.f, 0.f, 0.f, 1.f, 0.f, 0.f};
+    std::memcpy(inverse, identity, sizeof(identity));
+    return false;
+  }
+  const double invdet = 1.0 / det;
+  inverse[0] = static_cast<float>(t[3] * invdet);
+  inverse[2] = static_cast<float>(-t[2] * invdet);
+  inverse[4] = static_cast<float>((static_cast<double>(t[2]) * t[5] - static_cast<double>(t[3]) * t[4]) * invdet);
+  inverse[1] = static_cast<float>(-t[1] * invdet);
+  inverse[3] = static_cast<float>(t[0] * invdet);
+  inverse[5] = static_cast<float>((static_cast<double>(t[1]) * t[4] - static_cast<double>(t[0]) * t[5]) * invdet);
+  return true;
+}
+
+// A 2x3 transform as the shader's mat3: three columns, each padded to four floats.
+void ToColumns(const float* t, float* columns)
+{
+  const float values[12] = {t[0], t[1], 0.f, 0.f, t[2], t[3], 0.f, 0.f, t[4], t[5], 1.f, 0.f};
+  std::memcpy(columns, values, sizeof(values));
+}
+
+GLBackend& Self(void* user)
+{
+  return *static_cast<GLBackend*>(user);
+}
+
+} // namespace
+
+GLBackend::GLBackend(int flags)
+  : mFlags(flags)
+{
+}
+
+GLBackend::~GLBackend()
+{
+  mShader.Delete();
+  if (mVertexBuffer)
+    glDeleteBuffers(1, &mVertexBuffer);
+  for (const Texture& texture : mTextures)
+    if (texture.name && !(texture.flags & kImageNoDelete))
+      glDeleteTextures(1, &texture.name);
+}
+
+VectorBackendParams GLBackend::MakeParams(int flags)
+{
+  VectorBackendParams params;
+  params.user = new (std::nothrow) GLBackend(flags);
+  params.edgeAntiAlias = (flags & kAntiAlias) ? 1 : 0;
+  params.create = [](void* user) { return Self(user).Create() ? 1 : 0; };
+  params.createTexture = [](void* user, int type, int w, int h, int imageFlags, const unsigned char* pixels) {
+    return Self(user).CreateTexture(type, w, h, imageFlags, pixels);
+  };
+  params.deleteTexture = [](void* user, int image) { return Self(user).DeleteTexture(image) ? 1 : 0; };
+  params.updateTexture = [](void* user, int image, int x, int y, int w, int h, const unsigned char* pixels) {
+    return Self(user).UpdateTexture(image, x, y, w, h, pixels) ? 1 : 0;
+  };
+  params.textureSize = [](void* user, int image, int* w, int* h) {
+    return Self(user).TextureSize(image, *w, *h) ? 1 : 0;
+  };
+  params.viewport = [](void* user, float w, float h, float) { Self(user).Viewport(w, h); };
+  params.cancel = [](void* user) { Self(user).Cancel(); };
+  params.flush = [](void* user) { Self(user).Flush(); };
+  params.fill = [](void* user, const VectorPaint* paint, VectorCompositeOperation composite,
+                   const VectorScissor* scissor, float fringe, const float* bounds, const VectorPath* paths,
+                   int pathCount) { Self(user).RenderFill(*paint, composite, *scissor, fringe, bounds, paths, pathCount); };
+  params.stroke = [](void* user, const VectorPaint* paint, VectorCompositeOperation composite,
+                     const VectorScissor* scissor, float fringe, float strokeWidth, const VectorPath* paths,
+                     int pathCount) {
+    Self(user).RenderStroke(*paint, composite, *scissor, fringe, strokeWidth, paths, pathCount);
+  };
+  params.triangles = [](void* user, const VectorPaint* paint, VectorCompositeOperation composite,
+                        const VectorScissor* scissor, const VectorVertex* vertices, int vertexCount, float fringe) {
+    Self(user).RenderTriangles(*paint, composite, *scissor, vertices, vertexCount, fringe);
+  };
+  params.destroy = [](void* user) { delete static_cast<GLBackend*>(user); };
+  return params;
+}
+
+void GLBackend::CheckError(const char* step) const
+{
+  if (!(mFlags & kDebug))
+    return;
+  const GLenum error = glGetError();
+  if (error != GL_NO_ERROR)
+    std::fprintf(stderr, "Error %08x after %s\n", error, step);
+}
+
+bool GLBackend::Create()
+{
+  CheckError("init");
+  if (!mShader.Create("shader", (mFlags & kAntiAlias) != 0))
+    return false;
+  CheckError("uniform locations");
+  glGenBuffers(1, &mVertexBuffer);
+  mDummyTexture = CreateTexture(kTextureAlpha, 1, 1, 0, nullptr);
+  CheckError("create done");
+  glFinish();
+  return mVertexBuffer != 0 && mDummyTexture != 0;
+}
+
+// ---- Textures ----
+
+const GLBackend::Texture* GLBackend::FindTexture(int image) const
+{
+  if (image == 0)
+    return nullptr;
+  for (const Texture& texture : mTextures)
+    if (texture.id == image)
+      return &texture;
+  return nullptr;
+}
+
+GLBackend::Texture* GLBackend::FindTexture(int image)
+{
+  return const_cast<Texture*>(static_cast<const GLBackend*>(this)->FindTexture(image));
+}
+
+GLBackend::Texture* GLBackend::AllocTexture()
+{
+  Texture* slot = nullptr;
+  for (Texture& texture : mTextures)
+    if (texture.id == 0)
+    {
+      slot = &texture;
+      break;
+    }
+  if (!slot)
+  {
+    const size_t count = mTextures.size();
+    try
+    {
+      if (count == mTextures.capacity())
+        mTextures.reserve(std::max<size_t>(count + 1, 4) + count / 2);
+      mTextures.emplace_back();
+    }
+    catch (const std::bad_alloc&)
+    {
+      return nullptr;
+    }
+    slot = &mTextures.back();
+  }
+  *slot = Texture();
+  slot->id = ++mLastTextureId;
+  return slot;
+}
+
+int GLBackend::CreateTexture(int type, int width, int height, int imageFlags, const unsigned char* pixels)
+{
+  Texture* texture = AllocTexture();
+  if (!texture)
+    return 0;
+  glGenTextures(1, &texture->name);
+  texture->width = width;
+  texture->height = height;
+  texture->type = type;
+  texture->flags = imageFlags;
+  BindTexture(texture->name);
+
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, width);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  const bool mipmaps = (imageFlags & kImageGenerateMipmaps) != 0;
+  if (mipmaps)
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, 1);
+  const GLenum format = type == kTextureRGBA ? GL_RGBA : GL_LUMINANCE;
+  glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+  const bool nearest = (imageFlags & kImageNearest) != 0;
+  if (nearest)
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST);
+  else
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, nearest ? GL_NEAREST : GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, (imageFlags & kImageRepeatX) ? GL_REPEAT : GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, (imageFlags & kImageRepeatY) ? GL_REPEAT : GL_CLAMP_TO_EDGE);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  CheckError("create tex");
+  BindTexture(0);
+  return texture->id;
+}
+
+bool GLBackend::UpdateTexture(int image, int x, int y, int width, int height, const unsigned char* pixels)
+{
+  const Texture* texture = FindTexture(image);
+  if (!texture)
+    return false;
+  BindTexture(texture->name);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, texture->width);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, x);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, y);
+  const GLenum format = texture->type == kTextureRGBA ? GL_RGBA : GL_LUMINANCE;
+  glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, format, GL_UNSIGNED_BYTE, pixels);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  BindTexture(0);
+  return true;
+}
+
+bool GLBackend::DeleteTexture(int image)
+{
+  Texture* texture = FindTexture(image);
+  if (!texture)
+    return false;
+  if (texture->name && !(texture->flags & kImageNoDelete))
+    glDeleteTextures(1, &texture->name);
+  if (mCache.texture == texture->name)
+    mCache.texture = 0;
+  *texture = Texture();
+  return true;
+}
+
+bool GLBackend::TextureSize(int image, int& width, int& height) const
+{
+  const Texture* texture = FindTexture(image);
+  if (!texture)
+    return false;
+  width = texture->width;
+  height = texture->height;
+  return true;
+}
+
+GLuint GLBackend::TextureName(int image) const
+{
+  const Texture* texture = FindTexture(image);
+  return texture ? texture->name : 0;
+}
+
+int GLBackend::TextureCount() const
+{
+  return static_cast<int>(std::count_if(mTextures.begin(), mTextures.end(), [](const Texture& t) { return t.id; }));
+}
+
+// ---- Queueing ----
+
+void GLBackend::Viewport(float width, float height)
+{
+  mViewSize[0] = width;
+  mViewSize[1] = height;
+}
+
+void GLBackend::Cancel()
+{
+  mCallCount = mPathCount = mVertexCount = mUniformCount = 0;
+}
+
+GLBackend::Call* GLBackend::AllocCall()
+{
+  if (!Grow(mCalls, mCallCount + 1, 128))
+    return nullptr;
+  Call* call = &mCalls[static_cast<size_t>(mCallCount++)];
+  *call = Call();
+  return call;
+}
+
+int GLBackend::AllocPaths(int count)
+{
+  if (!Grow(mPaths, mPathCount + count, 128))
+    return -1;
+  const int offset = mPathCount;
+  mPathCount += count;
+  return offset;
+}
+
+int GLBackend::AllocVertices(int count)
+{
+  if (!Grow(mVertices, mVertexCount + count, 4096))
+    return -1;
+  const int offset = mVertexCount;
+  mVertexCount += count;
+  return offset;
+}
+
+int GLBackend::AllocUniforms(int count)
+{
+  if (!Grow(mUniforms, mUniformCount + count, 128))
+    return -1;
+  const int offset = mUniformCount;
+  mUniformCount += count;
+  return offset;
+}
+
+GLenum GLBackend::ConvertBlendFactor(int factor)
+{
+  switch (factor)
+  {
+  case kBlendZero: return GL_ZERO;
+  case kBlendOne: return GL_ONE;
+  case kBlendSrcColor: return GL_SRC_COLOR;
+  case kBlendOneMinusSrcColor: return GL_ONE_MINUS_SRC_COLOR;
+  case kBlendDstColor: return GL_DST_COLOR;
+  case kBlendOneMinusDstColor: return GL_ONE_MINUS_DST_COLOR;
+  case kBlendSrcAlpha: return GL_SRC_ALPHA;
+  case kBlendOneMinusSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
+  case kBlendDstAlpha: return GL_DST_ALPHA;
+  case kBlendOneMinusDstAlpha: return GL_ONE_MINUS_DST_ALPHA;
+  case kBlendSrcAlphaSaturate: return GL_SRC_ALPHA_SATURATE;
+  default: return GL_INVALID_ENUM;
+  }
+}
+
+void GLBackend::SetBlend(Call& call, VectorCompositeOperation composite) const
+{
+  call.srcRGB = ConvertBlendFactor(composite.srcRGB);
+  call.dstRGB = ConvertBlendFactor(composite.dstRGB);
+  call.srcAlpha = ConvertBlendFactor(composite.srcAlpha);
+  call.dstAlpha = ConvertBlendFactor(composite.dstAlpha);
+  if (call.srcRGB == GL_INVALID_ENUM || call.dstRGB == GL_INVALID_ENUM || call.srcAlpha == GL_INVALID_ENUM ||
+      call.dstAlpha == GL_INVALID_ENUM)
+  {
+    call.srcRGB = call.srcAlpha = GL_ONE;
+    call.dstRGB = call.dstAlpha = GL_ONE_MINUS_SRC_ALPHA;
+  }
+}
+
+bool GLBackend::ConvertPaint(GLFragUniforms& u, const VectorPaint& paint, const VectorScissor& scissor, float width,
+                             float fringe, float strokeThreshold) const
+{
+  u = GLFragUniforms{};
+  u.innerColour = Premultiplied(paint.innerColour);
+  u.outerColour = Premultiplied(paint.outerColour);
+  if (scissor.extent[0] < -0.5f || scissor.extent[1] < -0.5f)
+  {
+    u.scissorExtent[0] = u.scissorExtent[1] = 1.f;
+    u.scissorScale[0] = u.scissorScale[1] = 1.f;
+  }
+  else
+  {
+    float inverse[6];
+    Invert(scissor.transform, inverse);
+    ToColumns(inverse, u.scissorMatrix);
+    const float* t = scissor.transform;
+    u.scissorExtent[0] = scissor.extent[0];
+    u.scissorExtent[1] = scissor.extent[1];
+    u.scissorScale[0] = std::sqrt(t[0] * t[0] + t[2] * t[2]) / fringe;
+    u.scissorScale[1] = std::sqrt(t[1] * t[1] + t[3] * t[3]) / fringe;
+  }
+  u.extent[0] = paint.extent[0];
+  u.extent[1] = paint.extent[1];
+  u.strokeMultiplier = (width * 0.5f + fringe * 0.5f) / fringe;
+  u.strokeThreshold = strokeThreshold;
+
+  float inverse[6];
+  if (paint.image != 0)
+  {
+    const Texture* texture = FindTexture(paint.image);
+    if (!texture)
+      return false;
+    if (texture->flags & kImageFlipY)
+    {
+      // Rows of a framebuffer run bottom-up: mirror the image space about its middle
+      // before the paint transform, y -> h - y.
+      const float* p = paint.transform;
+      const float h = paint.extent[1];
+      const float flipped[6] = {p[0], p[1], -p[2], -p[3], p[2] * h + p[4], p[3] * h + p[5]};
+      Invert(flipped, inverse);
+    }
+    else
+    {
+      Invert(paint.transform, inverse);
+    }
+    u.shaderType = 1.f;
+    if (texture->type == kTextureRGBA)
+      u.textureType = (texture->flags & kImagePremultiplied) ? 0.f : 1.f;
+    else
+      u.textureType = 2.f;
+  }
+  else
+  {
+    u.shaderType = 0.f;
+    u.radius = paint.radius;
+    u.feather = paint.feather;
+    Invert(paint.transform, inverse);
+  }
+  ToColumns(inverse, u.paintMatrix);
+  return true;
+}
+
+int GLBackend::MaxVertexCount(const VectorPath* paths, int pathCount)
+{
+  int count = 0;
+  for (int i = 0; i < pathCount; ++i)
+    count += paths[i].fillCount + paths[i].strokeCount;
+  return count;
+}
+
+void GLBackend::DropCall()
+{
+  --mCallCount;
+}
+
+void GLBackend::RenderFill(const VectorPaint& paint, VectorCompositeOperation composite, const VectorScissor& scissor,
+                           float fringe, const float* bounds, const VectorPath* paths, int pathCount)
+{
+  const int paths0 = mPathCount, vertices0 = mVertexCount, uniforms0 = mUniformCount;
+  Call* call = AllocCall();
+  if (!call)
+    return;
+  call->type = kFill;
+  call->triangleCount = 4;
+  call->image = paint.image;
+  SetBlend(*call, composite);
+  if (pathCount == 1 && paths[0].convex)
+  {
+    call->type = kConvexFill;
+    call->triangleCount = 0;
+  }
+  call->pathOffset = AllocPaths(pathCount);
+  call->pathCount = pathCount;
+  int offset = call->pathOffset < 0 ? -1 : AllocVertices(MaxVertexCount(paths, pathCount) + call->triangleCount);
+  call->uniformOffset = offset < 0 ? -1 : AllocUniforms(call->type == kFill ? 2 : 1);
+  if (call->uniformOffset < 0)
+  {
+    mPathCount = paths0, mVertexCount = vertices0, mUniformCount = uniforms0;
+    DropCall();
+    return;
+  }
+  for (int i = 0; i < pathCount; ++i)
+  {
+    const VectorPath& path = paths[i];
+    PathRange& range = mPaths[static_cast<size_t>(call->pathOffset + i)];
+    range = PathRange();
+    if (path.fillCount > 0)
+    {
+      range.fillOffset = offset;
+      range.fillCount = path.fillCount;
+      std::memcpy(&mVertices[static_cast<size_t>(offset)], path.fill, sizeof(VectorVertex) * path.fillCount);
+      offset += path.fillCount;
+    }
+    if (path.strokeCount > 0)
+    {
+      range.strokeOffset = offset;
+      range.strokeCount = path.strokeCount;
+      std::memcpy(&mVertices[static_cast<size_t>(offset)], path.stroke, sizeof(VectorVertex) * path.strokeCount);
+      offset += path.strokeCount;
+    }
+  }
+
+  GLFragUniforms* blocks = &mUniforms[static_cast<size_t>(call->uniformOffset)];
+  bool converted = true;
+  if (call->type == kFill)
+  {
+    // The cover quad over the bounds, drawn where the stencil says the path is.
+    call->triangleOffset = offset;
+    VectorVertex* quad = &mVertices[static_cast<size_t>(offset)];
+    quad[0] = VectorVertex{bounds[2], bounds[3], 0.5f, 1.f};
+    quad[1] = VectorVertex{bounds[2], bounds[1], 0.5f, 1.f};
+    quad[2] = VectorVertex{bounds[0], bounds[3], 0.5f, 1.f};
+    quad[3] = VectorVertex{bounds[0], bounds[1], 0.5f, 1.f};
+    blocks[0] = GLFragUniforms{};
+    blocks[0].strokeThreshold = -1.f;
+    blocks[0].shaderType = 2.f;
+    converted = ConvertPaint(blocks[1], paint, scissor, fringe, fringe, -1.f);
+  }
+  else
+  {
+    converted = ConvertPaint(blocks[0], paint, scissor, fringe, fringe, -1.f);
+  }
+  if (!converted)
+  {
+    mPathCount = paths0, mVertexCount = vertices0, mUniformCount = uniforms0;
+    DropCall();
+  }
+}
+
+void GLBackend::RenderStroke(const VectorPaint& paint, VectorCompositeOperation composite,
+                             const VectorScissor& scissor, float fringe, float strokeWidth, const VectorPath* paths,
+                             int pathCount)
+{
+  const int paths0 = mPathCount, vertices0 = mVertexCount, uniforms0 = mUniformCount;
+  Call* call = AllocCall();
+  if (!call)
+    return;
+  call->type = kStroke;
+  call->image = paint.image;
+  SetBlend(*call, composite);
+  call->pathOffset = AllocPaths(pathCount);
+  call->pathCount = pathCount;
+  int strokeVertices = 0;
+  for (int i = 0; i < pathCount; ++i)
+    strokeVertices += paths[i].strokeCount;
+  int offset = call->pathOffset < 0 ? -1 : AllocVertices(strokeVertices);
+  const bool stencil = (mFlags & kStencilStrokes) != 0;
+  call->uniformOffset = offset < 0 ? -1 : AllocUniforms(stencil ? 2 : 1);
+  if (call->uniformOffset < 0)
+  {
+    mPathCount = paths0, mVertexCount = vertices0, mUniformCount = uniforms0;
+    DropCall();
+    return;
+  }
+  for (int i = 0; i < pathCount; ++i)
+  {
+    const VectorPath& path = paths[i];
+    PathRange& range = mPaths[static_cast<size_t>(call->pathOffset + i)];
+    range = PathRange();
+    if (path.strokeCount > 0)
+    {
+      range.strokeOffset = offset;
+      range.strokeCount = path.strokeCount;
+      std::memcpy(&mVertices[static_cast<size_t>(offset)], path.stroke, sizeof(VectorVertex) * path.strokeCount);
+      offset += path.strokeCount;
+    }
+  }
+  GLFragUniforms* blocks = &mUniforms[static_cast<size_t>(call->uniformOffset)];
+  bool converted = ConvertPaint(blocks[0], paint, scissor, strokeWidth, fringe, -1.f);
+  if (converted && stencil)
+    converted = ConvertPaint(blocks[1], paint, scissor, strokeWidth, fringe, 1.f - 0.5f / 255.f);
+  if (!converted)
+  {
+    mPathCount = paths0, mVertexCount = vertices0, mUniformCount = uniforms0;
+    DropCall();
+  }
+}
+
+void GLBackend::RenderTriangles(const VectorPaint& paint, VectorCompositeOperation composite,
+                                const VectorScissor& scissor, const VectorVertex* vertices, int vertexCount,
+                                float fringe)
+{
+  const int vertices0 = mVertexCount, uniforms0 = mUniformCount;
+  Call* call = AllocCall();
+  if (!call)
+    return;
+  call->type = kTriangles;
+  call->image = paint.image;
+  SetBlend(*call, composite);
+  call->triangleOffset = AllocVertices(vertexCount);
+  call->triangleCount = vertexCount;
+  call->uniformOffset = call->triangleOffset < 0 ? -1 : AllocUniforms(1);
+  if (call->uniformOffset < 0)
+  {
+    mVertexCount = vertices0, mUniformCount = uniforms0;
+    DropCall();
+    return;
+  }
+  std::memcpy(&mVertices[static_cast<size_t>(call->triangleOffset)], vertices, sizeof(VectorVertex) * vertexCount);
+  GLFragUniforms& block = mUniforms[static_cast<size_t>(call->uniformOffset)];
+  if (!ConvertPaint(block, paint, scissor, 1.f, fringe, -1.f))
+  {
+    mVertexCount = vertices0, mUniformCount = uniforms0;
+    DropCall();
+    return;
+  }
+  block.shaderType = 3.f;
+}
+
+// ---- Replay ----
+
+void GLBackend::BindTexture(GLuint texture)
+{
+  if (mCache.texture != texture)
+  {
+    mCache.texture = texture;
+    glBindTexture(GL_TEXTURE_2D, texture);
+  }
+}
+
+void GLBackend::StencilMask(GLuint mask)
+{
+  if (mCache.stencilMask != mask)
+  {
+    mCache.stencilMask = mask;
+    glStencilMask(mask);
+  }
+}
+
+void GLBackend::StencilFunc(GLenum func, GLint ref, GLuint mask)
+{
+  if (mCache.stencilFunc != func || mCache.stencilRef != ref || mCache.stencilFuncMask != mask)
+  {
+    mCache.stencilFunc = func;
+    mCache.stencilRef = ref;
+    mCache.stencilFuncMask = mask;
+    glStencilFunc(func, ref, mask);
+  }
+}
+
+void GLBackend::BlendFuncSeparate(const Call& call)
+{
+  const GLenum wanted[4] = {call.srcRGB, call.dstRGB, call.srcAlpha, call.dstAlpha};
+  if (std::equal(wanted, wanted + 4, mCache.blend))
+    return;
+  std::copy(wanted, wanted + 4, mCache.blend);
+  glBlendFuncSeparate(call.srcRGB, call.dstRGB, call.srcAlpha, call.dstAlpha);
+}
+
+void GLBackend::SetUniforms(int uniformOffset, int image)
+{
+  glUniform4fv(mShader.uniformsLocation, 11,
+               reinterpret_cast<const GLfloat*>(&mUniforms[static_cast<size_t>(uniformOffset)]));
+  const Texture* texture = image != 0 ? FindTexture(image) : nullptr;
+  if (!texture)
+    texture = FindTexture(mDummyTexture);
+  BindTexture(texture ? texture->name : 0);
+  CheckError("tex paint tex");
+}
+
+void GLBackend::DrawFill(const Call& call)
+{
+  const PathRange* paths = &mPaths[static_cast<size_t>(call.pathOffset)];
+  // Winding into the stencil: front faces count up, back faces down; colour untouched.
+  glEnable(GL_STENCIL_TEST);
+  StencilMask(0xff);
+  StencilFunc(GL_ALWAYS, 0, 0xff);
+  glColorMask(0, 0, 0, 0);
+  SetUniforms(call.uniformOffset, 0);
+  CheckError("fill simple");
+  glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, GL_INCR_WRAP);
+  glStencilOpSeparate(GL_BACK, GL_KEEP, GL_KEEP, GL_DECR_WRAP);
+  glDisable(GL_CULL_FACE);
+  for (int i = 0; i < call.pathCount; ++i)
+    glDrawArrays(GL_TRIANGLE_FAN, paths[i].fillOffset, paths[i].fillCount);
+  glEnable(GL_CULL_FACE);
+  glColorMask(1, 1, 1, 1);
+
+  SetUniforms(call.uniformOffset + 1, call.image);
+  CheckError("fill fill");
+  if (mFlags & kAntiAlias)
+  {
+    // The fringes only outside the filled area.
+    StencilFunc(GL_EQUAL, 0, 0xff);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    for (int i = 0; i < call.pathCount; ++i)
+      glDrawArrays(GL_TRIANGLE_STRIP, paths[i].strokeOffset, paths[i].strokeCount);
+  }
+  // Cover where the winding is not zero, clearing the stencil as it goes.
+  StencilFunc(GL_NOTEQUAL, 0, 0xff);
+  glStencilOp(GL_ZERO, GL_ZERO, GL_ZERO);
+  glDrawArrays(GL_TRIANGLE_STRIP, call.triangleOffset, call.triangleCount);
+  glDisable(GL_STENCIL_TEST);
+}
+
+void GLBackend::DrawConvexFill(const Call& call)
+{
+  const PathRange* paths = &mPaths[static_cast<size_t>(call.pathOffset)];
+  SetUniforms(call.uniformOffset, call.image);
+  CheckError("convex fill");
+  for (int i = 0; i < call.pathCount; ++i)
+  {
+    glDrawArrays(GL_TRIANGLE_FAN, paths[i].fillOffset, paths[i].fillCount);
+    if (paths[i].strokeCount > 0)
+      glDrawArrays(GL_TRIANGLE_STRIP, paths[i].strokeOffset, paths[i].strokeCount);
+  }
+}
+
+void GLBackend::DrawStroke(const Call& call)
+{
+  const PathRange* paths = &mPaths[static_cast<size_t>(call.pathOffset)];
+  auto drawStrips = [&] {
+    for (int i = 0; i < call.pathCount; ++i)
+      glDrawArrays(GL_TRIANGLE_STRIP, paths[i].strokeOffset, paths[i].strokeCount);
+  };
+  if (!(mFlags & kStencilStrokes))
+  {
+    SetUniforms(call.uniformOffset, call.image);
+    CheckError("stroke fill");
+    drawStrips();
+    return;
+  }
+  // Each pixel once: the solid core marks the stencil, the anti-aliased rest fills
+  // around it, then the stencil is cleared again.
+  glEnable(GL_STENCIL_TEST);
+  StencilMask(0xff);
+  StencilFunc(GL_EQUAL, 0, 0xff);
+  glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+  SetUniforms(call.uniformOffset + 1, call.image);
+  CheckError("stroke fill 0");
+  drawStrips();
+  SetUniforms(call.uniformOffset, call.image);
+  StencilFunc(GL_EQUAL, 0, 0xff);
+  glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+  drawStrips();
+  glColorMask(0, 0, 0, 0);
+  StencilFunc(GL_ALWAYS, 0, 0xff);
+  glStencilOp(GL_ZERO, GL_ZERO, GL_ZERO);
+  CheckError("stroke fill 1");
+  drawStrips();
+  glColorMask(1, 1, 1, 1);
+  glDisable(GL_STENCIL_TEST);
+}
+
+void GLBackend::DrawTriangles(const Call& call)
+{
+  SetUniforms(call.uniformOffset, call.image);
+  CheckError("triangles fill");
+  glDrawArrays(GL_TRIANGLES, call.triangleOffset, call.triangleCount);
+}
+
+void GLBackend::SaveBlend()
+{
+  mSavedBlend.enabled = glIsEnabled(GL_BLEND) != 0;
+  glGetIntegerv(GL_BLEND_SRC_RGB, &mSavedBlend.factors[0]);
+  glGetIntegerv(GL_BLEND_DST_RGB, &mSavedBlend.factors[1]);
+  glGetIntegerv(GL_BLEND_SRC_ALPHA, &mSavedBlend.factors[2]);
+  glGetIntegerv(GL_BLEND_DST_ALPHA, &mSavedBlend.factors[3]);
+}
+
+void GLBackend::RestoreBlend() const
+{
+  const GLint* f = mSavedBlend.factors;
+  glBlendFuncSeparate(static_cast<GLenum>(f[0]), static_cast<GLenum>(f[1]), static_cast<GLenum>(f[2]),
+                      static_cast<GLenum>(f[3]));
+  if (!mSavedBlend.enabled)
+    glDisable(GL_BLEND);
+}
+
+void GLBackend::Flush()
+{
+  if (mCallCount > 0)
+  {
+    SaveBlend();
+    glUseProgram(mShader.program);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(1, 1, 1, 1);
+    glStencilMask(0xffffffff);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glStencilFunc(GL_ALWAYS, 0, 0xffffffff);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    mCache = StateCache();
+    mCache.stencilMask = 0xffffffff;
+    mCache.stencilFunc = GL_ALWAYS;
+    mCache.stencilFuncMask = 0xffffffff;
+    std::fill(mCache.blend, mCache.blend + 4, GL_INVALID_ENUM);
+
+    glBindBuffer(GL_ARRAY_BUFFER, mVertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mVertexCount) * sizeof(VectorVertex), mVertices.data(),
+                 GL_STREAM_DRAW);
+    glEnableVertexAttribArray(0);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(0, 2, GL_FLOAT, 0, sizeof(VectorVertex), reinterpret_cast<const void*>(0));
+    glVertexAttribPointer(1, 2, GL_FLOAT, 0, sizeof(VectorVertex), reinterpret_cast<const void*>(2 * sizeof(float)));
+    glUniform1i(mShader.textureLocation, 0);
+    glUniform2fv(mShader.viewSizeLocation, 1, mViewSize);
+
+    for (int i = 0; i < mCallCount; ++i)
+    {
+      const Call& call = mCalls[static_cast<size_t>(i)];
+      BlendFuncSeparate(call);
+      switch (call.type)
+      {
+      case kFill: DrawFill(call); break;
+      case kConvexFill: DrawConvexFill(call); break;
+      case kStroke: DrawStroke(call); break;
+      case kTriangles: DrawTriangles(call); break;
+      default: break;
+      }
+    }
+
+    glDisableVertexAttribArray(0);
+    glDisableVertexAttribArray(1);
+    glDisable(GL_CULL_FACE);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glUseProgram(0);
+    BindTexture(0);
+    RestoreBlend();
+  }
+  Cancel();
+}
+
+} // namespace pfw::gui

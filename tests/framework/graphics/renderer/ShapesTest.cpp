@@ -1,0 +1,154 @@
+#include "PixelProbes.h"
+
+#include <cmath>
+
+using namespace pfw::gui;
+
+namespace {
+const IArgbColour kInk(255, 200, 40, 20);
+const PixelImage::Pixel kInkPixel{200, 40, 20, 255};
+
+struct ShapeCase
+{
+  const char* name;
+  TestGuiVG::DrawFunc draw;
+  std::vector<Probe> probes;
+};
+
+Probe Ink(float x, float y)
+{
+  return At(x, y, Coverage::kExact, kInkPixel);
+}
+
+Probe Empty(float x, float y)
+{
+  return At(x, y, Coverage::kEmpty);
+}
+
+// A five-pointed star around (100, 60): tips at radius 40, notches at radius 15.
+void StarPath(IGui& g)
+{
+  for (int i = 0; i < 10; ++i)
+  {
+    const float a = i * 36.f / 180.f * 3.14159265f;
+    const float r = (i % 2 == 0) ? 40.f : 15.f;
+    const float x = 100.f + r * std::sin(a);
+    const float y = 60.f - r * std::cos(a);
+    if (i == 0)
+      g.PathMoveTo(x, y);
+    else
+      g.PathLineTo(x, y);
+  }
+  g.PathClose();
+}
+
+// The point at radius r in the direction of degrees clockwise from twelve o'clock.
+Probe Polar(float cx, float cy, float r, float degrees, Coverage coverage)
+{
+  const float a = degrees / 180.f * 3.14159265f;
+  return At(cx + r * std::sin(a), cy - r * std::cos(a), coverage, kInkPixel);
+}
+
+void StrokedLine(IGui& g, int cap)
+{
+  IStrokeStyle style;
+  style.cap = cap;
+  g.PathClear();
+  g.PathMoveTo(40.f, 60.f);
+  g.PathLineTo(120.f, 60.f);
+  g.PathStroke(IColourSource::FromColour(kInk), 10.f, style, nullptr);
+}
+
+std::vector<ShapeCase> Cases()
+{
+  std::vector<ShapeCase> cases;
+  cases.push_back({"rectangle",
+                   [](IGui& g) { g.FillRect(kInk, IRectF(20.5f, 10.f, 80.f, 50.f)); },
+                   {Ink(21.5f, 10.5f), Ink(50.f, 30.f), Ink(79.5f, 49.5f), At(20.5f, 30.f, Coverage::kPartial),
+                    Empty(19.5f, 30.f), Empty(80.5f, 30.f), Empty(50.f, 9.5f), Empty(50.f, 50.5f)}});
+  std::vector<Probe> star = {Ink(100.f, 60.f)};
+  for (int i = 0; i < 5; ++i)
+  {
+    star.push_back(Polar(100.f, 60.f, 32.f, i * 72.f, Coverage::kExact));  // tips
+    star.push_back(Polar(100.f, 60.f, 26.f, i * 72.f + 36.f, Coverage::kEmpty)); // notches
+  }
+  cases.push_back({"concave star", [](IGui& g) {
+                     g.PathClear();
+                     StarPath(g);
+                     g.PathFill(IColourSource::FromColour(kInk), IFillRule(), nullptr);
+                   },
+                   star});
+  cases.push_back({"hole by winding",
+                   [](IGui& g) {
+                     g.PathClear();
+                     g.PathRect(IRectF(10.f, 10.f, 110.f, 110.f));
+                     g.PathRect(IRectF(40.f, 40.f, 80.f, 80.f));
+                     g.PathSetWinding(true);
+                     g.PathFill(IColourSource::FromColour(kInk), IFillRule(IFillRule::kPreserveWinding, false),
+                                nullptr);
+                   },
+                   {Ink(20.f, 20.f), Ink(60.f, 30.f), Ink(100.f, 100.f), Empty(60.f, 60.f), Empty(45.f, 75.f),
+                    Ink(39.5f, 60.f), Empty(40.5f, 60.f)}});
+  cases.push_back({"even-odd hole",
+                   [](IGui& g) {
+                     g.PathClear();
+                     g.PathRect(IRectF(10.f, 10.f, 110.f, 110.f));
+                     g.PathRect(IRectF(40.f, 40.f, 80.f, 80.f));
+                     g.PathFill(IColourSource::FromColour(kInk), IFillRule(IFillRule::kEvenOdd, false), nullptr);
+                   },
+                   {Ink(20.f, 20.f), Empty(60.f, 60.f)}});
+  cases.push_back({"circle",
+                   [](IGui& g) { g.FillCircle(kInk, 60.f, 60.f, 30.f); },
+                   {Ink(60.f, 60.f), Polar(60.f, 60.f, 28.f, 0.f, Coverage::kExact),
+                    Polar(60.f, 60.f, 28.f, 90.f, Coverage::kExact), Polar(60.f, 60.f, 28.f, 225.f, Coverage::kExact),
+                    Polar(60.f, 60.f, 32.f, 0.f, Coverage::kEmpty), Polar(60.f, 60.f, 32.f, 135.f, Coverage::kEmpty),
+                    Empty(60.f + 24.f, 60.f + 24.f)}});
+  cases.push_back({"quarter arc from twelve to three o'clock",
+                   [](IGui& g) { g.DrawArc(kInk, 60.f, 60.f, 40.f, 0.f, 90.f, nullptr, 6.f); },
+                   {Polar(60.f, 60.f, 40.f, 45.f, Coverage::kExact), Polar(60.f, 60.f, 40.f, 5.f, Coverage::kExact),
+                    Polar(60.f, 60.f, 40.f, 85.f, Coverage::kExact), Polar(60.f, 60.f, 40.f, 180.f, Coverage::kEmpty),
+                    Polar(60.f, 60.f, 40.f, 270.f, Coverage::kEmpty), Polar(60.f, 60.f, 30.f, 45.f, Coverage::kEmpty)}});
+  cases.push_back({"pie of three quarters",
+                   [](IGui& g) { g.FillArc(kInk, 60.f, 60.f, 40.f, 90.f, 360.f); },
+                   {Polar(60.f, 60.f, 30.f, 135.f, Coverage::kExact), Polar(60.f, 60.f, 30.f, 225.f, Coverage::kExact),
+                    Polar(60.f, 60.f, 30.f, 315.f, Coverage::kExact), Polar(60.f, 60.f, 30.f, 45.f, Coverage::kEmpty)}});
+  cases.push_back({"round caps", [](IGui& g) { StrokedLine(g, IStrokeStyle::kCapRound); },
+                   {Ink(80.f, 60.f), Ink(37.5f, 60.f), Ink(37.5f, 58.f), Empty(33.5f, 60.f), Empty(36.f, 64.5f),
+                    Ink(122.5f, 61.f)}});
+  cases.push_back({"butt caps", [](IGui& g) { StrokedLine(g, IStrokeStyle::kCapButt); },
+                   {Ink(80.f, 60.f), Ink(41.5f, 60.f), Empty(38.5f, 60.f), Empty(121.5f, 60.f), Empty(36.f, 64.5f)}});
+  cases.push_back({"square caps", [](IGui& g) { StrokedLine(g, IStrokeStyle::kCapSquare); },
+                   {Ink(36.5f, 63.5f), Ink(123.5f, 56.5f), Empty(33.5f, 60.f)}});
+  cases.push_back({"zero-sweep arc draws nothing, the next shape still draws",
+                   [](IGui& g) {
+                     g.DrawArc(kInk, 60.f, 60.f, 40.f, 45.f, 45.f, nullptr, 6.f);
+                     g.PathClear();
+                     g.PathMoveTo(60.f, 60.f);
+                     g.PathArc(60.f, 60.f, 40.f, 120.f, 120.f);
+                     g.PathClose();
+                     g.PathFill(IColourSource::FromColour(kInk), IFillRule(), nullptr);
+                     g.FillRect(kInk, IRectF(150.f, 10.f, 190.f, 30.f));
+                   },
+                   {Polar(60.f, 60.f, 40.f, 45.f, Coverage::kEmpty), Ink(170.f, 20.f)}});
+  return cases;
+}
+} // namespace
+
+TEST_F(RendererTest, ShapesLandWhereTheirGeometrySays)
+{
+  OpenAt(1.f, 1.f);
+  for (const ShapeCase& shape : Cases())
+  {
+    SCOPED_TRACE(shape.name);
+    gui->DrawFrame(shape.draw);
+    const PixelImage image = gui->ReadMain();
+    image.WritePng(std::string("shape-") + shape.name);
+    ExpectProbes(image, 1.f, shape.probes, shape.name);
+  }
+  // The rectangle's interior, every pixel.
+  gui->DrawFrame([](IGui& g) { g.FillRect(kInk, IRectF(20.5f, 10.f, 80.f, 50.f)); });
+  EXPECT_EQ(CountOtherThan(gui->ReadMain(), 1.f, 21.f, 10.f, 80.f, 50.f, kInkPixel), 0);
+  // A zero-sweep arc leaves every pixel empty.
+  gui->DrawFrame([](IGui& g) { g.DrawArc(kInk, 60.f, 60.f, 40.f, 45.f, 45.f, nullptr, 6.f); });
+  EXPECT_EQ(CountOtherThan(gui->ReadMain(), 1.f, 0.f, 0.f, 200.f, 120.f, PixelImage::Pixel{0, 0, 0, 0}), 0);
+}
