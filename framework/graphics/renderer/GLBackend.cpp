@@ -631,10 +631,33 @@ void GLBackend::BlendFuncSeparate(const Call& call)
   glBlendFuncSeparate(call.srcRGB, call.dstRGB, call.srcAlpha, call.dstAlpha);
 }
 
+void GLBackend::UseProgram(int variant)
+{
+  const GLShader::Program& program = mShader.programs[variant];
+  if (mCurrentProgram != variant)
+  {
+    mCurrentProgram = variant;
+    glUseProgram(program.program);
+  }
+  // The frame-wide uniforms, once per program and flush.
+  if (!(mProgramsReady & (1 << variant)))
+  {
+    mProgramsReady |= 1 << variant;
+    glUniform1i(program.textureLocation, 0);
+    glUniform2fv(program.viewSizeLocation, 1, mViewSize);
+  }
+}
+
 void GLBackend::SetUniforms(int uniformOffset, int image)
 {
-  glUniform4fv(mShader.uniformsLocation, 11,
-               reinterpret_cast<const GLfloat*>(&mUniforms[static_cast<size_t>(uniformOffset)]));
+  const GLFragUniforms& block = mUniforms[static_cast<size_t>(uniformOffset)];
+  int variant = static_cast<int>(block.shaderType);
+  if (variant == GLShader::kGradient && block.innerColour.r == block.outerColour.r &&
+      block.innerColour.g == block.outerColour.g && block.innerColour.b == block.outerColour.b &&
+      block.innerColour.a == block.outerColour.a)
+    variant = GLShader::kSolid;
+  UseProgram(variant);
+  glUniform4fv(mShader.programs[variant].uniformsLocation, 11, reinterpret_cast<const GLfloat*>(&block));
   const Texture* texture = image != 0 ? FindTexture(image) : nullptr;
   if (!texture)
     texture = FindTexture(mDummyTexture);
@@ -756,7 +779,8 @@ void GLBackend::Flush()
   if (mCallCount > 0)
   {
     SaveBlend();
-    glUseProgram(mShader.program);
+    mCurrentProgram = -1;
+    mProgramsReady = 0;
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
@@ -782,8 +806,6 @@ void GLBackend::Flush()
     glEnableVertexAttribArray(1);
     glVertexAttribPointer(0, 2, GL_FLOAT, 0, sizeof(VectorVertex), reinterpret_cast<const void*>(0));
     glVertexAttribPointer(1, 2, GL_FLOAT, 0, sizeof(VectorVertex), reinterpret_cast<const void*>(2 * sizeof(float)));
-    glUniform1i(mShader.textureLocation, 0);
-    glUniform2fv(mShader.viewSizeLocation, 1, mViewSize);
 
     for (int i = 0; i < mCallCount; ++i)
     {

@@ -30,7 +30,7 @@ static_assert(sizeof(GLFragUniforms) == 11 * 4 * sizeof(float), "the shader read
 
 // The OpenGL 2 back end of the vector context: textures for images, and the frame's
 // draw calls queued with their vertices and uniforms, replayed at flush with one vertex
-// upload and one program. Concave fills go through the stencil buffer; convex fills,
+// upload, one program per kind of paint. Concave fills go through the stencil buffer; convex fills,
 // strokes and text are drawn directly. Everything runs on the thread whose GL context
 // is current.
 class GLBackend
@@ -143,6 +143,9 @@ private:
                     float fringe, float strokeThreshold) const;
   static int MaxVertexCount(const VectorPath* paths, int pathCount);
 
+  // Makes the program of a variant current, with the frame-wide uniforms set.
+  void UseProgram(int variant);
+  // The program of the block's kind of paint, its uniforms and its texture.
   void SetUniforms(int uniformOffset, int image);
   void BindTexture(gl::GLuint texture);
   void StencilMask(gl::GLuint mask);
@@ -164,6 +167,8 @@ private:
   gl::GLuint mVertexBuffer = 0;
   int mDummyTexture = 0;
   StateCache mCache;
+  int mCurrentProgram = -1;
+  int mProgramsReady = 0; // variants whose frame-wide uniforms are set in this flush
   SavedBlend mSavedBlend;
 
   std::vector<Call> mCalls;

@@ -29,7 +29,8 @@ void main(void)
 }
 )";
 
-// The uniform block is the 11 vec4 of GLFragUniforms, in its order.
+// The uniform block is the 11 vec4 of GLFragUniforms, in its order. SHADER_TYPE picks
+// the kind of paint at compile time: 0 gradient, 1 image, 2 stencil, 3 glyphs, 4 solid.
 const char* const kFragmentStage = R"(
 uniform vec4 frag[UNIFORMARRAY_SIZE];
 uniform sampler2D tex;
@@ -46,8 +47,7 @@ varying vec2 fpos;
 #define feather frag[9].w
 #define strokeMultiplier frag[10].x
 #define strokeThreshold frag[10].y
-#define textureType int(frag[10].z)
-#define shaderType int(frag[10].w)
+#define textureType frag[10].z
 
 // Signed distance to a rectangle of half size e with corners rounded by r.
 float roundedRectDistance(vec2 q, vec2 e, float r)
@@ -74,44 +74,38 @@ float strokeMask()
 #endif
 }
 
+// Texture type 1 is RGBA to premultiply, 2 a single channel spread over all four.
 vec4 toPremultiplied(vec4 texel)
 {
-  if (textureType == 1)
-    return vec4(texel.rgb * texel.a, texel.a);
-  if (textureType == 2)
-    return vec4(texel.x);
-  return texel;
+  vec4 premultiplied = vec4(texel.rgb * texel.a, texel.a);
+  texel = mix(texel, premultiplied, float(textureType == 1.0));
+  return mix(texel, vec4(texel.x), float(textureType == 2.0));
 }
 
 void main(void)
 {
-  vec4 result;
-  float scissor = scissorMask(fpos);
+#if SHADER_TYPE == 2
+  gl_FragColor = vec4(1.0, 1.0, 1.0, 1.0);
+#elif SHADER_TYPE == 3
+  gl_FragColor = toPremultiplied(texture2D(tex, ftcoord)) * scissorMask(fpos) * innerColour;
+#else
   float stroke = strokeMask();
 #ifdef EDGE_AA
   if (stroke < strokeThreshold)
     discard;
 #endif
-  if (shaderType == 0)
-  {
-    vec2 q = (paintMatrix * vec3(fpos, 1.0)).xy;
-    float d = clamp((roundedRectDistance(q, extent, radius) + feather * 0.5) / feather, 0.0, 1.0);
-    result = mix(innerColour, outerColour, d) * (stroke * scissor);
-  }
-  else if (shaderType == 1)
-  {
-    vec2 q = (paintMatrix * vec3(fpos, 1.0)).xy / extent;
-    result = toPremultiplied(texture2D(tex, q)) * innerColour * (stroke * scissor);
-  }
-  else if (shaderType == 2)
-  {
-    result = vec4(1.0, 1.0, 1.0, 1.0);
-  }
-  else
-  {
-    result = toPremultiplied(texture2D(tex, ftcoord)) * scissor * innerColour;
-  }
-  gl_FragColor = result;
+  float coverage = stroke * scissorMask(fpos);
+#if SHADER_TYPE == 0
+  vec2 q = (paintMatrix * vec3(fpos, 1.0)).xy;
+  float d = clamp((roundedRectDistance(q, extent, radius) + feather * 0.5) / feather, 0.0, 1.0);
+  gl_FragColor = mix(innerColour, outerColour, d) * coverage;
+#elif SHADER_TYPE == 1
+  vec2 q = (paintMatrix * vec3(fpos, 1.0)).xy / extent;
+  gl_FragColor = toPremultiplied(texture2D(tex, q)) * innerColour * coverage;
+#else
+  gl_FragColor = innerColour * coverage;
+#endif
+#endif
 }
 )";
 
@@ -143,48 +137,63 @@ bool Compile(GLuint shader, const char* options, const char* stageText, const ch
   return false;
 }
 
+bool CreateProgram(GLShader::Program& p, const char* name, const char* options)
+{
+  p.program = glCreateProgram();
+  p.vertexShader = glCreateShader(GL_VERTEX_SHADER);
+  p.fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
+  if (!p.program || !p.vertexShader || !p.fragmentShader ||
+      !Compile(p.vertexShader, options, kVertexStage, name, "vert") ||
+      !Compile(p.fragmentShader, options, kFragmentStage, name, "frag"))
+    return false;
+  glAttachShader(p.program, p.vertexShader);
+  glAttachShader(p.program, p.fragmentShader);
+  glBindAttribLocation(p.program, 0, "vertex");
+  glBindAttribLocation(p.program, 1, "tcoord");
+  glLinkProgram(p.program);
+  GLint status = 0;
+  glGetProgramiv(p.program, GL_LINK_STATUS, &status);
+  if (!status)
+  {
+    PrintLog(true, p.program, "Program %s error:\n%s\n", name, nullptr);
+    return false;
+  }
+  p.viewSizeLocation = glGetUniformLocation(p.program, "viewSize");
+  p.textureLocation = glGetUniformLocation(p.program, "tex");
+  p.uniformsLocation = glGetUniformLocation(p.program, "frag");
+  return true;
+}
+
 } // namespace
 
 bool GLShader::Create(const char* name, bool edgeAntiAlias)
 {
-  const char* options = edgeAntiAlias ? kEdgeAntiAlias : "";
-  program = glCreateProgram();
-  vertexShader = glCreateShader(GL_VERTEX_SHADER);
-  fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
-  if (!program || !vertexShader || !fragmentShader || !Compile(vertexShader, options, kVertexStage, name, "vert") ||
-      !Compile(fragmentShader, options, kFragmentStage, name, "frag"))
+  for (int variant = 0; variant < kVariantCount; ++variant)
   {
-    Delete();
-    return false;
+    char options[64];
+    std::snprintf(options, sizeof(options), "%s#define SHADER_TYPE %d\n", edgeAntiAlias ? kEdgeAntiAlias : "",
+                  variant);
+    if (!CreateProgram(programs[variant], name, options))
+    {
+      Delete();
+      return false;
+    }
   }
-  glAttachShader(program, vertexShader);
-  glAttachShader(program, fragmentShader);
-  glBindAttribLocation(program, 0, "vertex");
-  glBindAttribLocation(program, 1, "tcoord");
-  glLinkProgram(program);
-  GLint status = 0;
-  glGetProgramiv(program, GL_LINK_STATUS, &status);
-  if (!status)
-  {
-    PrintLog(true, program, "Program %s error:\n%s\n", name, nullptr);
-    Delete();
-    return false;
-  }
-  viewSizeLocation = glGetUniformLocation(program, "viewSize");
-  textureLocation = glGetUniformLocation(program, "tex");
-  uniformsLocation = glGetUniformLocation(program, "frag");
   return true;
 }
 
 void GLShader::Delete()
 {
-  if (program)
-    glDeleteProgram(program);
-  if (vertexShader)
-    glDeleteShader(vertexShader);
-  if (fragmentShader)
-    glDeleteShader(fragmentShader);
-  *this = GLShader();
+  for (Program& p : programs)
+  {
+    if (p.program)
+      glDeleteProgram(p.program);
+    if (p.vertexShader)
+      glDeleteShader(p.vertexShader);
+    if (p.fragmentShader)
+      glDeleteShader(p.fragmentShader);
+    p = Program();
+  }
 }
 
 } // namespace pfw::gui

@@ -36,11 +36,6 @@ private:
   IGui& mGui;
 };
 
-GLBackend* BackendOf(VectorContext* context)
-{
-  return context ? static_cast<GLBackend*>(VG::BackendParams(context).user) : nullptr;
-}
-
 // A new target starts transparent, with a clear stencil.
 void ClearBoundTarget(int width, int height)
 {

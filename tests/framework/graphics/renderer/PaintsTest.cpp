@@ -1,7 +1,5 @@
 #include "PixelProbes.h"
 
-#include <stb_image_write.h>
-
 #include <cmath>
 
 using namespace pfw::gui;
@@ -20,7 +18,7 @@ float Centre(float v, float s)
   return (std::floor(v * s) + 0.5f) / s;
 }
 
-void GradientsAt(RendererTest& test, TestGuiVG& gui, float s)
+void GradientsAt(TestGuiVG& gui, float s)
 {
   const PixelImage::Pixel red{255, 0, 0, 255}, blue{0, 0, 255, 255}, green{0, 200, 0, 255}, dark{0, 0, 60, 255};
   // Linear: red at x = 20, blue at x = 180.
@@ -59,7 +57,6 @@ void GradientsAt(RendererTest& test, TestGuiVG& gui, float s)
   const float dy = std::hypot(Centre(100.f, s) - 100.f, Centre(85.f, s) - 60.f);
   probes.push_back(At(100.f, 85.f, Coverage::kNear, Mix(green, dark, dy / 40.f)));
   ExpectProbes(image, s, probes, "radial gradient at scale " + std::to_string(s));
-  (void)test;
 }
 
 struct BlendCase
@@ -87,23 +84,21 @@ const BlendCase kBlends[] = {
 // bottom-right).
 std::vector<unsigned char> QuadrantPng()
 {
-  unsigned char pixels[8 * 8 * 4];
+  PixelImage image;
+  image.width = image.height = 8;
+  image.rgba.resize(8 * 8 * 4);
+  static const unsigned char kColours[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
     {
-      unsigned char* p = &pixels[(y * 8 + x) * 4];
+      unsigned char* p = &image.rgba[static_cast<size_t>(y * 8 + x) * 4];
       const int quadrant = (y >= 4 ? 2 : 0) + (x >= 4 ? 1 : 0);
-      static const unsigned char kColours[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
       p[0] = kColours[quadrant][0];
       p[1] = kColours[quadrant][1];
       p[2] = kColours[quadrant][2];
       p[3] = 255;
     }
-  int length = 0;
-  unsigned char* png = stbi_write_png_to_mem(pixels, 8 * 4, 8, 8, 4, &length);
-  std::vector<unsigned char> bytes(png, png + length);
-  STBIW_FREE(png);
-  return bytes;
+  return image.EncodePng();
 }
 } // namespace
 
@@ -112,7 +107,7 @@ TEST_F(RendererTest, GradientsAtKnownPointsAtScalesOneAndOneAndAHalf)
   for (float s : {1.f, 1.5f})
   {
     OpenAt(s, 1.f);
-    GradientsAt(*this, *gui, s);
+    GradientsAt(*gui, s);
   }
 }
 

@@ -145,6 +145,15 @@ TEST_F(RendererTest, ShapesLandWhereTheirGeometrySays)
     image.WritePng(std::string("shape-") + shape.name);
     ExpectProbes(image, 1.f, shape.probes, shape.name);
   }
+  // The end of the frame copied it all into the window, upright (colour; the window may
+  // have no alpha).
+  const PixelImage main = gui->ReadMain();
+  const PixelImage window = gui->ReadWindow();
+  int differing = 0;
+  for (size_t i = 0; i < main.rgba.size(); ++i)
+    differing += (i % 4 != 3 && main.rgba[i] != window.rgba[i]) ? 1 : 0;
+  EXPECT_EQ(differing, 0) << "the window differs from the main framebuffer";
+
   // The rectangle's interior, every pixel.
   gui->DrawFrame([](IGui& g) { g.FillRect(kInk, IRectF(20.5f, 10.f, 80.f, 50.f)); });
   EXPECT_EQ(CountOtherThan(gui->ReadMain(), 1.f, 21.f, 10.f, 80.f, 50.f, kInkPixel), 0);

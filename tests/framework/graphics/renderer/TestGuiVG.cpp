@@ -27,6 +27,18 @@ std::string PixelImage::WritePng(const std::string& name) const
   return path;
 }
 
+std::vector<unsigned char> PixelImage::EncodePng() const
+{
+  std::vector<unsigned char> bytes;
+  stbi_write_png_to_func(
+    [](void* context, void* data, int size) {
+      auto* out = static_cast<std::vector<unsigned char>*>(context);
+      out->insert(out->end(), static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+    },
+    &bytes, width, height, 4, rgba.data(), width * 4);
+  return bytes;
+}
+
 MemoryFont::MemoryFont(const void* data, int size)
   : mData(data), mSize(size)
 {
@@ -121,15 +133,23 @@ void TestGuiVG::DrawFrame(const DrawFunc& draw)
 
 PixelImage TestGuiVG::ReadMain()
 {
+  return MainFramebuffer() ? Read(MainFramebuffer()->framebuffer) : PixelImage();
+}
+
+PixelImage TestGuiVG::ReadWindow()
+{
+  return Read(DefaultFramebuffer());
+}
+
+PixelImage TestGuiVG::Read(unsigned framebuffer)
+{
   PixelImage image;
   image.width = PixelWidth();
   image.height = PixelHeight();
   image.rgba.assign(static_cast<size_t>(image.width) * image.height * 4, 0);
-  if (!MainFramebuffer())
-    return image;
   GLint previous = 0;
   glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
-  glBindFramebuffer(GL_FRAMEBUFFER, MainFramebuffer()->framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   std::vector<unsigned char> bottomUp(image.rgba.size());
   glReadPixels(0, 0, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());

@@ -23,6 +23,8 @@ struct PixelImage
   Pixel At(int x, int y) const;
   // Writes the image as a PNG under the test's output folder; returns the path.
   std::string WritePng(const std::string& name) const;
+  // The image as the bytes of a PNG file.
+  std::vector<unsigned char> EncodePng() const;
 };
 
 // A platform font over font-file bytes, as the platform layer hands it to the renderer.
@@ -58,6 +60,8 @@ public:
   void DrawFrame(const DrawFunc& draw);
   // The main framebuffer as it stands.
   PixelImage ReadMain();
+  // The window's back buffer, where the end of the frame copied the main framebuffer.
+  PixelImage ReadWindow();
   int PixelWidth() const;
   int PixelHeight() const;
 
@@ -100,6 +104,8 @@ public:
   }
 
 private:
+  PixelImage Read(unsigned framebuffer);
+
   GLTestWindow mWindow;
   bool mOpen = false;
   std::string mError;
