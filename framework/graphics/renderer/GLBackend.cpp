@@ -1,5 +1,7 @@
 #include "GLBackend.h"
 
+#include "VectorContext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -12,47 +14,32 @@ using namespace gl;
 
 namespace {
 
-// Grows a per-frame array to hold needed elements: to max(needed, minimum) plus half
-// of what it had. Arrays never shrink. False when memory runs out.
+// Takes count elements at the end of a per-frame array holding used ones and returns
+// the first one's index, or -1 when memory runs out. The array grows to max(needed,
+// minimum) plus half of what it had; arrays never shrink.
 template <typename T>
-bool Grow(std::vector<T>& array, int needed, int minimum)
+int Take(std::vector<T>& array, int& used, int count, int minimum)
 {
-  if (static_cast<size_t>(needed) <= array.size())
-    return true;
-  try
+  const int needed = used + count;
+  if (static_cast<size_t>(needed) > array.size())
   {
-    array.resize(static_cast<size_t>(std::max(needed, minimum)) + array.size() / 2);
-    return true;
+    try
+    {
+      array.resize(static_cast<size_t>(std::max(needed, minimum)) + array.size() / 2);
+    }
+    catch (const std::bad_alloc&)
+    {
+      return -1;
+    }
   }
-  catch (const std::bad_alloc&)
-  {
-    return false;
-  }
+  const int first = used;
+  used = needed;
+  return first;
 }
 
 VectorColour Premultiplied(const VectorColour& c)
 {
   return VectorColour{c.r * c.a, c.g * c.a, c.b * c.a, c.a};
-}
-
-// The inverse of a 2x3 transform; identity (and false) when it is nearly singular.
-bool Invert(const float* t, float* inverse)
-{
-  const double det = static_cast<double>(t[0]) * t[3] - static_cast<double>(t[2]) * t[1];
-  if (det > -1e-6 && det < 1e-6)
-  {
-    const float identity[6] = {1.f, 0.f, 0.f, 1.f, 0.f, 0.f};
-    std::memcpy(inverse, identity, sizeof(identity));
-    return false;
-  }
-  const double invdet = 1.0 / det;
-  inverse[0] = static_cast<float>(t[3] * invdet);
-  inverse[2] = static_cast<float>(-t[2] * invdet);
-  inverse[4] = static_cast<float>((static_cast<double>(t[2]) * t[5] - static_cast<double>(t[3]) * t[4]) * invdet);
-  inverse[1] = static_cast<float>(-t[1] * invdet);
-  inverse[3] = static_cast<float>(t[0] * invdet);
-  inverse[5] = static_cast<float>((static_cast<double>(t[1]) * t[4] - static_cast<double>(t[0]) * t[5]) * invdet);
-  return true;
 }
 
 // A 2x3 transform as the shader's mat3: three columns, each padded to four floats.
@@ -294,38 +281,26 @@ void GLBackend::Cancel()
 
 GLBackend::Call* GLBackend::AllocCall()
 {
-  if (!Grow(mCalls, mCallCount + 1, 128))
+  const int index = Take(mCalls, mCallCount, 1, 128);
+  if (index < 0)
     return nullptr;
-  Call* call = &mCalls[static_cast<size_t>(mCallCount++)];
-  *call = Call();
-  return call;
+  mCalls[static_cast<size_t>(index)] = Call();
+  return &mCalls[static_cast<size_t>(index)];
 }
 
 int GLBackend::AllocPaths(int count)
 {
-  if (!Grow(mPaths, mPathCount + count, 128))
-    return -1;
-  const int offset = mPathCount;
-  mPathCount += count;
-  return offset;
+  return Take(mPaths, mPathCount, count, 128);
 }
 
 int GLBackend::AllocVertices(int count)
 {
-  if (!Grow(mVertices, mVertexCount + count, 4096))
-    return -1;
-  const int offset = mVertexCount;
-  mVertexCount += count;
-  return offset;
+  return Take(mVertices, mVertexCount, count, 4096);
 }
 
 int GLBackend::AllocUniforms(int count)
 {
-  if (!Grow(mUniforms, mUniformCount + count, 128))
-    return -1;
-  const int offset = mUniformCount;
-  mUniformCount += count;
-  return offset;
+  return Take(mUniforms, mUniformCount, count, 128);
 }
 
 GLenum GLBackend::ConvertBlendFactor(int factor)
@@ -375,7 +350,7 @@ bool GLBackend::ConvertPaint(GLFragUniforms& u, const VectorPaint& paint, const 
   else
   {
     float inverse[6];
-    Invert(scissor.transform, inverse);
+    VG::TransformInverse(inverse, scissor.transform);
     ToColumns(inverse, u.scissorMatrix);
     const float* t = scissor.transform;
     u.scissorExtent[0] = scissor.extent[0];
@@ -401,11 +376,11 @@ bool GLBackend::ConvertPaint(GLFragUniforms& u, const VectorPaint& paint, const 
       const float* p = paint.transform;
       const float h = paint.extent[1];
       const float flipped[6] = {p[0], p[1], -p[2], -p[3], p[2] * h + p[4], p[3] * h + p[5]};
-      Invert(flipped, inverse);
+      VG::TransformInverse(inverse, flipped);
     }
     else
     {
-      Invert(paint.transform, inverse);
+      VG::TransformInverse(inverse, paint.transform);
     }
     u.shaderType = 1.f;
     if (texture->type == kTextureRGBA)
@@ -418,79 +393,90 @@ bool GLBackend::ConvertPaint(GLFragUniforms& u, const VectorPaint& paint, const 
     u.shaderType = 0.f;
     u.radius = paint.radius;
     u.feather = paint.feather;
-    Invert(paint.transform, inverse);
+    VG::TransformInverse(inverse, paint.transform);
   }
   ToColumns(inverse, u.paintMatrix);
   return true;
 }
 
-int GLBackend::MaxVertexCount(const VectorPath* paths, int pathCount)
+GLBackend::Call* GLBackend::BeginCall(int type, const VectorPaint& paint, VectorCompositeOperation composite,
+                                      int pathCount, int vertexCount, int uniformCount)
 {
-  int count = 0;
-  for (int i = 0; i < pathCount; ++i)
-    count += paths[i].fillCount + paths[i].strokeCount;
-  return count;
+  const Mark mark{mCallCount, mPathCount, mVertexCount, mUniformCount};
+  Call* call = AllocCall();
+  const int paths = call ? AllocPaths(pathCount) : -1;
+  const int vertices = paths >= 0 ? AllocVertices(vertexCount) : -1;
+  const int uniforms = vertices >= 0 ? AllocUniforms(uniformCount) : -1;
+  if (uniforms < 0)
+  {
+    Rollback(mark);
+    return nullptr;
+  }
+  call->type = type;
+  call->image = paint.image;
+  call->pathOffset = paths;
+  call->pathCount = pathCount;
+  call->triangleOffset = vertices;
+  call->uniformOffset = uniforms;
+  SetBlend(*call, composite);
+  return call;
 }
 
-void GLBackend::DropCall()
+void GLBackend::Rollback(const Mark& mark)
 {
-  --mCallCount;
+  mCallCount = mark.calls;
+  mPathCount = mark.paths;
+  mVertexCount = mark.vertices;
+  mUniformCount = mark.uniforms;
+}
+
+int GLBackend::CopyPaths(const Call& call, const VectorPath* paths, bool fills)
+{
+  int offset = call.triangleOffset;
+  auto copy = [&](const VectorVertex* from, int count, int& rangeOffset, int& rangeCount) {
+    if (count <= 0)
+      return;
+    rangeOffset = offset;
+    rangeCount = count;
+    std::memcpy(&mVertices[static_cast<size_t>(offset)], from, sizeof(VectorVertex) * count);
+    offset += count;
+  };
+  for (int i = 0; i < call.pathCount; ++i)
+  {
+    PathRange& range = mPaths[static_cast<size_t>(call.pathOffset + i)];
+    range = PathRange();
+    if (fills)
+      copy(paths[i].fill, paths[i].fillCount, range.fillOffset, range.fillCount);
+    copy(paths[i].stroke, paths[i].strokeCount, range.strokeOffset, range.strokeCount);
+  }
+  return offset;
 }
 
 void GLBackend::RenderFill(const VectorPaint& paint, VectorCompositeOperation composite, const VectorScissor& scissor,
                            float fringe, const float* bounds, const VectorPath* paths, int pathCount)
 {
-  const int paths0 = mPathCount, vertices0 = mVertexCount, uniforms0 = mUniformCount;
-  Call* call = AllocCall();
+  const Mark mark{mCallCount, mPathCount, mVertexCount, mUniformCount};
+  // One convex path needs no stencil: a fan and its fringe.
+  const bool convex = pathCount == 1 && paths[0].convex;
+  int vertexCount = convex ? 0 : 4;
+  for (int i = 0; i < pathCount; ++i)
+    vertexCount += paths[i].fillCount + paths[i].strokeCount;
+  Call* call = BeginCall(convex ? kConvexFill : kFill, paint, composite, pathCount, vertexCount, convex ? 1 : 2);
   if (!call)
     return;
-  call->type = kFill;
-  call->triangleCount = 4;
-  call->image = paint.image;
-  SetBlend(*call, composite);
-  if (pathCount == 1 && paths[0].convex)
-  {
-    call->type = kConvexFill;
-    call->triangleCount = 0;
-  }
-  call->pathOffset = AllocPaths(pathCount);
-  call->pathCount = pathCount;
-  int offset = call->pathOffset < 0 ? -1 : AllocVertices(MaxVertexCount(paths, pathCount) + call->triangleCount);
-  call->uniformOffset = offset < 0 ? -1 : AllocUniforms(call->type == kFill ? 2 : 1);
-  if (call->uniformOffset < 0)
-  {
-    mPathCount = paths0, mVertexCount = vertices0, mUniformCount = uniforms0;
-    DropCall();
-    return;
-  }
-  for (int i = 0; i < pathCount; ++i)
-  {
-    const VectorPath& path = paths[i];
-    PathRange& range = mPaths[static_cast<size_t>(call->pathOffset + i)];
-    range = PathRange();
-    if (path.fillCount > 0)
-    {
-      range.fillOffset = offset;
-      range.fillCount = path.fillCount;
-      std::memcpy(&mVertices[static_cast<size_t>(offset)], path.fill, sizeof(VectorVertex) * path.fillCount);
-      offset += path.fillCount;
-    }
-    if (path.strokeCount > 0)
-    {
-      range.strokeOffset = offset;
-      range.strokeCount = path.strokeCount;
-      std::memcpy(&mVertices[static_cast<size_t>(offset)], path.stroke, sizeof(VectorVertex) * path.strokeCount);
-      offset += path.strokeCount;
-    }
-  }
-
+  const int end = CopyPaths(*call, paths, true);
   GLFragUniforms* blocks = &mUniforms[static_cast<size_t>(call->uniformOffset)];
   bool converted = true;
-  if (call->type == kFill)
+  if (convex)
+  {
+    converted = ConvertPaint(blocks[0], paint, scissor, fringe, fringe, -1.f);
+  }
+  else
   {
     // The cover quad over the bounds, drawn where the stencil says the path is.
-    call->triangleOffset = offset;
-    VectorVertex* quad = &mVertices[static_cast<size_t>(offset)];
+    call->triangleOffset = end;
+    call->triangleCount = 4;
+    VectorVertex* quad = &mVertices[static_cast<size_t>(end)];
     quad[0] = VectorVertex{bounds[2], bounds[3], 0.5f, 1.f};
     quad[1] = VectorVertex{bounds[2], bounds[1], 0.5f, 1.f};
     quad[2] = VectorVertex{bounds[0], bounds[3], 0.5f, 1.f};
@@ -500,92 +486,45 @@ void GLBackend::RenderFill(const VectorPaint& paint, VectorCompositeOperation co
     blocks[0].shaderType = 2.f;
     converted = ConvertPaint(blocks[1], paint, scissor, fringe, fringe, -1.f);
   }
-  else
-  {
-    converted = ConvertPaint(blocks[0], paint, scissor, fringe, fringe, -1.f);
-  }
   if (!converted)
-  {
-    mPathCount = paths0, mVertexCount = vertices0, mUniformCount = uniforms0;
-    DropCall();
-  }
+    Rollback(mark);
 }
 
 void GLBackend::RenderStroke(const VectorPaint& paint, VectorCompositeOperation composite,
                              const VectorScissor& scissor, float fringe, float strokeWidth, const VectorPath* paths,
                              int pathCount)
 {
-  const int paths0 = mPathCount, vertices0 = mVertexCount, uniforms0 = mUniformCount;
-  Call* call = AllocCall();
+  const Mark mark{mCallCount, mPathCount, mVertexCount, mUniformCount};
+  int vertexCount = 0;
+  for (int i = 0; i < pathCount; ++i)
+    vertexCount += paths[i].strokeCount;
+  const bool stencil = (mFlags & kStencilStrokes) != 0;
+  Call* call = BeginCall(kStroke, paint, composite, pathCount, vertexCount, stencil ? 2 : 1);
   if (!call)
     return;
-  call->type = kStroke;
-  call->image = paint.image;
-  SetBlend(*call, composite);
-  call->pathOffset = AllocPaths(pathCount);
-  call->pathCount = pathCount;
-  int strokeVertices = 0;
-  for (int i = 0; i < pathCount; ++i)
-    strokeVertices += paths[i].strokeCount;
-  int offset = call->pathOffset < 0 ? -1 : AllocVertices(strokeVertices);
-  const bool stencil = (mFlags & kStencilStrokes) != 0;
-  call->uniformOffset = offset < 0 ? -1 : AllocUniforms(stencil ? 2 : 1);
-  if (call->uniformOffset < 0)
-  {
-    mPathCount = paths0, mVertexCount = vertices0, mUniformCount = uniforms0;
-    DropCall();
-    return;
-  }
-  for (int i = 0; i < pathCount; ++i)
-  {
-    const VectorPath& path = paths[i];
-    PathRange& range = mPaths[static_cast<size_t>(call->pathOffset + i)];
-    range = PathRange();
-    if (path.strokeCount > 0)
-    {
-      range.strokeOffset = offset;
-      range.strokeCount = path.strokeCount;
-      std::memcpy(&mVertices[static_cast<size_t>(offset)], path.stroke, sizeof(VectorVertex) * path.strokeCount);
-      offset += path.strokeCount;
-    }
-  }
+  CopyPaths(*call, paths, false);
   GLFragUniforms* blocks = &mUniforms[static_cast<size_t>(call->uniformOffset)];
   bool converted = ConvertPaint(blocks[0], paint, scissor, strokeWidth, fringe, -1.f);
   if (converted && stencil)
     converted = ConvertPaint(blocks[1], paint, scissor, strokeWidth, fringe, 1.f - 0.5f / 255.f);
   if (!converted)
-  {
-    mPathCount = paths0, mVertexCount = vertices0, mUniformCount = uniforms0;
-    DropCall();
-  }
+    Rollback(mark);
 }
 
 void GLBackend::RenderTriangles(const VectorPaint& paint, VectorCompositeOperation composite,
                                 const VectorScissor& scissor, const VectorVertex* vertices, int vertexCount,
                                 float fringe)
 {
-  const int vertices0 = mVertexCount, uniforms0 = mUniformCount;
-  Call* call = AllocCall();
+  const Mark mark{mCallCount, mPathCount, mVertexCount, mUniformCount};
+  Call* call = BeginCall(kTriangles, paint, composite, 0, vertexCount, 1);
   if (!call)
     return;
-  call->type = kTriangles;
-  call->image = paint.image;
-  SetBlend(*call, composite);
-  call->triangleOffset = AllocVertices(vertexCount);
   call->triangleCount = vertexCount;
-  call->uniformOffset = call->triangleOffset < 0 ? -1 : AllocUniforms(1);
-  if (call->uniformOffset < 0)
-  {
-    mVertexCount = vertices0, mUniformCount = uniforms0;
-    DropCall();
-    return;
-  }
   std::memcpy(&mVertices[static_cast<size_t>(call->triangleOffset)], vertices, sizeof(VectorVertex) * vertexCount);
   GLFragUniforms& block = mUniforms[static_cast<size_t>(call->uniformOffset)];
   if (!ConvertPaint(block, paint, scissor, 1.f, fringe, -1.f))
   {
-    mVertexCount = vertices0, mUniformCount = uniforms0;
-    DropCall();
+    Rollback(mark);
     return;
   }
   block.shaderType = 3.f;

@@ -132,16 +132,28 @@ private:
   const Texture* FindTexture(int image) const;
   Texture* FindTexture(int image);
   Texture* AllocTexture();
+  // The per-frame counts before a call, to take the call back when it cannot be made.
+  struct Mark
+  {
+    int calls, paths, vertices, uniforms;
+  };
+
   Call* AllocCall();
   int AllocPaths(int count);
   int AllocVertices(int count);
   int AllocUniforms(int count);
-  void DropCall();
+  // A new call with room for its paths, vertices and uniform blocks; null (nothing
+  // queued) when memory runs out.
+  Call* BeginCall(int type, const VectorPaint& paint, VectorCompositeOperation composite, int pathCount,
+                  int vertexCount, int uniformCount);
+  void Rollback(const Mark& mark);
+  // Copies the paths' fill (when asked) and stroke vertices from the call's first vertex
+  // on, noting their ranges; returns the index after the last.
+  int CopyPaths(const Call& call, const VectorPath* paths, bool fills);
   void SetBlend(Call& call, VectorCompositeOperation composite) const;
   // Fills a uniform block from a paint; false when the paint names an unknown image.
   bool ConvertPaint(GLFragUniforms& uniforms, const VectorPaint& paint, const VectorScissor& scissor, float width,
                     float fringe, float strokeThreshold) const;
-  static int MaxVertexCount(const VectorPath* paths, int pathCount);
 
   // Makes the program of a variant current, with the frame-wide uniforms set.
   void UseProgram(int variant);

@@ -38,13 +38,13 @@ bool BlendFactors(int mode, int& source, int& destination)
 }
 
 // A gradient as a paint in user-interface units: two colours, the first and the last
-// stop, along the gradient's axis (linear) or between its radii (radial).
+// stop, along the gradient's axis (linear, from where v is 0 to where it is 1) or between
+// its radii (radial).
 VectorPaint MakeVectorPaint(const IColourSource& source, const IBlendMode* blend)
 {
   const float weight = blend ? blend->weight : 1.f;
-  VectorPaint paint;
-  paint.innerColour = ToColour(source.stops[0].colour, weight);
-  paint.outerColour = ToColour(source.stops[std::max(0, source.nStops - 1)].colour, weight);
+  const VectorColour inner = ToColour(source.stops[0].colour, weight);
+  const VectorColour outer = ToColour(source.stops[std::max(0, source.nStops - 1)].colour, weight);
   ITransform2D inverse;
   source.transform.Invert(inverse);
   double sx = 0.0, sy = 0.0;
@@ -52,42 +52,13 @@ VectorPaint MakeVectorPaint(const IColourSource& source, const IBlendMode* blend
   if (source.kind == IColourSource::kRadial)
   {
     const float k = static_cast<float>(inverse.xx);
-    const float inner = source.stops[0].offset * k;
-    const float outer = k;
-    const float r = (inner + outer) * 0.5f;
-    VG::TransformIdentity(paint.transform);
-    paint.transform[4] = static_cast<float>(sx);
-    paint.transform[5] = static_cast<float>(sy);
-    paint.extent[0] = paint.extent[1] = r;
-    paint.radius = r;
-    paint.feather = std::max(1.f, outer - inner);
-    return paint;
+    return VG::RadialGradient(static_cast<float>(sx), static_cast<float>(sy), source.stops[0].offset * k, k, inner,
+                              outer);
   }
   double ex = 0.0, ey = 1.0;
   inverse.TransformPoint(ex, ey);
-  float dx = static_cast<float>(ex - sx);
-  float dy = static_cast<float>(ey - sy);
-  const float length = std::sqrt(dx * dx + dy * dy);
-  if (length > 0.0001f)
-  {
-    dx /= length;
-    dy /= length;
-  }
-  else
-  {
-    dx = 0.f;
-    dy = 1.f;
-  }
-  // A very large rectangle whose one long edge runs through the start: the distance
-  // across it is the position along the axis.
-  const float large = 1e5f;
-  const float t[6] = {dy, -dx, dx, dy, static_cast<float>(sx) - dx * large, static_cast<float>(sy) - dy * large};
-  std::copy(t, t + 6, paint.transform);
-  paint.extent[0] = large;
-  paint.extent[1] = large + length * 0.5f;
-  paint.radius = 0.f;
-  paint.feather = std::max(1.f, length);
-  return paint;
+  return VG::LinearGradient(static_cast<float>(sx), static_cast<float>(sy), static_cast<float>(ex),
+                            static_cast<float>(ey), inner, outer);
 }
 
 VectorPaint PaintOf(const IColourSource& source, const IBlendMode* blend)
@@ -246,19 +217,11 @@ void IGuiVG::DrawBitmap(const IBitmapRef& bitmap, const IRectF& dest, int srcX, 
   const APIBitmap* api = bitmap.bitmap;
   if (!api || api->GetImageId() == 0)
     return;
-  const float s = api->GetScale();
-  const float d = api->GetDrawScale();
-  VectorPaint paint;
-  const float k = 1.f / (s * d);
-  const float t[6] = {k, 0.f, 0.f, k, dest.L - srcX, dest.T - srcY};
-  std::copy(t, t + 6, paint.transform);
-  // The image spans its pixels: the ref's size in units times the scale, before rounding.
-  paint.extent[0] = static_cast<float>(api->GetWidth());
-  paint.extent[1] = static_cast<float>(api->GetHeight());
-  paint.radius = 0.f;
-  paint.feather = 0.f;
-  paint.innerColour = paint.outerColour = VectorColour{1.f, 1.f, 1.f, blend ? blend->weight : 1.f};
-  paint.image = api->GetImageId();
+  // The image's pixels span its size in units: pixels over its scale and draw scale.
+  const float k = 1.f / (api->GetScale() * api->GetDrawScale());
+  const VectorPaint paint = VG::ImagePattern(dest.L - srcX, dest.T - srcY, api->GetWidth() * k,
+                                             api->GetHeight() * k, 0.f, api->GetImageId(),
+                                             blend ? blend->weight : 1.f);
   VG::BeginPath(mContext);
   VG::Rect(mContext, dest.L, dest.T, dest.W(), dest.H());
   VG::FillPaint(mContext, paint);
@@ -337,15 +300,9 @@ void IGuiVG::DrawFastDropShadow(const IRectF& inner, const IRectF& outer, float 
   if (!mContext)
     return;
   const float weight = blend ? blend->weight : 1.f;
-  VectorPaint paint;
-  paint.transform[4] = inner.L + drop + inner.W() * 0.5f;
-  paint.transform[5] = inner.T + drop + inner.H() * 0.5f;
-  paint.extent[0] = inner.W() * 0.5f;
-  paint.extent[1] = inner.H() * 0.5f;
-  paint.radius = roundness;
-  paint.feather = std::max(1.f, blur);
-  paint.innerColour = VectorColour{0.f, 0.f, 0.f, 128.f / 255.f * weight};
-  paint.outerColour = VectorColour{0.f, 0.f, 0.f, 0.f};
+  const VectorPaint paint =
+    VG::BoxGradient(inner.L + drop, inner.T + drop, inner.W(), inner.H(), roundness, blur,
+                    VectorColour{0.f, 0.f, 0.f, 128.f / 255.f * weight}, VectorColour{0.f, 0.f, 0.f, 0.f});
   VG::BeginPath(mContext);
   VG::Rect(mContext, outer.L, outer.T, outer.W(), outer.H());
   VG::FillPaint(mContext, paint);
