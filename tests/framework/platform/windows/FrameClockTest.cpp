@@ -1,0 +1,243 @@
+#include "EditorWindowFixture.h"
+
+#include "framework/platform/windows/VBlankThread.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+
+using namespace pfw::gui;
+
+namespace {
+
+constexpr UINT kTick = IGuiWin::kDisplayTickMessage;
+
+// A display driver and clock under the test's control: time moves only when the thread
+// sleeps or waits (one 60 Hz vertical blank per wait), and every tick is taken at once.
+struct ScriptedDisplay
+{
+  VBlankThread* thread = nullptr;
+  double now = 0.0;
+  double opensFailUntil = 0.0;
+  int failingWait = -1;
+  int stopAfterPasses = 0;
+  int passes = 0;
+  int waits = 0;
+  int closes = 0;
+  std::vector<double> openTimes;
+
+  void EndPass()
+  {
+    thread->TickReceived();
+    if (++passes == stopAfterPasses)
+      thread->RequestStop();
+  }
+};
+ScriptedDisplay* gScript = nullptr;
+
+double ScriptedNow() { return gScript->now; }
+void ScriptedSleep(DWORD ms)
+{
+  gScript->now += ms;
+  if (ms == VBlankThread::kFallbackPeriodMs)
+    gScript->EndPass();
+}
+LONG APIENTRY ScriptedOpen(D3dkmtOpenAdapterFromHdc* open)
+{
+  gScript->openTimes.push_back(gScript->now);
+  open->adapter = 7;
+  if (gScript->now < gScript->opensFailUntil)
+    return 1;
+  gScript->EndPass();
+  return 0;
+}
+LONG APIENTRY ScriptedClose(const D3dkmtCloseAdapter* close)
+{
+  EXPECT_EQ(close->adapter, 7u);
+  ++gScript->closes;
+  return 0;
+}
+LONG APIENTRY ScriptedWait(const D3dkmtWaitForVerticalBlankEvent* wait)
+{
+  EXPECT_EQ(wait->adapter, 7u);
+  gScript->now += 16.7;
+  if (++gScript->waits == gScript->failingWait)
+    return 1;
+  gScript->EndPass();
+  return 0;
+}
+
+// Vertical blanks that come only when the test allows one (or all, to let the thread end).
+HANDLE gAllowOne = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+HANDLE gAllowAll = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+LONG WaitForPermission()
+{
+  const HANDLE events[] = {gAllowOne, gAllowAll};
+  WaitForMultipleObjects(2, events, FALSE, INFINITE);
+  return 0;
+}
+LONG APIENTRY GatedOpen(D3dkmtOpenAdapterFromHdc*) { return WaitForPermission(); }
+LONG APIENTRY GatedWait(const D3dkmtWaitForVerticalBlankEvent*) { return WaitForPermission(); }
+LONG APIENTRY AcceptClose(const D3dkmtCloseAdapter*) { return 0; }
+
+std::atomic<int> gInstantWaits{0};
+LONG APIENTRY InstantOpen(D3dkmtOpenAdapterFromHdc*) { return 0; }
+LONG APIENTRY InstantWait(const D3dkmtWaitForVerticalBlankEvent*) { return ++gInstantWaits, 0; }
+
+bool TickQueued(HWND window)
+{
+  MSG message;
+  return PeekMessageW(&message, window, kTick, kTick, PM_NOREMOVE) != FALSE;
+}
+
+} // namespace
+
+TEST(FrameTimer, IntervalFollowsTheFrameRate)
+{
+  const std::pair<int, unsigned> cases[] = {{30, 33}, {60, 15}, {50, 20}, {49, 20}, {51, 15}, {0, 15}};
+  for (const auto& c : cases)
+    EXPECT_EQ(FrameTimerInterval(c.first), c.second) << c.first << " fps";
+}
+
+class VBlankLoop : public ::testing::Test
+{
+protected:
+  void Run(const VBlankFunctions& functions)
+  {
+    static VBlankFunctions found;
+    found = functions;
+    Machine().findVBlankFunctions = [] { return found; };
+    Machine().nowMs = ScriptedNow;
+    Machine().sleepMs = ScriptedSleep;
+    script.thread = &thread;
+    gScript = &script;
+    thread.Run();
+  }
+
+  MachineOverride machine;
+  HostWindow target;
+  VBlankThread thread{target.Handle(), kTick};
+  ScriptedDisplay script;
+};
+
+TEST_F(VBlankLoop, WithoutTheDriversWaitTicksEvery16Ms)
+{
+  script.stopAfterPasses = 5;
+  Run(VBlankFunctions());
+  EXPECT_EQ(thread.Frame(), 5u);
+  EXPECT_DOUBLE_EQ(script.now, 80.0);
+}
+
+TEST_F(VBlankLoop, RetriesTheAdapterAfterASecondAndReopensItAfterAFailedWait)
+{
+  script.opensFailUntil = 500.0;
+  script.failingWait = 3;
+  script.stopAfterPasses = 100;
+  Run({ScriptedOpen, ScriptedClose, ScriptedWait});
+
+  ASSERT_EQ(script.openTimes.size(), 3u);
+  EXPECT_EQ(script.openTimes[0], 0.0);
+  EXPECT_GE(script.openTimes[1], VBlankThread::kAdapterRetryMs);
+  EXPECT_LT(script.openTimes[1], VBlankThread::kAdapterRetryMs + 2 * VBlankThread::kFallbackPeriodMs);
+  EXPECT_GT(script.openTimes[2], script.openTimes[1]);
+  // Closed after the failed wait, and at the end.
+  EXPECT_EQ(script.closes, 2);
+  EXPECT_FALSE(thread.AdapterOpen());
+  EXPECT_EQ(thread.Frame(), 100u);
+}
+
+TEST(VBlankThreadRun, AWaitThatReturnsAtOnceNeitherSpinsNorFloodsTheWindow)
+{
+  MachineOverride machine;
+  Machine().findVBlankFunctions = [] { return VBlankFunctions{InstantOpen, AcceptClose, InstantWait}; };
+  HostWindow target;
+  gInstantWaits = 0;
+  const auto start = std::chrono::steady_clock::now();
+  auto thread = VBlankThread::Start(target.Handle(), kTick);
+  ASSERT_TRUE(thread);
+  Sleep(300);
+  thread->Stop();
+  const double elapsedMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+
+  int queued = 0;
+  MSG message;
+  while (PeekMessageW(&message, target.Handle(), kTick, kTick, PM_REMOVE))
+    ++queued;
+  EXPECT_EQ(queued, 1);
+  EXPECT_GT(gInstantWaits.load(), 0);
+  EXPECT_LE(gInstantWaits.load(), elapsedMs / VBlankThread::kMinimumPeriodMs + 2);
+}
+
+class VBlankEditor : public EditorWindowTest
+{
+protected:
+  void SetUp() override
+  {
+    ResetEvent(gAllowAll);
+    Machine().isWindows8OrLater = [] { return true; };
+    Machine().findVBlankFunctions = [] { return VBlankFunctions{GatedOpen, AcceptClose, GatedWait}; };
+  }
+  void TearDown() override
+  {
+    SetEvent(gAllowAll);
+    EditorWindowTest::TearDown();
+  }
+  static void AllowOneVBlank() { SetEvent(gAllowOne); }
+};
+
+TEST_F(VBlankEditor, StaleTicksAndTicksQueuedDuringAPaintDrawNothing)
+{
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(gui->FramesFromVBlank());
+  CountingControl* control = Add(IRectF(10, 10, 60, 40));
+  UpdateWindow(editor);
+  PumpQueued();
+  const int before = control->draws;
+
+  PostMessageW(editor, kTick, 12345, 0);
+  PumpQueued();
+  EXPECT_EQ(control->draws, before) << "a tick that is not the latest";
+
+  AllowOneVBlank();
+  ASSERT_TRUE(PumpUntil([&] { return control->draws == before + 1; }));
+
+  // A paint long enough for the next vertical blank to queue a tick.
+  control->onDraw = [&] {
+    AllowOneVBlank();
+    PumpUntil([&] { return TickQueued(editor); });
+  };
+  control->SetDirty(false);
+  AllowOneVBlank();
+  ASSERT_TRUE(PumpUntil([&] { return control->draws == before + 2; }));
+  ASSERT_TRUE(TickQueued(editor));
+  control->onDraw = nullptr;
+  control->SetDirty(false);
+  PumpQueued();
+  EXPECT_EQ(control->draws, before + 2) << "the tick queued during the paint";
+
+  AllowOneVBlank();
+  EXPECT_TRUE(PumpUntil([&] { return control->draws == before + 3; }));
+}
+
+// Not a timing test: it reports the rates it saw and asks only that frames came.
+TEST_F(EditorWindowTest, FrameClockTickRateOfBothPaths)
+{
+  for (const bool vblank : {true, false})
+  {
+    Machine().isWindows8OrLater = vblank ? +[] { return true; } : +[] { return false; };
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(gui->FramesFromVBlank(), vblank);
+    CountingControl* control = Add(IRectF(0, 0, 20, 20));
+    control->animate = true;
+    PumpUntil([&] { return control->draws > 0; });
+    const int first = control->draws;
+    const auto start = std::chrono::steady_clock::now();
+    PumpUntil([] { return false; }, 1.0);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GT(control->draws, first);
+    const double rate = (control->draws - first) / seconds;
+    std::printf("frame clock (%s): %.1f ticks per second\n", vblank ? "vertical-blank thread" : "window timer", rate);
+    RecordProperty(vblank ? "vblank_ticks_per_second" : "timer_ticks_per_second", std::to_string(rate));
+    gui.reset();
+  }
+}

@@ -1,0 +1,250 @@
+#include "EditorWindowFixture.h"
+
+#include "framework/graphics/IKnobControlBase.h"
+#include "framework/platform/windows/TouchInput.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+using namespace pfw::gui;
+
+namespace {
+
+class Knob : public IKnobControlBase
+{
+public:
+  Knob(const IRectF& bounds, int paramIdx)
+    : IKnobControlBase(bounds, paramIdx, kVertical, 1.0)
+  {
+    SetHideCursorOnDrag(true);
+  }
+  void Draw(IGui& g) override { g.FillRect(IArgbColour(), mRECT); }
+};
+
+POINT ScreenPoint(HWND window, int x, int y)
+{
+  POINT point = {x, y};
+  ClientToScreen(window, &point);
+  return point;
+}
+
+POINT CursorPos()
+{
+  POINT point = {};
+  GetCursorPos(&point);
+  return point;
+}
+
+HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT at)
+{
+  size_t units = 1;
+  for (const std::wstring& path : paths)
+    units += path.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + units * sizeof(wchar_t));
+  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+  files->pFiles = sizeof(DROPFILES);
+  files->pt = at;
+  files->fWide = TRUE;
+  wchar_t* out = reinterpret_cast<wchar_t*>(files + 1);
+  for (const std::wstring& path : paths)
+    out = std::copy(path.begin(), path.end(), out) + 1;
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+int gClosedTouchHandles = 0;
+
+} // namespace
+
+class WindowInput : public EditorWindowTest
+{
+protected:
+  void SetUp() override { ASSERT_TRUE(Open()); }
+  LRESULT Send(UINT message, WPARAM wParam, int x, int y) { return SendMessageW(editor, message, wParam, MAKELPARAM(x, y)); }
+};
+
+TEST_F(WindowInput, KnobDragBracketsOneEditReleasesCaptureAndPinsTheHiddenCursor)
+{
+  gui->AttachControl(new Knob(IRectF(50, 50, 150, 150), 0));
+  const POINT press = ScreenPoint(editor, 100, 100);
+  SetCursorPos(press.x, press.y);
+
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
+  EXPECT_EQ(GetCapture(), editor);
+  EXPECT_TRUE(gui->CursorHidden());
+  EXPECT_TRUE(gui->CursorLocked());
+  // Each move of 10 pixels up is taken back to where the cursor was hidden.
+  for (int i = 0; i < 4; ++i)
+  {
+    const POINT moved = ScreenPoint(editor, 100, 90);
+    SetCursorPos(moved.x, moved.y);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 100, 90);
+    EXPECT_EQ(CursorPos().x, press.x);
+    EXPECT_EQ(CursorPos().y, press.y) << "the hidden cursor stays where it was pressed";
+  }
+  EXPECT_NEAR(delegate.GetParam(0)->GetNormalized(), 0.4, 1e-6);
+  Send(WM_LBUTTONUP, 0, 100, 100);
+
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_FALSE(gui->CursorHidden());
+  EXPECT_EQ(CursorPos().y, press.y);
+  std::string why;
+  EXPECT_TRUE(delegate.Balanced(&why)) << why;
+  EXPECT_EQ(std::count(delegate.log.begin(), delegate.log.end(), "begin 0"), 1);
+  EXPECT_EQ(std::count(delegate.log.begin(), delegate.log.end(), "end 0"), 1);
+}
+
+TEST_F(WindowInput, MiddleButtonReleaseEndsTheEditAndTheCapture)
+{
+  gui->AttachControl(new Knob(IRectF(50, 50, 150, 150), 0));
+  Send(WM_MBUTTONDOWN, MK_MBUTTON, 100, 100);
+  EXPECT_EQ(GetCapture(), editor);
+  Send(WM_MBUTTONUP, 0, 100, 100);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(delegate.log, (std::vector<std::string>{"begin 0", "end 0"}));
+}
+
+TEST_F(WindowInput, WheelReachesTheControlUnderItsScreenPositionInWholeNotches)
+{
+  CountingControl* left = Add(IRectF(0, 0, 100, 100));
+  CountingControl* right = Add(IRectF(100, 0, 200, 100));
+  const POINT overRight = ScreenPoint(editor, 150, 50);
+  const auto wheel = [&](int delta) {
+    SendMessageW(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(overRight.x, overRight.y));
+  };
+  for (const int delta : {120, 60, 60, -240, 40})
+    wheel(delta);
+  EXPECT_EQ(right->wheel, (std::vector<float>{1.f, 1.f, -2.f}));
+  EXPECT_TRUE(left->wheel.empty());
+}
+
+TEST_F(WindowInput, KeysTheEditorDoesNotUseReachTheRootWindowOnce)
+{
+  host.echoKeys = true;
+  SetFocus(editor);
+  const POINT outside = ScreenPoint(host.Handle(), 390, 290);
+  SetCursorPos(outside.x, outside.y);
+  SendMessageW(editor, WM_KEYDOWN, 'Q', 0x00100001);
+  EXPECT_EQ(host.keys, (std::vector<WPARAM>{'Q'}));
+}
+
+TEST_F(WindowInput, MouseMessagesFromAPenAreLeftToTheTouchPath)
+{
+  gui->AttachControl(new Knob(IRectF(50, 50, 150, 150), 0));
+  Machine().getMessageExtraInfo = [] { return static_cast<LPARAM>(0xFF515780); };
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_TRUE(delegate.log.empty());
+  gui->HideMouseCursor(true, true);
+  EXPECT_FALSE(gui->CursorLocked()) << "a pen cannot be held in place";
+  gui->HideMouseCursor(false, true);
+}
+
+TEST_F(WindowInput, DroppedFilesArriveWholeAtTheControlUnderThem)
+{
+  CountingControl* target = Add(IRectF(100, 100, 200, 200));
+  const std::wstring longPath = L"C:\\" + std::wstring(1500, L'x') + L".wav";
+  SendMessageW(editor, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({L"C:\\M\u00fasica\\riff.wav"}, {150, 150})), 0);
+  EXPECT_EQ(target->drops, (std::vector<std::string>{"C:\\M\xc3\xbasica\\riff.wav"}));
+
+  SendMessageW(editor, WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({L"C:\\a.wav", longPath, L"C:\\c.wav"}, {150, 150})), 0);
+  ASSERT_EQ(target->drops.size(), 3u);
+  EXPECT_EQ(target->drops[1].size(), longPath.size());
+}
+
+TEST(TouchInputs, SortIntoDownsUpsAndMovesInUnits)
+{
+  std::unordered_map<int64_t, IPointerEvent> touches;
+  const auto input = [](DWORD id, LONG x, LONG y, DWORD flags) {
+    TOUCHINPUT t = {};
+    t.x = x * 100 + 99;
+    t.y = y * 100;
+    t.dwID = id;
+    t.dwFlags = flags;
+    t.dwMask = TOUCHINPUTMASKF_CONTACTAREA;
+    t.cxContact = 12;
+    return t;
+  };
+  const TOUCHINPUT first[] = {input(1, 110, 220, TOUCHEVENTF_DOWN), input(2, 130, 240, TOUCHEVENTF_MOVE)};
+  TouchEvents events = SortTouchInputs(first, 2, {10, 20}, 2.f, touches);
+  ASSERT_EQ(events.down.size(), 1u);
+  EXPECT_EQ(events.down[0].x, 50.f);
+  EXPECT_EQ(events.down[0].y, 100.f);
+  EXPECT_EQ(events.down[0].mods.touchRadius, 12.f);
+  ASSERT_EQ(events.moved.size(), 1u);
+  EXPECT_EQ(events.moved[0].dX, 0.f) << "a contact not known before does not jump";
+
+  const TOUCHINPUT second[] = {input(1, 120, 200, TOUCHEVENTF_MOVE), input(2, 0, 0, TOUCHEVENTF_UP)};
+  events = SortTouchInputs(second, 2, {10, 20}, 2.f, touches);
+  ASSERT_EQ(events.moved.size(), 1u);
+  EXPECT_EQ(events.moved[0].mods.touchId, 1);
+  EXPECT_EQ(events.moved[0].dX, 5.f);
+  EXPECT_EQ(events.moved[0].dY, -10.f);
+  EXPECT_EQ(events.up.size(), 1u);
+  EXPECT_EQ(touches.size(), 1u);
+}
+
+TEST_F(WindowInput, ATouchMessageWhoseInputsCannotBeReadOnlyClosesItsHandle)
+{
+  gui->AttachControl(new Knob(IRectF(50, 50, 150, 150), 0));
+  Machine().getTouchInputInfo = [](HTOUCHINPUT, UINT, TOUCHINPUT*, int) -> BOOL { return FALSE; };
+  Machine().closeTouchInputHandle = [](HTOUCHINPUT) -> BOOL { return ++gClosedTouchHandles, TRUE; };
+  gClosedTouchHandles = 0;
+  SendMessageW(editor, WM_TOUCH, 2, 1234);
+  EXPECT_EQ(gClosedTouchHandles, 1);
+  EXPECT_TRUE(delegate.log.empty());
+}
+
+TEST_F(WindowInput, CursorKindsOutsideTheTableShowTheArrow)
+{
+  const std::pair<int, LPCWSTR> cases[] = {{kCursorHand, IDC_HAND}, {14, IDC_ARROW}, {-1, IDC_ARROW}, {kCursorIBeam, IDC_IBEAM}};
+  for (const auto& c : cases)
+  {
+    gui->SetMouseCursor(c.first);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, c.second)) << c.first;
+    EXPECT_EQ(gui->GetCursorKind(), c.first);
+  }
+}
+
+TEST_F(EditorWindowTest, HoverShowsTheTooltipOfTheControlUnderTheMouseAndLeavingClearsIt)
+{
+  gui = std::make_unique<IGuiWin>(delegate, 300, 200, 30);
+  gui->EnableTooltips(true);
+  editor = static_cast<HWND>(gui->OpenWindow(host.Handle()));
+  ASSERT_TRUE(gui->GetTooltipWindow());
+  Add(IRectF(0, 0, 300, 200));
+  Add(IRectF(50, 50, 100, 100))->SetTooltip("Gain");
+  wchar_t text[80];
+  TOOLINFOW tool = {};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = editor;
+  tool.uId = reinterpret_cast<UINT_PTR>(editor);
+  tool.lpszText = text;
+  const auto tooltipText = [&] {
+    text[0] = L'\0';
+    SendMessageW(gui->GetTooltipWindow(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+    return std::wstring(text);
+  };
+
+  SendMessageW(editor, WM_MOUSEMOVE, 0, MAKELPARAM(70, 70));
+  SendMessageW(editor, WM_MOUSEHOVER, 0, MAKELPARAM(70, 70));
+  EXPECT_EQ(tooltipText(), L"Gain");
+  SendMessageW(editor, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(tooltipText(), L"");
+}
+
+TEST(TouchDevice, NeedsAReadyDigitiserWithTouch)
+{
+  MachineOverride machine;
+  FakeDelegate delegate;
+  IGuiWin gui(delegate, 100, 100, 30);
+  static int digitiser;
+  Machine().getSystemMetrics = [](int index) { return index == SM_DIGITIZER ? digitiser : 0; };
+  const std::pair<int, bool> cases[] = {{NID_MULTI_INPUT | NID_INTEGRATED_TOUCH, false},
+                                        {NID_READY | NID_INTEGRATED_PEN, false},
+                                        {NID_READY | NID_EXTERNAL_TOUCH, true}};
+  for (const auto& c : cases)
+    EXPECT_EQ((digitiser = c.first, gui.IsTouchDevice()), c.second) << c.first;
+}
