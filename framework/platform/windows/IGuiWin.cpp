@@ -323,6 +323,7 @@ void IGuiWin::PlatformResize(bool parentHasResized)
   if (dw == 0 && dh == 0)
     return;
   GrowWindow(mWindow, dw, dh);
+  mResized = true;
   if (parentHasResized)
     return;
   if (parent)
@@ -353,12 +354,16 @@ void IGuiWin::OnDisplayTick(unsigned frame)
   if (FinishTextEntry())
     return;
 
+  const bool resizedBefore = mResized;
+  mResized = false;
   if (!GetCapture())
   {
     const float monitorScale = GetWindowDpiScale(mWindow);
     if (monitorScale != GetScreenScale())
       SetScreenScale(monitorScale);
   }
+  if (resizedBefore)
+    SetAllControlsDirty();
 
   IRectFList dirty;
   if (!IsDirty(dirty))

@@ -190,6 +190,10 @@ private:
   uint32_t mSkipUntilFrame = 0;
   bool mVSyncAvailable = false;
   bool mTimerRunning = false;
+  // The window's size changed since the last tick. The first frame after that may still
+  // go to the window's old buffer (Wine sizes a GL window's buffer lazily), so the next
+  // tick draws everything again.
+  bool mResized = false;
 
   // Tooltip shown, the control it belongs to (-1: none), where a hidden cursor was hidden.
   bool mTooltipShown = false;
