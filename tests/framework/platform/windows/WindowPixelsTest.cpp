@@ -39,8 +39,16 @@ public:
 
 } // namespace
 
-TEST_F(EditorWindowTest, TheWindowShowsWhatItsControlsDraw)
+UINT gMonitorDpi = 96;
+
+// At 96 DPI, and after the monitor turned to 144 DPI (one tick takes up the new scale,
+// the next draws at it).
+TEST_F(EditorWindowTest, TheWindowShowsWhatItsControlsDrawAtEitherMonitorScale)
 {
+  Machine().getDpiForWindow = [](HWND) { return gMonitorDpi; };
+  gMonitorDpi = 96;
+  // Room for the window at either scale: Wine's GL shows what the host shows of it.
+  SetWindowPos(host.Handle(), nullptr, 0, 0, 600, 500, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
   auto* window = new ReadBackGui(delegate, 300, 200, 30);
   gui.reset(window);
   ASSERT_TRUE(gui->OpenWindow(host.Handle()));
@@ -50,16 +58,21 @@ TEST_F(EditorWindowTest, TheWindowShowsWhatItsControlsDraw)
   CountingControl* rounded = Add(IRectF(170, 50, 270, 150));
   rounded->colour = green;
   rounded->cornerRadius = 20.f;
-  Tick();
 
-  ASSERT_EQ(window->width, 300);
-  ASSERT_EQ(window->height, 200);
-  const std::string png = std::string(TARNWICK_TEST_OUTPUT_DIR) + "/editor-window.png";
-  stbi_flip_vertically_on_write(1);
-  EXPECT_TRUE(stbi_write_png(png.c_str(), window->width, window->height, 4, window->pixels.data(), window->width * 4));
-
-  EXPECT_EQ(window->At(5, 5), background);
-  EXPECT_EQ(window->At(80, 100), red);
-  EXPECT_EQ(window->At(220, 100), green);
-  EXPECT_EQ(window->At(172, 52), background) << "the rounded corner";
+  for (const float s : {1.f, 1.5f})
+  {
+    gMonitorDpi = static_cast<UINT>(96 * s);
+    Tick();
+    Tick();
+    ASSERT_EQ(window->width, static_cast<int>(300 * s));
+    ASSERT_EQ(window->height, static_cast<int>(200 * s));
+    const std::string png = std::string(TARNWICK_TEST_OUTPUT_DIR) + "/editor-window-" + std::to_string(window->width) + ".png";
+    stbi_flip_vertically_on_write(1);
+    EXPECT_TRUE(stbi_write_png(png.c_str(), window->width, window->height, 4, window->pixels.data(), window->width * 4));
+    const auto at = [&](float x, float y) { return window->At(static_cast<int>(x * s), static_cast<int>(y * s)); };
+    EXPECT_EQ(at(5, 5), background);
+    EXPECT_EQ(at(80, 100), red);
+    EXPECT_EQ(at(220, 100), green);
+    EXPECT_EQ(at(172, 52), background) << "the rounded corner";
+  }
 }
