@@ -73,15 +73,6 @@ HostWindow::~HostWindow()
   DestroyWindow(mHandle);
 }
 
-int HostWindow::ChildCount() const
-{
-  int count = 0;
-  EnumChildWindows(
-    mHandle, [](HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; },
-    reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 LRESULT CALLBACK HostWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
   if (message == WM_NCCREATE)
@@ -98,16 +89,9 @@ LRESULT CALLBACK HostWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-EditorWindowTest::~EditorWindowTest() = default;
-
-void EditorWindowTest::TearDown()
+HWND EditorWindowTest::Open()
 {
-  gui.reset();
-}
-
-HWND EditorWindowTest::Open(int fps)
-{
-  gui = std::make_unique<IGuiWin>(delegate, 300, 200, fps);
+  gui = std::make_unique<IGuiWin>(delegate, 300, 200, 30);
   editor = static_cast<HWND>(gui->OpenWindow(host.Handle()));
   return editor;
 }

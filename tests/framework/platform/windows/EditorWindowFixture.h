@@ -50,7 +50,7 @@ public:
   // Back to 400 x 300 at (200, 150) with nothing recorded.
   void Reset();
   HWND Handle() const { return mHandle; }
-  int ChildCount() const;
+  bool HasChildren() const { return FindWindowExW(mHandle, nullptr, nullptr, nullptr) != nullptr; }
 
   std::vector<WPARAM> keys;
   bool echoKeys = false;
@@ -65,17 +65,10 @@ private:
 HostWindow& SharedHost(int index = 0);
 
 // Puts the real machine back after a test that faked parts of it.
-class MachineOverride
+struct MachineOverride
 {
-public:
-  MachineOverride()
-    : mSaved(pfw::gui::Machine())
-  {
-  }
-  ~MachineOverride() { pfw::gui::Machine() = mSaved; }
-
-private:
-  pfw::gui::WinMachine mSaved;
+  const pfw::gui::WinMachine saved = pfw::gui::Machine();
+  ~MachineOverride() { pfw::gui::Machine() = saved; }
 };
 
 // One editor of 300 x 200 units at 30 frames per second in a host window.
@@ -84,9 +77,8 @@ class EditorWindowTest : public ::testing::Test
 protected:
   // The window timer drives frames unless a test asks for the vertical-blank thread.
   EditorWindowTest() { pfw::gui::Machine().isWindows8OrLater = [] { return false; }; }
-  ~EditorWindowTest() override;
-  void TearDown() override;
-  HWND Open(int fps = 30);
+  void TearDown() override { gui.reset(); }
+  HWND Open();
   CountingControl* Add(const pfw::gui::IRectF& bounds, int paramIdx = -1);
   // A display tick as the window's clock would give it.
   void Tick() { gui->OnDisplayTick(0); }

@@ -197,17 +197,6 @@ TEST_F(WindowInput, ATouchMessageWhoseInputsCannotBeReadOnlyClosesItsHandle)
   EXPECT_TRUE(delegate.log.empty());
 }
 
-TEST_F(WindowInput, CursorKindsOutsideTheTableShowTheArrow)
-{
-  const std::pair<int, LPCWSTR> cases[] = {{kCursorHand, IDC_HAND}, {14, IDC_ARROW}, {-1, IDC_ARROW}, {kCursorIBeam, IDC_IBEAM}};
-  for (const auto& c : cases)
-  {
-    gui->SetMouseCursor(c.first);
-    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, c.second)) << c.first;
-    EXPECT_EQ(gui->GetCursorKind(), c.first);
-  }
-}
-
 TEST_F(EditorWindowTest, HoverShowsTheTooltipOfTheControlUnderTheMouseAndLeavingClearsIt)
 {
   gui = std::make_unique<IGuiWin>(delegate, 300, 200, 30);
@@ -233,18 +222,4 @@ TEST_F(EditorWindowTest, HoverShowsTheTooltipOfTheControlUnderTheMouseAndLeaving
   EXPECT_EQ(tooltipText(), L"Gain");
   SendMessageW(editor, WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(tooltipText(), L"");
-}
-
-TEST(TouchDevice, NeedsAReadyDigitiserWithTouch)
-{
-  MachineOverride machine;
-  FakeDelegate delegate;
-  IGuiWin gui(delegate, 100, 100, 30);
-  static int digitiser;
-  Machine().getSystemMetrics = [](int index) { return index == SM_DIGITIZER ? digitiser : 0; };
-  const std::pair<int, bool> cases[] = {{NID_MULTI_INPUT | NID_INTEGRATED_TOUCH, false},
-                                        {NID_READY | NID_INTEGRATED_PEN, false},
-                                        {NID_READY | NID_EXTERNAL_TOUCH, true}};
-  for (const auto& c : cases)
-    EXPECT_EQ((digitiser = c.first, gui.IsTouchDevice()), c.second) << c.first;
 }

@@ -46,22 +46,17 @@ TEST_F(EditorWindowTest, OneDirtyControlRepaintsAloneAndNothingDirtyPaintsNothin
   CountingControl* a = Add(IRectF(10, 10, 60, 60));
   CountingControl* b = Add(IRectF(100, 10, 150, 60));
   CountingControl* c = Add(IRectF(200, 10, 250, 60));
+  const auto draws = [&] { return std::vector<int>{a->draws, b->draws, c->draws}; };
   ASSERT_TRUE(PumpUntil([&] { return a->draws && b->draws && c->draws; }));
   Tick();
-  const int before[] = {a->draws, b->draws, c->draws};
+  const std::vector<int> before = draws();
 
-  // Some frames with nothing to draw.
   PumpUntil([] { return false; }, 0.2);
-  EXPECT_EQ(a->draws, before[0]);
-  EXPECT_EQ(b->draws, before[1]);
-  EXPECT_EQ(c->draws, before[2]);
-
+  EXPECT_EQ(draws(), before) << "frames with nothing to draw";
   b->SetDirty(false);
   ASSERT_TRUE(PumpUntil([&] { return b->draws == before[1] + 1; }));
   PumpUntil([] { return false; }, 0.2);
-  EXPECT_EQ(b->draws, before[1] + 1);
-  EXPECT_EQ(a->draws, before[0]);
-  EXPECT_EQ(c->draws, before[2]);
+  EXPECT_EQ(draws(), (std::vector<int>{before[0], before[1] + 1, before[2]}));
 }
 
 TEST_F(EditorWindowTest, AMonitorAtOneAndAHalfTakesEffectOnTheFirstTickWithoutCapture)
@@ -139,8 +134,8 @@ TEST(EditorLifecycle, OpenAndCloseCyclesLeaveNoWindowClassOrHandleBehind)
   EXPECT_EQ(after.gdi, baseline.gdi);
   EXPECT_EQ(after.user, baseline.user);
   EXPECT_EQ(after.windows, baseline.windows);
-  EXPECT_EQ(first.ChildCount(), 0);
-  EXPECT_EQ(second.ChildCount(), 0);
+  EXPECT_FALSE(first.HasChildren());
+  EXPECT_FALSE(second.HasChildren());
 }
 
 TEST_F(EditorWindowTest, TheHostsGLContextIsCurrentAgainAfterOpeningAndAfterNestedUse)
