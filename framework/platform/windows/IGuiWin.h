@@ -68,7 +68,6 @@ public:
   // what was current before. Pairs nest.
   void ActivateGLContext() override;
   void DeactivateGLContext() override;
-  bool HasGLContext() const { return mGLContext != nullptr; }
   float GetPlatformWindowScale() const override { return GetScreenScale(); }
   void PlatformResize(bool parentHasResized) override;
   bool IsTouchDevice() override;

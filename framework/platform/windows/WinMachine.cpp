@@ -33,31 +33,6 @@ UINT DpiForWindow(HWND window)
   return getDpiForWindow ? getDpiForWindow(window) : 0;
 }
 
-int SystemMetrics(int index)
-{
-  return GetSystemMetrics(index);
-}
-
-BOOL RegisterTouch(HWND window, ULONG flags)
-{
-  return RegisterTouchWindow(window, flags);
-}
-
-BOOL TouchInputInfo(HTOUCHINPUT input, UINT count, TOUCHINPUT* inputs, int size)
-{
-  return GetTouchInputInfo(input, count, inputs, size);
-}
-
-BOOL CloseTouchInput(HTOUCHINPUT input)
-{
-  return CloseTouchInputHandle(input);
-}
-
-LPARAM MessageExtraInfo()
-{
-  return GetMessageExtraInfo();
-}
-
 // gdi32 is linked, so its handle stays valid for the process's life.
 VBlankFunctions FindVBlankFunctions()
 {
@@ -82,18 +57,13 @@ double NowMs()
   return static_cast<double>(now.QuadPart) / ticksPerMs;
 }
 
-void SleepMs(DWORD milliseconds)
-{
-  Sleep(milliseconds);
-}
-
 } // namespace
 
 const WinMachine& RealMachine()
 {
-  static const WinMachine real = {IsWindows8OrLater, DpiForWindow,     SystemMetrics,       RegisterTouch,
-                                  TouchInputInfo,    CloseTouchInput,  MessageExtraInfo,    FindVBlankFunctions,
-                                  NowMs,             SleepMs};
+  static const WinMachine real = {IsWindows8OrLater, DpiForWindow,          GetSystemMetrics,    RegisterTouchWindow,
+                                  GetTouchInputInfo, CloseTouchInputHandle, GetMessageExtraInfo, FindVBlankFunctions,
+                                  NowMs,             Sleep};
   return real;
 }
 
