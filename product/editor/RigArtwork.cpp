@@ -67,6 +67,12 @@ void Grille(IGui& g, const IArgbColour& colour, bool vertical, float first, floa
   g.PathStroke(pfw::gui::IColourSource::FromColour(colour), 1.f, pfw::gui::IStrokeStyle(), nullptr);
 }
 
+struct KnobPlace
+{
+  int paramIdx;
+  const char* name;
+};
+
 void Speaker(IGui& g, float cx, float cy, float r)
 {
   g.FillCircle(IArgbColour(255, 39, 45, 44), cx, cy, r);
@@ -210,15 +216,17 @@ void RigArtwork::DrawPedal(IGui& g)
   g.DrawRoundRect(EditorPalette::Amber, body.Inflated(-2.f), 6.f);
   Text(g, "TW / ORIGINAL", IRectF(66.f, 192.f, 174.f, 213.f), 10.f, EditorPalette::Text);
 
-  const int knobs[3] = {kParamPedalDrive, kParamPedalTone, kParamPedalLevel};
+  // Each name is centred under its knob: spaces in one caption cannot line them up in a
+  // proportional font.
+  const KnobPlace knobs[3] = {{kParamPedalDrive, "DRIVE"}, {kParamPedalTone, "TONE"}, {kParamPedalLevel, "LEVEL"}};
   for (int i = 0; i < 3; ++i)
   {
     const float x = 84.f + 35.f * static_cast<float>(i);
     g.FillCircle(EditorPalette::Ink, x, 233.f, 12.f);
     g.DrawCircle(EditorPalette::MutedText, x, 233.f, 12.f);
-    Pointer(g, x, 233.f, static_cast<float>(Normalized(knobs[i]) * 260.0 - 130.0), 4.f, 9.f, 2.f);
+    Pointer(g, x, 233.f, static_cast<float>(Normalized(knobs[i].paramIdx) * 260.0 - 130.0), 4.f, 9.f, 2.f);
+    Text(g, knobs[i].name, IRectF(x - 17.5f, 252.f, x + 17.5f, 270.f), 9.f, EditorPalette::Text);
   }
-  Text(g, "DRIVE   TONE   LEVEL", IRectF(66.f, 252.f, 174.f, 270.f), 9.f, EditorPalette::Text);
 
   const bool on = Physical(kParamPedalEnabled) >= 0.5;
   g.FillCircle(on ? EditorPalette::Amber : EditorPalette::Slate, 120.f, 283.f, 3.5f);
@@ -239,15 +247,15 @@ void RigArtwork::DrawAmplifier(IGui& g)
   Text(g, "TARN WICK", IRectF(238.f, 220.f, 418.f, 250.f), 21.f, EditorPalette::Amber);
 
   g.FillRect(IArgbColour(255, 155, 125, 87), IRectF(218.f, 278.f, 440.f, 317.f));
-  const int knobs[6] = {kParamAmpGain, kParamAmpBass, kParamAmpMid, kParamAmpTreble, kParamAmpPresence,
-                        kParamAmpMaster};
+  const KnobPlace knobs[6] = {{kParamAmpGain, "GAIN"}, {kParamAmpBass, "BASS"},         {kParamAmpMid, "MID"},
+                              {kParamAmpTreble, "TREB"}, {kParamAmpPresence, "PRES"}, {kParamAmpMaster, "MASTER"}};
   for (int j = 0; j < 6; ++j)
   {
     const float x = 235.f + 36.f * static_cast<float>(j);
     g.FillCircle(EditorPalette::Ink, x, 294.f, 8.f);
-    Pointer(g, x, 294.f, static_cast<float>(Normalized(knobs[j]) * 270.0 - 135.0), 2.f, 6.f, 1.6f);
+    Pointer(g, x, 294.f, static_cast<float>(Normalized(knobs[j].paramIdx) * 270.0 - 135.0), 2.f, 6.f, 1.6f);
+    Text(g, knobs[j].name, IRectF(x - 18.f, 301.f, x + 18.f, 316.f), 8.f, EditorPalette::Ink);
   }
-  Text(g, "GAIN   BASS   MID   TREB   PRES   MASTER", IRectF(218.f, 301.f, 440.f, 316.f), 8.f, EditorPalette::Ink);
   Text(g, "AMP + POWER", IRectF(206.f, 347.f, 452.f, 374.f), 11.f, EditorPalette::MutedText);
 }
 
@@ -285,7 +293,8 @@ void RigArtwork::DrawMicrophone(IGui& g)
   const MicrophonePlace mic = PlaceMicrophone(Physical(kParamMicPosition), Physical(kParamMicDistance));
   const float x = mic.x;
   const float y = mic.y;
-  const float floor = kCabinet.B + 24.f;
+  // The stand rests between the cabinet and the caption below it.
+  const float floor = kCabinet.B + 12.f;
   g.DrawLine(IArgbColour(255, 118, 127, 133), x + 11.f, y + 10.f, x + 34.f, floor, nullptr, 3.f);
   // The stand ends inside the picture even with the microphone at the cabinet's edge.
   g.DrawLine(EditorPalette::MutedText, x + 22.f, floor, std::min(x + 50.f, mRECT.R - 4.f), floor, nullptr, 2.f);
