@@ -110,7 +110,15 @@ void SignalDisplay::DrawTraces(IGui& g)
   const bool analyzerOn = AnalyzerOn();
   if (!analyzerOn || !snapshot.signalPresent)
   {
-    Text(g, analyzerOn ? "WAITING FOR REAL SIGNAL" : "ANALYZER OFF", kPlot, 11.f, EditorPalette::MutedText);
+    // On the panel's colour, so that the grid line through the plot's middle does not
+    // strike it through.
+    const char* text = analyzerOn ? "WAITING FOR REAL SIGNAL" : "ANALYZER OFF";
+    const pfw::gui::ITextStyle style = EditorTextStyle(11.f, EditorPalette::MutedText);
+    IRectF box;
+    const float width = g.MeasureText(style, text, box);
+    g.FillRect(EditorPalette::Ink, IRectF(kPlot.MW() - 0.5f * width - 6.f, kPlot.MH() - 8.f,
+                                          kPlot.MW() + 0.5f * width + 6.f, kPlot.MH() + 8.f));
+    g.DrawText(style, text, kPlot);
     return;
   }
   Trace(g, snapshot.inputSpectrum, SpectrumY, EditorPalette::Blue);
