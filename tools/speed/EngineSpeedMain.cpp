@@ -1,20 +1,26 @@
-// Times the amp engine with a steady clock: ns per stereo frame, share of one core and the
-// worst single block, at 48 and 192 kHz, for block sizes 1, 64, 512 and 4096, with the
-// default settings and with every stage on, and each drive stage on its own. A development
-// aid for the Windows build, where the native benchmark library is not available.
+// Times the amp engine with a steady clock, in the Windows build under Wine and natively,
+// so that two builds (or the two platforms) can be set side by side. Every figure is one
+// line of `key=value` fields:
+//   frame   ns per stereo frame and the share of one core, for a scenario, rate and block;
+//   worst   the slowest block of the analysis cycle against its own deadline;
+// Scenarios: "defaults" (factory values), "all-on" (every stage), "sweep" (every stage, the
+// gain and the treble automated every block), "display" (every stage, the display read 30
+// times a second as an open editor does).
+// A development aid, not part of CI: run it on a quiet core (taskset) and compare runs
+// with tools/engine-speed-compare.
 #include "bench/EngineScenario.h"
 #include "product/core/AmpEngine.h"
-#include "product/core/AmpModel.h"
-#include "product/core/HalfBandFilter.h"
-#include "product/core/ParamSpecTable.h"
-#include "product/core/PedalModel.h"
+#include "product/core/ParamIds.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <numeric>
+#include <string>
 #include <vector>
 
 namespace {
@@ -29,138 +35,163 @@ double Seconds(Clock::time_point from, Clock::time_point to)
   return std::chrono::duration<double>(to - from).count();
 }
 
-// Runs about `seconds` of wall time of the engine and prints one line. With `sweep` the
-// gain and the treble move all the time, so every coefficient update redesigns the stages.
-void TimeEngine(double rate, int block, bool everyStage, double seconds, bool sweep = false)
+// One engine running the scenario's signal block by block.
+class ScenarioRun
 {
-  std::vector<float> params = Params(everyStage);
-  const int length = std::max(block, static_cast<int>(rate));
-  const std::vector<float> in = GuitarLike(length + block, rate);
-  std::vector<float> outL(static_cast<size_t>(block)), outR(static_cast<size_t>(block));
-  auto engine = std::make_unique<AmpEngine>();
-  engine->SetTargets(params.data());
-  engine->Prepare(rate);
+public:
+  ScenarioRun(const std::string& scenario, double rate, int block)
+    : mSweep(scenario == "sweep")
+    , mReadDisplay(scenario == "display")
+    , mRate(rate)
+    , mBlock(block)
+    , mParams(Params(scenario != "defaults"))
+    , mLength(std::max(block, static_cast<int>(rate)))
+    , mIn(GuitarLike(mLength + block, rate))
+    , mOutL(static_cast<size_t>(block))
+    , mOutR(static_cast<size_t>(block))
+    , mEngine(std::make_unique<AmpEngine>())
+  {
+    mEngine->SetTargets(mParams.data());
+    mEngine->Prepare(rate);
+  }
 
-  // One second of audio first, so the measurement starts from a running engine.
-  int position = 0;
-  int blocks = 0;
-  auto runBlock = [&]() {
-    if (sweep)
+  // Runs one block; returns its duration in seconds (the display read, like an editor's,
+  // happens outside the timed part).
+  double RunBlock()
+  {
+    if (mSweep)
     {
-      const float phase = static_cast<float>((++blocks / 4) % 2);
-      params[kParamAmpGain] = 30.0f + 40.0f * phase;
-      params[kParamAmpTreble] = 70.0f - 40.0f * phase;
+      const float phase = static_cast<float>((++mBlocks / 4) % 2);
+      mParams[kParamAmpGain] = 30.0f + 40.0f * phase;
+      mParams[kParamAmpTreble] = 70.0f - 40.0f * phase;
     }
-    const float* ins[2] = {in.data() + position, in.data() + position};
-    float* outs[2] = {outL.data(), outR.data()};
-    engine->SetTargets(params.data());
-    engine->Process(ins, outs, block, false, nullptr, false);
-    position = (position + block) % length;
-  };
-  for (int done = 0; done < static_cast<int>(rate); done += block)
-    runBlock();
+    const float* ins[2] = {mIn.data() + mPosition, mIn.data() + mPosition};
+    float* outs[2] = {mOutL.data(), mOutR.data()};
+    const Clock::time_point before = Clock::now();
+    mEngine->SetTargets(mParams.data());
+    mEngine->Process(ins, outs, mBlock, false, nullptr, false);
+    const double took = Seconds(before, Clock::now());
+    mSink += mOutL[0];
+    mPosition = (mPosition + mBlock) % mLength;
+    mSinceRead += mBlock;
+    if (mReadDisplay && mSinceRead >= mRate / 30.0)
+    {
+      mSinceRead = 0;
+      mSink += mEngine->ReadDisplaySnapshot().inputSpectrum[0];
+    }
+    return took;
+  }
 
-  double worst = 0.0;
+  float Sink() const { return mSink; }
+
+private:
+  bool mSweep;
+  bool mReadDisplay;
+  double mRate;
+  int mBlock;
+  std::vector<float> mParams;
+  int mLength;
+  std::vector<float> mIn;
+  std::vector<float> mOutL, mOutR;
+  std::unique_ptr<AmpEngine> mEngine;
+  int mPosition = 0;
+  int mBlocks = 0;
+  int mSinceRead = 0;
+  float mSink = 0.0f;
+};
+
+// ns per stereo frame over about `seconds`, after one second of audio to warm up.
+void TimeFrames(const std::string& scenario, double rate, int block, double seconds)
+{
+  ScenarioRun run(scenario, rate, block);
+  for (int done = 0; done < static_cast<int>(rate); done += block)
+    run.RunBlock();
   double busy = 0.0;
   long long frames = 0;
-  float sink = 0.0f;
   const Clock::time_point start = Clock::now();
   while (Seconds(start, Clock::now()) < seconds)
   {
-    const Clock::time_point before = Clock::now();
-    runBlock();
-    const double took = Seconds(before, Clock::now());
-    sink += outL[0];
-    busy += took;
-    worst = std::max(worst, took);
+    busy += run.RunBlock();
     frames += block;
   }
-  const double nsPerFrame = busy * 1e9 / static_cast<double>(frames);
-  std::printf("engine %-9s %6.0f Hz block %4d: %8.1f ns/frame  %6.2f %% of a core  worst block %7.1f %% of "
-              "its time%s\n",
-              sweep ? "sweeping" : (everyStage ? "all-on" : "defaults"), rate, block, nsPerFrame, nsPerFrame * rate * 1e-7,
-              worst * 100.0 / (block / rate), sink == 12345.0f ? " " : "");
+  const double ns = busy * 1e9 / static_cast<double>(frames);
+  std::printf("frame scenario=%s rate=%.0f block=%d ns_per_frame=%.2f core_percent=%.3f%s\n", scenario.c_str(), rate,
+              block, ns, ns * rate * 1e-7, run.Sink() == 12345.0f ? " " : "");
 }
 
-// ns per call of fn, over about `seconds`.
-template <typename Fn>
-double TimePerCall(Fn fn, double seconds)
+// The analyses repeat with a period of a whole number of blocks; the slowest position in
+// that cycle, each position timed by its fastest repeat, is the worst block the engine
+// itself causes (a single maximum would mostly measure the other programs of a loaded
+// machine).
+void TimeWorstBlock(const std::string& scenario, double rate, int block, double seconds)
 {
-  long long calls = 0;
+  const long long tunerPeriod = 1024LL * std::max(1, static_cast<int>(std::lround(rate / 12000.0)));
+  const long long cycle = std::lcm(std::lcm(tunerPeriod, 512LL), static_cast<long long>(block));
+  const long long positions = cycle / block;
+  std::vector<double> fastest(static_cast<size_t>(positions), 1e9);
+  ScenarioRun run(scenario, rate, block);
+  for (int done = 0; done < static_cast<int>(rate); done += block)
+    run.RunBlock();
+  long long index = ((static_cast<long long>(rate) + block - 1) / block) % positions;
   const Clock::time_point start = Clock::now();
-  double elapsed = 0.0;
-  while (elapsed < seconds)
+  int repeats = 0;
+  while (repeats < 3 || Seconds(start, Clock::now()) < seconds)
   {
-    for (int i = 0; i < 4096; ++i)
-      fn(i);
-    calls += 4096;
-    elapsed = Seconds(start, Clock::now());
+    const double took = run.RunBlock();
+    double& best = fastest[static_cast<size_t>(index)];
+    best = std::min(best, took);
+    if (++index == positions)
+    {
+      index = 0;
+      ++repeats;
+    }
   }
-  return elapsed * 1e9 / static_cast<double>(calls);
+  const double worst = *std::max_element(fastest.begin(), fastest.end());
+  const double typical = [&] {
+    std::vector<double> sorted = fastest;
+    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+    return sorted[sorted.size() / 2];
+  }();
+  std::printf("worst scenario=%s rate=%.0f block=%d worst_percent=%.3f median_percent=%.3f repeats=%d%s\n",
+              scenario.c_str(), rate, block, worst * 100.0 / (block / rate), typical * 100.0 / (block / rate), repeats,
+              run.Sink() == 12345.0f ? " " : "");
 }
 
-void TimeStages(double seconds)
+// Exactly `seconds` of audio of one scenario, for an instruction count under callgrind.
+void RunFixed(const std::string& scenario, double rate, int block, double seconds)
 {
-  const std::vector<float> in = GuitarLike(4096, 192000.0);
-  const std::vector<float> params = Params(true);
-  volatile double sink = 0.0;
+  ScenarioRun run(scenario, rate, block);
+  const long long blocks = static_cast<long long>(seconds * rate) / block;
+  for (long long b = 0; b < blocks; ++b)
+    run.RunBlock();
+  std::printf("fixed scenario=%s rate=%.0f block=%d frames=%lld%s\n", scenario.c_str(), rate, block, blocks * block,
+              run.Sink() == 12345.0f ? " " : "");
+}
 
-  HalfBandPair up, down;
-  up.Design();
-  down.Design();
-  std::printf("stage oversampling round trip (one channel, per base-rate frame): %7.1f ns\n",
-              TimePerCall(
-                [&](int i) {
-                  double four[4];
-                  UpSample(up, in[static_cast<size_t>(i)], four);
-                  sink = DownSample(down, four);
-                },
-                seconds));
-
-  for (int family : {1, 9, 15})
-  {
-    PedalStageState pedal;
-    DesignPedal(pedal.design, params.data(), 192000.0, family);
-    std::printf("stage pedal family %2d (one channel, per 4x sample): %7.1f ns\n", family,
-                TimePerCall([&](int i) { sink = PedalStage(pedal, in[static_cast<size_t>(i)]); }, seconds));
-  }
-  for (int family : {0, 7, 10})
-  {
-    AmpStageState amp;
-    AmpDesign design;
-    DesignAmp(design, params.data(), 192000.0, family);
-    ApplyAmpDesign(amp, design);
-    std::printf("stage amp family %2d (one channel, per 4x sample): %7.1f ns\n", family,
-                TimePerCall([&](int i) { sink = AmpStage(amp, in[static_cast<size_t>(i)]).power; }, seconds));
-  }
-  AmpDesign design;
-  std::printf("stage amp design (one slot): %7.1f ns\n",
-              TimePerCall(
-                [&](int) {
-                  DesignAmp(design, params.data(), 192000.0, 7);
-                  sink = design.preGain;
-                },
-                seconds));
+int Usage()
+{
+  std::fprintf(stderr, "usage: tarnwick_engine_speed [seconds per figure, 0 < s <= 60]\n"
+                       "       tarnwick_engine_speed --fixed SCENARIO RATE BLOCK SECONDS\n");
+  return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-  // Optional: seconds per figure (default 1).
-  double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
+  if (argc == 6 && std::strcmp(argv[1], "--fixed") == 0)
+  {
+    RunFixed(argv[2], std::atof(argv[3]), std::atoi(argv[4]), std::atof(argv[5]));
+    return 0;
+  }
+  const double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
   if (!(seconds > 0.0) || seconds > 60.0)
-  {
-    std::fprintf(stderr, "usage: tarnwick_engine_speed [seconds per figure, 0 < s <= 60]\n");
-    return 2;
-  }
-  for (double rate : {48000.0, 192000.0})
-  {
-    TimeEngine(rate, 512, false, seconds);
-    for (int block : {1, 64, 512, 4096})
-      TimeEngine(rate, block, true, seconds);
-    TimeEngine(rate, 512, true, seconds, true);
-  }
-  TimeStages(seconds);
+    return Usage();
+  for (double rate : {44100.0, 48000.0, 96000.0, 192000.0})
+    for (const char* scenario : {"defaults", "all-on", "sweep", "display"})
+      TimeFrames(scenario, rate, 512, seconds);
+  TimeWorstBlock("display", 48000.0, 512, seconds);
+  TimeWorstBlock("display", 192000.0, 512, seconds);
+  TimeWorstBlock("display", 48000.0, 64, seconds);
   return 0;
 }
