@@ -54,6 +54,7 @@ void AmpStageState::ClearStates()
   powerGain = 1.0;
   // The weights are set again from the power type by the next design.
   powerWeightsSet = false;
+  powerWeightsSettledOn = -1;
 }
 
 double AmpStageState::SagReductionDb() const
@@ -129,6 +130,7 @@ void ApplyAmpDesign(AmpStageState& state, const AmpDesign& design)
     for (int k = 0; k < kPowerTypeCount; ++k)
       state.powerWeights[k] = (k == design.powerType) ? 1.0 : 0.0;
     state.powerWeightsSet = true;
+    state.powerWeightsSettledOn = design.powerType;
   }
 }
 
@@ -390,6 +392,47 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
     }
   }
 
+  bool settled = true;
+  for (int ch = 0; ch < N; ++ch)
+    settled = settled && states[ch]->powerWeightsSettledOn == d.powerType;
+  if (settled)
+  {
+    // Only the current type's curve has a weight: the sum below is exactly 0 + 1 x its value.
+    for (int i = 0; i < L; ++i)
+    {
+      double shaped[N];
+#if defined(__SSE2__)
+      if constexpr (N == 2)
+      {
+        if (d.powerType < 3)
+          _mm_storeu_pd(shaped, PowerShapePair(d.powerType, _mm_loadu_pd(z[i]), d));
+        else
+          for (int ch = 0; ch < N; ++ch)
+            shaped[ch] = PowerShape(d.powerType, z[i][ch], d);
+      }
+      else
+#endif
+      {
+        for (int ch = 0; ch < N; ++ch)
+          shaped[ch] = PowerShape(d.powerType, z[i][ch], d);
+      }
+      for (int ch = 0; ch < N; ++ch)
+        out[i][ch] = {o[i][ch] * row.powerFactor, (0.0 + 1.0 * shaped[ch]) * row.powerFactor * 0.8};
+    }
+    return;
+  }
+  // Once the weights have landed on the current type, the next runs take the path above.
+  const auto noteSettled = [&] {
+    for (int ch = 0; ch < N; ++ch)
+    {
+      bool landed = true;
+      for (int k = 0; k < kPowerTypeCount; ++k)
+        landed = landed && states[ch]->powerWeights[k] == ((k == d.powerType) ? 1.0 : 0.0);
+      if (landed)
+        states[ch]->powerWeightsSettledOn = d.powerType;
+    }
+  };
+
 #if defined(__SSE2__)
   // Two channels: the curves with tanh or a division run on both at once; each channel still
   // adds only the curves its own weights select, in the same order.
@@ -425,6 +468,7 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
       for (int ch = 0; ch < 2; ++ch)
         out[i][ch] = {o[i][ch] * row.powerFactor, sum[ch] * row.powerFactor * 0.8};
     }
+    noteSettled();
     return;
   }
 #endif
@@ -447,6 +491,7 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
       out[i][ch] = {o[i][ch] * row.powerFactor, sum * row.powerFactor * 0.8};
     }
   }
+  noteSettled();
 }
 
 template void AmpStages<1, 1>(AmpStageState* const states[1], const double x[1][1], AmpOutput out[1][1]);

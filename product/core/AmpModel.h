@@ -72,6 +72,9 @@ struct AmpStageState
   double powerGain = 1.0;
   double powerWeights[kPowerTypeCount] = {};
   bool powerWeightsSet = false;
+  // The power type all four weights have landed on (its weight 1, the others 0), so only
+  // its curve runs; -1 while they move.
+  int32_t powerWeightsSettledOn = -1;
 
   void ClearStates();
   double SagReductionDb() const;

@@ -27,4 +27,11 @@ private:
   // The linear gain of mGainDb, recomputed only when the dB value moves.
   double mCachedDb = 0.0;
   double mCachedGain = 1.0;
+  // The level reading, rounded to float, is above the threshold exactly for envelopes from
+  // mOpenEnvelope up (the reading only grows with the envelope), so the per-sample test
+  // compares linear values; found again only when the threshold moves.
+  double mThresholdDb = 0.0;
+  double mOpenEnvelope = 1.0;
+
+  void FindOpenEnvelope(double thresholdDb);
 };

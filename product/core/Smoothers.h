@@ -4,8 +4,11 @@
 
 // One step of a smoother toward its target; it lands exactly on the target once within
 // 1e-9, so settled values compare equal and switched-off paths contribute exactly nothing.
+// A settled smoother is left alone: the step would add exactly 0.
 inline void StepSmoother(double& value, double target, double coef)
 {
+  if (value == target)
+    return;
   value += (target - value) * coef;
   if (std::fabs(target - value) < 1e-9)
     value = target;
@@ -17,17 +20,28 @@ template <int N>
 struct ChoiceWeights
 {
   double weights[N] = {};
+  // The choice every weight has landed on (a step would change nothing), -1 while moving.
+  int settledChoice = -1;
 
   void Snap(int choice)
   {
     for (int i = 0; i < N; ++i)
       weights[i] = (i == choice) ? 1.0 : 0.0;
+    settledChoice = choice;
   }
 
   void Step(int choice, double coef)
   {
+    if (choice == settledChoice)
+      return;
+    bool settled = true;
     for (int i = 0; i < N; ++i)
-      StepSmoother(weights[i], (i == choice) ? 1.0 : 0.0, coef);
+    {
+      const double target = (i == choice) ? 1.0 : 0.0;
+      StepSmoother(weights[i], target, coef);
+      settled = settled && weights[i] == target;
+    }
+    settledChoice = settled ? choice : -1;
   }
 
   double operator[](int i) const { return weights[i]; }
