@@ -337,8 +337,9 @@ void AmpEngine::RunOversampled(const double x[2], double pedalTap[2], double pre
       powerTaps[ch][i] = tap[i][ch] + ampSwitch * (amp[i][ch].power - tap[i][ch]);
     }
   }
-  DownSampleStereo(mPedalDown, pedalTaps, pedalTap);
-  DownSampleStereo(mPreampDown, preampTaps, preampTap);
+  pedalTap[0] = pedalTap[1] = preampTap[0] = preampTap[1] = 0.0;
+  mPedalDown.Process(pedalTaps, MonitorHears(kMonitorPedal), pedalTap);
+  mPreampDown.Process(preampTaps, MonitorHears(kMonitorPreamp), preampTap);
   DownSampleStereo(mPowerDown, powerTaps, powerTap);
 }
 

@@ -6,6 +6,7 @@
 #include "product/core/DelayLine.h"
 #include "product/core/EngineMeasurements.h"
 #include "product/core/HalfBandFilter.h"
+#include "product/core/MonitorTapDownSampler.h"
 #include "product/core/NoiseGate.h"
 #include "product/core/ParamIds.h"
 #include "product/core/PedalModel.h"
@@ -110,8 +111,11 @@ private:
   int Choice(int index) const { return static_cast<int>(mSmoothed[index]); }
 
   // The oversampled section of both channels: up-sampling, pedal, amplifier and
-  // down-sampling of the three taps.
+  // down-sampling of the three taps. The pedal and preamp taps, which only the monitor
+  // hears, are 0 while it cannot hear them.
   void RunOversampled(const double x[2], double pedalTap[2], double preampTap[2], double powerTap[2]);
+  // Whether the monitor weight of the source `choice` is or is about to become non-zero.
+  bool MonitorHears(int choice) const { return Choice(kParamMonitor) == choice || mMonitor[choice] != 0.0; }
 
   // Stages after the amplifier, one per place in the chain.
   double RunCabinet(int channel, double power);
@@ -174,8 +178,8 @@ private:
 
   // Resamplers: per channel one up-sampler and one down-sampler per tap.
   StereoHalfBandPair mUpSampler;
-  StereoHalfBandPair mPedalDown;
-  StereoHalfBandPair mPreampDown;
+  MonitorTapDownSampler mPedalDown;
+  MonitorTapDownSampler mPreampDown;
   StereoHalfBandPair mPowerDown;
 
   // Stages after the down-sampling.

@@ -1,4 +1,5 @@
 #include "product/core/HalfBandFilter.h"
+#include "product/core/MonitorTapDownSampler.h"
 
 #include <gtest/gtest.h>
 
@@ -210,4 +211,48 @@ TEST(HalfBand, StereoFormMatchesTwoMonoFiltersBitForBit)
     for (int ch = 0; ch < 2; ++ch)
       ASSERT_EQ(out[ch], DownSample(monoDown[ch], bent[ch])) << "sample " << n;
   }
+}
+
+// A monitor tap that stops while unheard and is selected again after short and long
+// pauses (shorter and longer than its kept input) sounds exactly like one that never
+// stopped, from the first frame it is heard.
+TEST(HalfBand, MonitorTapIsPrimedBitForBitWhenSelectedAgain)
+{
+  StereoHalfBandPair always;
+  always.Design();
+  MonitorTapDownSampler tap;
+  tap.Design();
+  // Heard for 20 frames, then after pauses of 1, 3, 40 and 300 frames 20 each again.
+  std::vector<bool> heard(20, true);
+  for (int pause : {1, 3, 40, 300})
+  {
+    heard.insert(heard.end(), static_cast<size_t>(pause), false);
+    heard.insert(heard.end(), 20, true);
+  }
+  uint32_t noise = 7u;
+  int checked = 0;
+  for (size_t frame = 0; frame < heard.size(); ++frame)
+  {
+    double in[2][4];
+    for (auto& channel : in)
+      for (double& sample : channel)
+      {
+        noise = noise * 1664525u + 1013904223u;
+        sample = (noise >> 8) / 8388608.0 - 1.0;
+      }
+    double expected[2], got[2] = {-1.0, -1.0};
+    DownSampleStereo(always, in, expected);
+    tap.Process(in, heard[frame], got);
+    if (heard[frame])
+    {
+      ASSERT_EQ(got[0], expected[0]) << "frame " << frame;
+      ASSERT_EQ(got[1], expected[1]) << "frame " << frame;
+      ++checked;
+    }
+    else
+    {
+      EXPECT_EQ(got[0], -1.0) << "an unheard tap leaves its output alone";
+    }
+  }
+  EXPECT_EQ(checked, 100);
 }
