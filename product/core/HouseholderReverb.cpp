@@ -34,6 +34,7 @@ void HouseholderReverb::Reset()
     mLines[i].Clear();
     mDampState[i] = 0.0;
   }
+  mSilentRun = mLines[0].Length();
 }
 
 void HouseholderReverb::Design(double sizePercent, double decaySeconds, double dampingHz)
@@ -49,6 +50,14 @@ void HouseholderReverb::Design(double sizePercent, double decaySeconds, double d
 
 void HouseholderReverb::Process(double& left, double& right, double enabled, double mixPercent)
 {
+  // Switched off and silent: every line would read 0 and push 0, so they may stand still
+  // (reads past their fill are 0 as well). Adding 0 is what the wet sum would do.
+  if (enabled == 0.0 && mSilentRun >= mLines[0].Length())
+  {
+    left += 0.0;
+    right += 0.0;
+    return;
+  }
   double y[kLines];
   double sum = 0.0;
   for (int i = 0; i < kLines; ++i)
@@ -73,8 +82,13 @@ void HouseholderReverb::Process(double& left, double& right, double enabled, dou
     for (double& p : push)
       p = 0.0;
   }
+  bool silent = true;
   for (int i = 0; i < kLines; ++i)
+  {
     mLines[i].Push(push[i]);
+    silent = silent && push[i] == 0.0 && mDampState[i] == 0.0;
+  }
+  mSilentRun = silent ? mSilentRun + (mSilentRun < mLines[0].Length()) : 0;
   const double amount = enabled * mixPercent * 0.01;
   left += 0.5 * wet[0] * amount;
   right += 0.5 * wet[1] * amount;

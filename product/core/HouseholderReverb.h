@@ -2,6 +2,8 @@
 
 #include "product/core/DelayLine.h"
 
+#include <cstdint>
+
 // The reverb: eight damped delay lines of mutually prime-ish lengths fed back through an
 // 8 x 8 Householder matrix (I - 2/8 of the sum), which is orthogonal, so each line's
 // gain alone sets the decay time. Even lines take the left input, odd lines the right.
@@ -25,6 +27,9 @@ public:
 
 private:
   DelayLine mLines[kLines];
+  // Samples in a row that pushed nothing but zeros with every damping state at zero; once
+  // that spans the longest line, the reverb holds exact silence.
+  int32_t mSilentRun = 0;
   double mRate = 48000.0;
   double mLength[kLines] = {};
   double mGain[kLines] = {};

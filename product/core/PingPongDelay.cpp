@@ -24,6 +24,7 @@ void PingPongDelay::Reset()
   for (DelayLine& line : mLines)
     line.Clear();
   mToneState[0] = mToneState[1] = 0.0;
+  mSilentRun = mLines[0].Length();
 }
 
 void PingPongDelay::SetTone(double toneHz)
@@ -34,6 +35,14 @@ void PingPongDelay::SetTone(double toneHz)
 void PingPongDelay::Process(double& left, double& right, double timeMs, double feedbackPercent, double mixPercent,
                             double enabled, double pingPong)
 {
+  // Switched off and silent: both lines would read 0 and push 0, so they may stand still
+  // (reads past their fill are 0 as well). Adding 0 is what the wet share would do.
+  if (enabled == 0.0 && mSilentRun >= mLines[0].Length())
+  {
+    left += 0.0;
+    right += 0.0;
+    return;
+  }
   // Read before the push, so a read at d - 1 lands exactly d samples back.
   const double d = timeMs * 0.001 * mRate - 1.0;
   const double feedback = feedbackPercent * 0.01;
@@ -52,6 +61,8 @@ void PingPongDelay::Process(double& left, double& right, double timeMs, double f
   }
   mLines[0].Push(pushLeft);
   mLines[1].Push(pushRight);
+  const bool silent = pushLeft == 0.0 && pushRight == 0.0 && mToneState[0] == 0.0 && mToneState[1] == 0.0;
+  mSilentRun = silent ? mSilentRun + (mSilentRun < mLines[0].Length()) : 0;
   left += wetLeft * enabled * mixPercent * 0.01;
   right += wetRight * enabled * mixPercent * 0.01;
 }

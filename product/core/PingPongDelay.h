@@ -2,6 +2,8 @@
 
 #include "product/core/DelayLine.h"
 
+#include <cstdint>
+
 // The echo: one line per channel with a one-pole tone filter on each return. With
 // ping-pong on, the right line gets no dry input and each line is fed from the other's
 // return, so the repeats alternate between the sides.
@@ -21,6 +23,9 @@ public:
 
 private:
   DelayLine mLines[2];
+  // Samples in a row that pushed only zeros with both tone states at zero; once that spans
+  // the lines, the echo holds exact silence.
+  int32_t mSilentRun = 0;
   double mRate = 48000.0;
   double mTonePole = 0.0;
   double mToneState[2] = {0.0, 0.0};
