@@ -22,6 +22,9 @@ void EngineMeasurements::Prepare(double sampleRate)
 
 void EngineMeasurements::Reset()
 {
+  mUnreadSamples = 0;
+  mAnalyzer.SetWatched(true);
+  mTuner.SetWatched(true);
   mAnalyzer.Reset();
   mTuner.Reset();
   mWaveform.Reset();
@@ -35,6 +38,12 @@ void EngineMeasurements::Configure(const float* params)
 
 bool EngineMeasurements::Publish(const BlockReadings& readings, bool auxConnected, bool auxInUse)
 {
+  if (mExchange.TakeDisplayRead())
+    mUnreadSamples = 0;
+  const bool watched = mUnreadSamples < kUnreadSeconds * mSampleRate;
+  mAnalyzer.SetWatched(watched);
+  mTuner.SetWatched(watched);
+
   const double values[kPublishedMeterCount] = {
     readings.inputPeak,
     readings.wetPeak,

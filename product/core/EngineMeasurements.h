@@ -8,6 +8,8 @@
 #include "product/core/SpectrumAnalyzer.h"
 #include "product/core/WaveformTrace.h"
 
+#include <cstdint>
+
 // The readings the engine gathers over one block, besides what is measured here.
 struct BlockReadings
 {
@@ -27,7 +29,9 @@ struct BlockReadings
 
 // Everything the engine measures for the editor: spectra, waveform traces, the tuner and
 // the level averages, fed once per sample on the audio thread and published once per
-// block for the editor thread to copy without locks.
+// block for the editor thread to copy without locks. The spectra and the tuner are costly:
+// they run only while someone reads the display (a read within the last two seconds of
+// audio; a fresh start counts as read), and otherwise read -120 dB and 0.
 class EngineMeasurements
 {
 public:
@@ -44,6 +48,7 @@ public:
   // Once per sample, with the raw input and the final output.
   void Feed(double rawLeft, double rawRight, double outLeft, double outRight)
   {
+    ++mUnreadSamples;
     mLevels.Feed(rawLeft, rawRight, outLeft, outRight);
     mAnalyzer.Feed(static_cast<float>(rawLeft), static_cast<float>(rawRight), static_cast<float>(outLeft),
                    static_cast<float>(outRight));
@@ -65,7 +70,11 @@ public:
   const WaveformTrace& Waveform() const { return mWaveform; }
 
 private:
+  static constexpr double kUnreadSeconds = 2.0;
+
   double mSampleRate = 48000.0;
+  // Samples fed since a reader last took the display record.
+  int64_t mUnreadSamples = 0;
   Fft4096 mFft;
   SpectrumAnalyzer mAnalyzer;
   PitchTuner mTuner;

@@ -39,26 +39,68 @@ void PitchTuner::Reset()
   for (Biquad& section : mAntiAlias)
     section.ClearState();
   mSinceWrite = 0;
-  std::fill(mRing, mRing + kRingSize, 0.0f);
+  std::fill(mRing, mRing + kStorage, 0.0f);
   mWriteIndex = 0;
   mFill = 0;
   mWritesSinceAnalysis = 0;
+  mStep = kIdle;
   mFrequency = 0.0f;
   mConfidence = 0.0f;
 }
 
-void PitchTuner::RunAnalysis()
+void PitchTuner::SetWatched(bool watched)
 {
-  mFrequency = 0.0f;
-  mConfidence = 0.0f;
-  if (mFill < kRingSize)
-    return;
+  if (!watched)
+  {
+    mStep = kIdle;
+    Publish(0.0, 0.0);
+  }
+  mWatched = watched;
+}
 
-  // The newest half of the ring without its mean (a DC offset would keep the
+void PitchTuner::CloseWindow()
+{
+  mWindowStart = (mWriteIndex - kRingSize) & kStorageMask;
+  mSinceWindow = 0;
+  mStep = kPeriodTransform;
+}
+
+void PitchTuner::RunStep()
+{
+  const Step step = static_cast<Step>(mStep);
+  mStep = kIdle;
+  if (step == kPeriodTransform && TransformPeriodWindow())
+    mStep = kPeriodSearch;
+  else if (step == kPeriodSearch && SearchPeriod())
+    mStep = kSpectrumRefine;
+  else if (step == kSpectrumRefine)
+  {
+    const double frequency = RefineOnSpectrum(mCoarseHz);
+    if (frequency >= kLowestHz && frequency <= kHighestHz)
+      Publish(frequency, std::clamp(mClarity, 0.0, 1.0));
+    else
+      Publish(0.0, 0.0);
+  }
+}
+
+void PitchTuner::Publish(double frequency, double confidence)
+{
+  mFrequency = static_cast<float>(frequency);
+  mConfidence = static_cast<float>(confidence);
+}
+
+bool PitchTuner::TransformPeriodWindow()
+{
+  if (mFill < kRingSize)
+  {
+    Publish(0.0, 0.0);
+    return false;
+  }
+  // The newest half of the window without its mean (a DC offset would keep the
   // autocorrelation from ever falling to zero), zero-padded to the transform length.
   double mean = 0.0;
   for (int i = 0; i < kAnalysisLength; ++i)
-    mean += mRing[(mWriteIndex + kAnalysisLength + i) % kRingSize];
+    mean += Window(kAnalysisLength + i);
   mean /= kAnalysisLength;
   double energy = 0.0;
   for (int i = 0; i < kRingSize; ++i)
@@ -66,15 +108,24 @@ void PitchTuner::RunAnalysis()
     mWork[i] = FftComplex();
     if (i < kAnalysisLength)
     {
-      const double x = mRing[(mWriteIndex + kAnalysisLength + i) % kRingSize] - mean;
+      const double x = Window(kAnalysisLength + i) - mean;
       mWork[i].re = x;
       energy += x * x;
     }
   }
   if (energy / kAnalysisLength < 1e-7)
-    return;
-
+  {
+    Publish(0.0, 0.0);
+    return false;
+  }
+  mEnergy = energy;
   mFft.Transform(mWork, false);
+  return true;
+}
+
+bool PitchTuner::SearchPeriod()
+{
+  const double energy = mEnergy;
   for (FftComplex& bin : mWork)
   {
     bin.re = bin.re * bin.re + bin.im * bin.im;
@@ -120,7 +171,10 @@ void PitchTuner::RunAnalysis()
       bestClarity = clarity(k);
     }
   if (best < 0 || bestClarity < kMinimumClarity)
-    return;
+  {
+    Publish(0.0, 0.0);
+    return false;
+  }
 
   // A shorter period nearly as clear as the best one is the true pitch; the longer one
   // is a multiple of it. The search reaches below the range so that a tone above it
@@ -132,14 +186,9 @@ void PitchTuner::RunAnalysis()
       chosen = k;
       break;
     }
-
-  const double frequency = RefineOnSpectrum(decimatedRate / (chosen + peakOffset(chosen)));
-
-  if (frequency >= kLowestHz && frequency <= kHighestHz)
-  {
-    mFrequency = static_cast<float>(frequency);
-    mConfidence = static_cast<float>(std::clamp(bestClarity, 0.0, 1.0));
-  }
+  mCoarseHz = decimatedRate / (chosen + peakOffset(chosen));
+  mClarity = bestClarity;
+  return true;
 }
 
 // The parabola through three lags is biased by up to several cents on a period of a few
@@ -153,7 +202,7 @@ double PitchTuner::RefineOnSpectrum(double coarseHz)
   const double decimatedRate = mSampleRate / mDecimation;
   for (int i = 0; i < kRingSize; ++i)
   {
-    mWork[i].re = mRing[(mWriteIndex + i) % kRingSize] * mWindow[i];
+    mWork[i].re = Window(i) * mWindow[i];
     mWork[i].im = 0.0;
   }
   mFft.Transform(mWork, false);

@@ -90,6 +90,7 @@ bool SnapshotExchange::TryReadLevel(LevelSnapshot& out) const
 
 bool SnapshotExchange::TryReadDisplay(DisplaySnapshot& out) const
 {
+  mDisplayRead.store(true, kRelaxed);
   // A failed pass must leave the caller's record untouched, hence the local copy.
   DisplaySnapshot local;
   const bool consistent = ReadConsistent([&] {

@@ -45,6 +45,8 @@ public:
   DisplaySnapshot ReadDisplay() const;
 
   uint64_t Sequence() const { return mSequence.load(std::memory_order_acquire); }
+  // Whether a display record was read since the last call (the writer's side).
+  bool TakeDisplayRead() { return mDisplayRead.exchange(false, std::memory_order_relaxed); }
 
 private:
   template <typename Copy>
@@ -53,6 +55,8 @@ private:
   // Odd while the writer is inside. Mutable: readers close a copy with a read-modify-write
   // that leaves the value unchanged.
   mutable std::atomic<uint64_t> mSequence{0};
+  // Set by every display read, so the writer knows whether anyone looks at the display.
+  mutable std::atomic<bool> mDisplayRead{false};
   std::atomic<float> mInputSpectrum[kDisplayPoints];
   std::atomic<float> mOutputSpectrum[kDisplayPoints];
   std::atomic<float> mInputWaveform[kDisplayPoints];

@@ -49,9 +49,10 @@ void SpectrumAnalyzer::Prepare(double sampleRate)
 void SpectrumAnalyzer::Reset()
 {
   for (auto& ring : mRings)
-    std::fill(ring, ring + kRingSize, 0.0f);
+    std::fill(ring, ring + kStorage, 0.0f);
   mWriteIndex = 0;
   mSinceAnalysis = 0;
+  mOutputPending = false;
   SetSilent();
 }
 
@@ -67,24 +68,47 @@ void SpectrumAnalyzer::Configure(bool enabled, int speedChoice)
 {
   // Switched off, the spectra fall silent at once rather than at the next analysis.
   if (mEnabled && !enabled)
+  {
+    mOutputPending = false;
     SetSilent();
+  }
   mEnabled = enabled;
   mSpeedChoice = speedChoice;
   const double seconds = speedChoice == 0 ? 0.03 : speedChoice == 1 ? 0.15 : 0.6;
   mSmoothingPole = std::exp(-kHop / (mSampleRate * seconds));
 }
 
-void SpectrumAnalyzer::RunAnalysis()
+void SpectrumAnalyzer::SetWatched(bool watched)
 {
+  if (mWatched && !watched)
+  {
+    mOutputPending = false;
+    SetSilent();
+  }
+  mWatched = watched;
+}
+
+void SpectrumAnalyzer::AnalyseInput()
+{
+  mOutputPending = false;
   if (!mEnabled)
   {
     SetSilent();
     return;
   }
+  if (!mWatched)
+    return;
+  mWindowStart = (mWriteIndex - kRingSize) & kStorageMask;
   // Each analysis measures only the current window.
   std::fill(mInputPower, mInputPower + kPowerBins, 0.0);
-  std::fill(mOutputPower, mOutputPower + kPowerBins, 0.0);
   AccumulatePair(mRings[0], mRings[1], mInputPower);
+  mOutputPending = true;
+}
+
+void SpectrumAnalyzer::AnalyseOutput()
+{
+  mOutputPending = false;
+  std::fill(mOutputPower, mOutputPower + kPowerBins, 0.0);
   AccumulatePair(mRings[2], mRings[3], mOutputPower);
   UpdateDisplay(mInputPower, mInputLinear, mInputDb);
   UpdateDisplay(mOutputPower, mOutputLinear, mOutputDb);
@@ -95,7 +119,7 @@ void SpectrumAnalyzer::RunAnalysis()
 // (|X_k|^2 + |X_{N-k}|^2) / 2, the same as two separate transforms would give.
 void SpectrumAnalyzer::AccumulatePair(const float* left, const float* right, double* power)
 {
-  for (int i = 0, ring = mWriteIndex; i < kRingSize; ++i, ring = (ring + 1) & (kRingSize - 1))
+  for (int i = 0, ring = mWindowStart; i < kRingSize; ++i, ring = (ring + 1) & kStorageMask)
   {
     mWork[i].re = static_cast<double>(left[ring]) * mWindow[i];
     mWork[i].im = static_cast<double>(right[ring]) * mWindow[i];

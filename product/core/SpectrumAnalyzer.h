@@ -6,7 +6,10 @@
 // The input and output spectra of the signal display: the raw input pair and the output
 // pair are kept in 4096-sample rings, and every 512 samples each pair is Hann-windowed,
 // transformed and summed in power, then mapped onto 256 log-spaced display bins from
-// 20 Hz up and smoothed against the previous reading in dB.
+// 20 Hz up and smoothed against the previous reading in dB. The input pair is transformed
+// when its window closes and the output pair 128 samples later, from the same closed
+// window (the rings keep two windows), so no audio block of 128 samples or fewer carries
+// both transforms.
 class SpectrumAnalyzer
 {
 public:
@@ -22,6 +25,8 @@ public:
   void Reset();
   // speedChoice 0 is fast, 1 medium, anything else slow.
   void Configure(bool enabled, int speedChoice);
+  // Unwatched, no analysis runs and both spectra read -120 dB (the rings are still fed).
+  void SetWatched(bool watched);
 
   void Feed(float rawLeft, float rawRight, float outLeft, float outRight)
   {
@@ -29,15 +34,19 @@ public:
     mRings[1][mWriteIndex] = rawRight;
     mRings[2][mWriteIndex] = outLeft;
     mRings[3][mWriteIndex] = outRight;
-    mWriteIndex = (mWriteIndex + 1) & (kRingSize - 1);
-    if (++mSinceAnalysis >= kHop)
+    mWriteIndex = (mWriteIndex + 1) & kStorageMask;
+    ++mSinceAnalysis;
+    if (mSinceAnalysis == kOutputDelay && mOutputPending)
+      AnalyseOutput();
+    if (mSinceAnalysis >= kHop)
     {
       mSinceAnalysis = 0;
-      RunAnalysis();
+      AnalyseInput();
     }
   }
 
-  void RunAnalysis();
+  // Samples since the last window closed (0 ... kHop - 1).
+  int SinceWindow() const { return mSinceAnalysis; }
 
   const float* InputSpectrum() const { return mInputDb; }
   const float* OutputSpectrum() const { return mOutputDb; }
@@ -53,6 +62,12 @@ private:
     double interpFraction;
   };
 
+  static constexpr int kStorage = 2 * kRingSize;
+  static constexpr int kStorageMask = kStorage - 1;
+  static constexpr int kOutputDelay = 128;
+
+  void AnalyseInput();
+  void AnalyseOutput();
   void AccumulatePair(const float* left, const float* right, double* power);
   void UpdateDisplay(const double* power, double* linear, float* displayDb) const;
   void SetSilent();
@@ -60,12 +75,16 @@ private:
   const Fft4096& mFft;
   double mSampleRate = 48000.0;
   bool mEnabled = true;
+  bool mWatched = true;
   int mSpeedChoice = 1;
   double mSmoothingPole = 0.0;
 
-  float mRings[4][kRingSize];
+  float mRings[4][kStorage];
   int mWriteIndex = 0;
   int mSinceAnalysis = 0;
+  // The oldest sample of the closed window whose output pair is still to be transformed.
+  int mWindowStart = 0;
+  bool mOutputPending = false;
 
   float mWindow[kRingSize];
   double mWindowSum = 0.0;

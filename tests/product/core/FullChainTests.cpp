@@ -165,3 +165,26 @@ TEST(FullChain, TailAfterALoudBurstFallsToExactZero)
   EXPECT_EQ(MaxAbs(out.left, out.left.size() - 48000, out.left.size()), 0.0f);
   EXPECT_EQ(MaxAbs(out.right, out.right.size() - 48000, out.right.size()), 0.0f);
 }
+
+TEST(FullChain, SpectraAndTunerRunOnlyWhileTheDisplayIsRead)
+{
+  const double rate = 48000.0;
+  Engine e(EveryStageOn(), rate);
+  const std::vector<float> tone = Sine(static_cast<int>(3.0 * rate), rate, 110.0, 0.5);
+  Stereo out;
+  // Three seconds with nobody reading: after two the analyses stop and read as nothing.
+  e.Run(tone, tone, out);
+  DisplaySnapshot shot = e.engine->ReadDisplaySnapshot();
+  EXPECT_EQ(*std::max_element(shot.inputSpectrum, shot.inputSpectrum + kDisplayPoints), -120.0f);
+  EXPECT_EQ(shot.Meter(kMeterTunerFrequency), 0.0f);
+  EXPECT_NEAR(shot.Meter(kMeterInputRmsDb), -9.03, 0.1) << "the meters never stop";
+  // Read again, as an editor does every frame: both come back.
+  for (long start = 0; start < static_cast<long>(0.5 * rate); start += 512)
+  {
+    const std::vector<float> block(tone.begin() + start, tone.begin() + start + 512);
+    e.Run(block, block, out);
+    shot = e.engine->ReadDisplaySnapshot();
+  }
+  EXPECT_GT(*std::max_element(shot.inputSpectrum, shot.inputSpectrum + kDisplayPoints), -20.0f);
+  EXPECT_NEAR(shot.Meter(kMeterTunerFrequency), 110.0, 0.5);
+}
