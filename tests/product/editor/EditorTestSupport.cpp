@@ -191,12 +191,4 @@ std::string OpenEditor::TypeIntoValueBox(int paramIdx, const std::string& text)
   return opened;
 }
 
-pfw::gui::IControl* OpenEditor::VisibleControlOf(int paramIdx) const
-{
-  for (pfw::gui::IControl* control : VisibleControls())
-    if (control->GetParamIdx() == paramIdx)
-      return control;
-  return nullptr;
-}
-
 } // namespace editor_test

@@ -79,9 +79,6 @@ struct OpenEditor
 
   // The controls shown now (not hidden), in drawing order.
   std::vector<pfw::gui::IControl*> VisibleControls() const;
-  // The visible control linked to the parameter whose rectangle contains the point (the
-  // first found), else null.
-  pfw::gui::IControl* VisibleControlOf(int paramIdx) const;
   // Every control linked to the parameter, shown or not, in drawing order.
   std::vector<pfw::gui::IControl*> ControlsOf(int paramIdx) const;
   // Shows the view whose control row holds the parameter; returns that control.
