@@ -3,6 +3,7 @@
 #include "framework/core/ScopedCriticalSection.h"
 #include "framework/core/WindowsServices.h"
 #include "product/core/TarnwickConfig.h"
+#include "product/editor/EditorInstall.h"
 
 #include <new>
 
@@ -10,6 +11,7 @@ Tarnwick::Tarnwick(const TarnwickInstanceInfo& info)
   : TarnwickWrapper(info, MakeTarnwickConfig())
   , mProduct(*this, *this)
 {
+  editor::InstallEditor(*this, mProduct);
 }
 
 // The product, and with it the engine, goes before the wrapper and the framework bases.

@@ -72,3 +72,25 @@ TEST(LayoutTest, AFreshEditorShowsTheAmpToneView)
 }
 
 } // namespace
+
+namespace {
+
+TEST(LayoutTest, ThePluginObjectLaysOutItsOwnEditorOnlyOnARealGraphicsContext)
+{
+  editor_test::PluginWithGui editor;
+  editor.plugin->LayoutUI(&editor.gui);
+  // 29 controls outside the row, 75 in the rows, 21 sub-tabs and a value entry for each of
+  // the 59 knobs.
+  EXPECT_EQ(editor.gui.NControls(), 29 + 75 + 21 + 59);
+  EXPECT_EQ(editor.gui.GetMinScale(), 0.85f);
+  EXPECT_EQ(editor.gui.GetMaxScale(), 1.5f);
+  EXPECT_TRUE(editor.gui.MouseOverEnabled());
+  EXPECT_TRUE(editor.gui.TooltipsEnabled());
+  ASSERT_NE(editor.gui.GetCornerResizer(), nullptr);
+
+  FakeEditorGraphics notAGui;
+  editor.plugin->LayoutUI(&notAGui);
+  editor.plugin->LayoutUI(nullptr);
+}
+
+} // namespace
