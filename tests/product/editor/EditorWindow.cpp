@@ -1,5 +1,6 @@
 #include "EditorWindow.h"
 
+#include "framework/graphics/renderer/GLFramebuffer.h"
 #include "framework/graphics/renderer/GLFunctions.h"
 #include "framework/platform/windows/IGuiWin.h"
 
