@@ -94,6 +94,12 @@ TEST(EditorPicturesTest, EveryViewAndSomeRecipesAsPictures)
     ExpectProbes(image, 1.f, TabProbes(view.view == 0 ? 0 : view.view <= 2 ? 1 : view.view <= 4 ? 2 : view.view == 5 ? 3 : view.view <= 7 ? 4 : 5), name);
   }
 
+  // The typed-value entry over the GAIN knob's value box.
+  window.Click(310.f, 470.f);
+  window.Click(110.f, 692.f);
+  window.Frame();
+  window.Capture().WritePng("editor-value-entry");
+
   for (int recipe : {0, 12, 33, 39})
   {
     window.Plugin().Product().ApplyRecipe(recipe);
