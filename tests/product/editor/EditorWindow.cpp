@@ -69,7 +69,7 @@ bool EditorWindow::Open()
   }
   mChild = static_cast<HWND>(mPlugin->OpenWindow(mParent));
   mGui = dynamic_cast<pfw::gui::IGuiWin*>(mPlugin->GetUI());
-  if (!mChild || !mGui || !mGui->HasGLContext() || !mGui->MainFramebuffer())
+  if (!mChild || !mGui || !mGui->MainFramebuffer())
   {
     mError = "the editor did not open with a GL context";
     return false;
