@@ -15,16 +15,19 @@ struct PhysicalCase
 {
   int param;
   double value;
-  double expected;
+  bool gesture;
+  double expected; // NaN: nothing changes
 };
 
-// Gestures that map to physical values may overshoot; the parameter stops at its range.
-TEST(SetParamFromPhysicalTest, ClampsToTheRangeAndEveryControlFollows)
+// Gestures that map to physical values may overshoot: the parameter stops at its range,
+// the host hears of it (inside its own edit when asked) and every control follows.
+TEST(SetParamFromPhysicalTest, ClampsToTheRangeTellsTheHostAndEveryControlFollows)
 {
   const PhysicalCase cases[] = {
-    {kParamMicPosition, 62.5, 62.5},  {kParamMicPosition, -30.0, 0.0},  {kParamMicPosition, 250.0, 100.0},
-    {kParamMicDistance, 0.2, 1.0},    {kParamMicDistance, 1e9, 100.0},  {kParamDelayTime, 500.0, 500.0},
-    {kParamGateAttack, 0.05, 0.1f},   {kParamEqMidQ, 8.0, 8.0},
+    {kParamMicPosition, 62.5, false, 62.5}, {kParamMicPosition, -30.0, false, 0.0},
+    {kParamMicPosition, 250.0, true, 100.0}, {kParamMicDistance, 0.2, true, 1.0},
+    {kParamMicDistance, 1e9, false, 100.0},  {kParamGateAttack, 0.05, false, 0.1f},
+    {kParamEqMidQ, 8.0, true, 8.0},          {kParamMicDistance, std::nan(""), true, std::nan("")},
   };
   for (const PhysicalCase& c : cases)
   {
@@ -33,34 +36,25 @@ TEST(SetParamFromPhysicalTest, ClampsToTheRangeAndEveryControlFollows)
     ASSERT_NE(graphics, nullptr);
     graphics->parameterValues.clear();
     plugin->TakeHostEdits();
+    const double before = plugin->GetParam(c.param)->Value();
 
-    plugin->Product().SetParamFromPhysical(c.param, c.value, false);
+    plugin->Product().SetParamFromPhysical(c.param, c.value, c.gesture);
     const pfw::IParam& param = *plugin->GetParam(c.param);
-    EXPECT_NEAR(param.Value(), c.expected, 1e-9 * std::max(1.0, c.expected)) << c.param << " " << c.value;
     const std::vector<HostEdit> edits = plugin->TakeHostEdits();
-    ASSERT_EQ(edits.size(), 1u);
-    EXPECT_EQ(edits[0].kind, HostEdit::kPerform);
-    EXPECT_NEAR(edits[0].normalized, param.GetNormalized(), 1e-12);
+    if (std::isnan(c.expected))
+    {
+      EXPECT_EQ(param.Value(), before);
+      EXPECT_TRUE(edits.empty());
+      continue;
+    }
+    EXPECT_NEAR(param.Value(), c.expected, 1e-9 * std::max(1.0, c.expected)) << c.param << " " << c.value;
+    ASSERT_EQ(edits.size(), c.gesture ? 3u : 1u);
+    EXPECT_EQ(editor_test::PerformedParams(edits), std::vector<int>{c.param});
+    EXPECT_EQ(editor_test::BalancedHostEdits(edits), c.gesture);
     ASSERT_EQ(graphics->parameterValues.size(), 1u);
     EXPECT_EQ(graphics->parameterValues[0].first, c.param);
     EXPECT_NEAR(graphics->parameterValues[0].second, param.GetNormalized(), 1e-12);
   }
-}
-
-TEST(SetParamFromPhysicalTest, AGestureFramesTheHostEditAndNaNChangesNothing)
-{
-  auto plugin = tarnwick_test::MakePlugin();
-  plugin->Product().SetParamFromPhysical(kParamMicDistance, 40.0, true);
-  const std::vector<HostEdit> edits = plugin->TakeHostEdits();
-  ASSERT_EQ(edits.size(), 3u);
-  EXPECT_EQ(edits[0].kind, HostEdit::kBegin);
-  EXPECT_EQ(edits[1].kind, HostEdit::kPerform);
-  EXPECT_EQ(edits[2].kind, HostEdit::kEnd);
-  EXPECT_TRUE(editor_test::BalancedHostEdits(edits));
-
-  plugin->Product().SetParamFromPhysical(kParamMicDistance, std::nan(""), true);
-  EXPECT_TRUE(plugin->TakeHostEdits().empty());
-  EXPECT_DOUBLE_EQ(plugin->GetParam(kParamMicDistance)->Value(), 40.0);
 }
 
 } // namespace
