@@ -2,19 +2,19 @@
 
 #include "product/core/AmpEngine.h"
 #include "product/core/FactoryRecipes.h"
-#include "product/core/Fft4096.h"
+#include "product/core/ParamSpecTable.h"
 #include "product/core/Tarnwick.h"
+#include "product/editor/PhysicalUnits.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 bool ParseNumber(const std::string& text, double& value)
 {
@@ -32,6 +32,45 @@ bool ParseInteger(const std::string& text, long long low, long long high, int& v
     return false;
   value = static_cast<int>(v);
   return true;
+}
+
+// A --set value follows the rule of typed values in the editor: a number in the
+// parameter's own units (a unit it understands may follow) within its range, never clamped;
+// for a switch or a choice a whole number within its range, or a choice's name. The
+// message says what the parameter takes.
+bool ParseSetting(int index, const std::string& text, double& value, std::string& error)
+{
+  const int low = static_cast<int>(ParamSpecTable::kMinimums[index]);
+  const int high = static_cast<int>(ParamSpecTable::kMaximums[index]);
+  char range[96];
+  if (IsDiscreteParam(index))
+  {
+    int whole = 0;
+    if (ParseInteger(text, low, high, whole))
+    {
+      value = whole;
+      return true;
+    }
+    for (int choice = low; choice <= high; ++choice)
+    {
+      if (text == ParamValueName(index, choice))
+      {
+        value = choice;
+        return true;
+      }
+    }
+    std::snprintf(range, sizeof range, "a whole number from %d to %d or the name of a choice", low, high);
+  }
+  else
+  {
+    if (editor::ParsePhysicalValue(index, text.c_str(), value))
+      return true;
+    const char* label = ParamSpecTable::kLabels[index];
+    std::snprintf(range, sizeof range, "a number from %.7g to %.7g%s%s", ParamSpecTable::kMinimums[index],
+                  ParamSpecTable::kMaximums[index], *label ? " " : "", label);
+  }
+  error = "--set " + std::to_string(index) + "=" + text + ": " + ParamSpecTable::kNames[index] + " takes " + range;
+  return false;
 }
 
 // One plucked string: a noise burst circulating in a loop whose length is the period,
@@ -70,12 +109,14 @@ const char* RenderUsage()
 {
   return "usage: tarnwick_render (IN.wav | --test-signal) OUT.wav [--seconds S] [--rate HZ] [--block N]\n"
          "                       [--recipe N|NAME] [--set INDEX=VALUE]...\n"
-         "  IN.wav: 16/24/32-bit PCM or 32-bit float, one or two channels, at its own rate\n"
+         "  IN.wav: 16/24/32-bit PCM or 32-bit float, one or two channels, 22050 to 192000 Hz\n"
          "  --test-signal: generated plucked-string guitar (--seconds, default 6; --rate, default 48000)\n"
          "  --block N: host block size in frames (default 512)\n"
          "  --recipe N|NAME: apply factory recipe N (0 to 39), or the one of that name, before any --set\n"
-         "  --set INDEX=VALUE: a parameter (0 to 83) in its own units, held from the first sample\n"
-         "  OUT.wav is written as 32-bit float stereo of the same length.\n";
+         "  --set INDEX=VALUE: a parameter (0 to 83) within its range, held from the first sample: a\n"
+         "                     number in its units or one it understands (500ms, 1.2k), or a choice's name\n"
+         "  OUT.wav is written as 32-bit float stereo of the same length (at most 4 GiB), under a\n"
+         "  temporary name that replaces OUT.wav only once complete; it must not be IN.wav.\n";
 }
 
 bool ParseRenderArguments(const std::vector<std::string>& args, RenderOptions& options, std::string& error)
@@ -110,12 +151,14 @@ bool ParseRenderArguments(const std::vector<std::string>& args, RenderOptions& o
       }
       else if (arg == "--rate")
       {
-        if (!ParseNumber(value, number) || !AmpEngine::IsSupportedSampleRate(number))
+        int rate = 0;
+        if (!ParseInteger(value, static_cast<long long>(AmpEngine::kMinSampleRate),
+                          static_cast<long long>(AmpEngine::kMaxSampleRate), rate))
         {
-          error = "--rate must lie between 22050 and 192000";
+          error = "--rate must be a whole number of Hz from 22050 to 192000";
           return false;
         }
-        options.sampleRate = number;
+        options.sampleRate = rate;
       }
       else if (arg == "--block")
       {
@@ -138,13 +181,14 @@ bool ParseRenderArguments(const std::vector<std::string>& args, RenderOptions& o
       {
         const size_t equals = value.find('=');
         int index = -1;
-        if (equals == std::string::npos || !ParseInteger(value.substr(0, equals), 0, kNumParams - 1, index) ||
-            !ParseNumber(value.substr(equals + 1), number))
+        if (equals == std::string::npos || !ParseInteger(value.substr(0, equals), 0, kNumParams - 1, index))
         {
-          error = "--set needs INDEX=VALUE with INDEX 0 to 83 and a finite VALUE, not '" + value + "'";
+          error = "--set needs INDEX=VALUE with INDEX 0 to 83, not '" + value + "'";
           return false;
         }
-        options.values.emplace_back(index, static_cast<float>(number));
+        if (!ParseSetting(index, value.substr(equals + 1), number, error))
+          return false;
+        options.values.emplace_back(index, number);
       }
     }
     else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-')
@@ -228,16 +272,20 @@ int FindRecipeArgument(const std::string& text)
   return -1;
 }
 
-bool RenderThroughPlugin(const AudioClip& input, const RenderOptions& options, AudioClip& output, std::string& error)
+bool RenderThroughPlugin(AudioSource& input, const RenderOptions& options, AudioSink& output, std::string& error,
+                         RenderMeters* meters)
 {
-  if (input.channels.empty() || options.blockSize < 1)
+  const int nInputs = input.Channels();
+  if (nInputs < 1 || nInputs > 2 || input.Frames() == 0 || options.blockSize < 1)
   {
-    error = "nothing to render";
+    error = "no audio to render";
     return false;
   }
-  if (!AmpEngine::IsSupportedSampleRate(input.sampleRate))
+  if (!AmpEngine::IsSupportedSampleRate(input.SampleRate()))
   {
-    error = "sample rate " + std::to_string(input.sampleRate) + " Hz is outside 22050 ... 192000 Hz";
+    char rate[32];
+    std::snprintf(rate, sizeof rate, "%.0f", input.SampleRate());
+    error = std::string("sample rate ") + rate + " Hz is outside 22050 ... 192000 Hz";
     return false;
   }
   TarnwickInstanceInfo info;
@@ -256,81 +304,49 @@ bool RenderThroughPlugin(const AudioClip& input, const RenderOptions& options, A
     for (int i = 0; i < kNumParams; ++i)
       values[i] = static_cast<float>(product.GetCurrentParamValue(i));
     for (const auto& value : options.values)
-      values[value.first] = value.second;
+      values[value.first] = static_cast<float>(value.second);
     product.SetAllParamValues(values, false);
   }
-  plugin->SetSampleRate(input.sampleRate);
+  plugin->SetSampleRate(input.SampleRate());
   plugin->OnActivate(true);
 
-  const size_t frames = input.Frames();
-  const int nInputs = input.channels.size() > 1 ? 2 : 1;
-  output.sampleRate = input.sampleRate;
-  output.channels.assign(2, std::vector<float>(frames));
-  // A host hands over buffers of its own for each block.
-  std::vector<float> blockInputs[2];
-  for (std::vector<float>& channel : blockInputs)
-    channel.resize(static_cast<size_t>(options.blockSize));
-  for (size_t start = 0; start < frames; start += static_cast<size_t>(options.blockSize))
+  if (meters)
   {
-    const size_t count = std::min(frames - start, static_cast<size_t>(options.blockSize));
-    for (int ch = 0; ch < nInputs; ++ch)
-      std::copy_n(input.channels[static_cast<size_t>(ch)].begin() + static_cast<std::ptrdiff_t>(start), count,
-                  blockInputs[ch].begin());
-    float* in[2] = {blockInputs[0].data(), blockInputs[1].data()};
-    float* out[2] = {output.channels[0].data() + start, output.channels[1].data() + start};
+    meters->input.clear();
+    meters->output.clear();
+    for (int c = 0; c < nInputs; ++c)
+      meters->input.emplace_back(input.SampleRate());
+    for (int c = 0; c < 2; ++c)
+      meters->output.emplace_back(input.SampleRate());
+  }
+  // A host hands over buffers of its own for each block.
+  const size_t block = static_cast<size_t>(options.blockSize);
+  std::vector<float> blockInputs[2] = {std::vector<float>(block), std::vector<float>(block)};
+  std::vector<float> blockOutputs[2] = {std::vector<float>(block), std::vector<float>(block)};
+  float* in[2] = {blockInputs[0].data(), blockInputs[1].data()};
+  float* out[2] = {blockOutputs[0].data(), blockOutputs[1].data()};
+  const uint64_t frames = input.Frames();
+  for (uint64_t start = 0; start < frames; start += block)
+  {
+    const size_t count = static_cast<size_t>(std::min<uint64_t>(frames - start, block));
+    if (!input.Read(in, count, error))
+      return false;
     plugin->ProcessHostBlock(in, nInputs, out, static_cast<int>(count));
+    if (!output.Write(out, 2, count, error))
+      return false;
+    for (size_t c = 0; meters && c < meters->input.size(); ++c)
+      meters->input[c].Add(in[c], count);
+    for (size_t c = 0; meters && c < meters->output.size(); ++c)
+      meters->output[c].Add(out[c], count);
   }
   return true;
 }
 
-ChannelStats MeasureChannel(const std::vector<float>& samples, double sampleRate)
+bool RenderThroughPlugin(const AudioClip& input, const RenderOptions& options, AudioClip& output, std::string& error)
 {
-  ChannelStats stats;
-  double sum = 0.0, squares = 0.0;
-  size_t finite = 0;
-  for (float s : samples)
-  {
-    if (!std::isfinite(s))
-    {
-      ++stats.nonFinite;
-      continue;
-    }
-    ++finite;
-    stats.peak = std::max(stats.peak, static_cast<double>(std::fabs(s)));
-    sum += s;
-    squares += static_cast<double>(s) * s;
-  }
-  if (finite > 0)
-  {
-    stats.dc = sum / static_cast<double>(finite);
-    stats.rms = std::sqrt(squares / static_cast<double>(finite));
-  }
-
-  // Averaged Hann-windowed power spectrum over 4096-sample frames, half overlapped.
-  const int size = Fft4096::kSize;
-  auto fft = std::make_unique<Fft4096>();
-  std::vector<FftComplex> work(static_cast<size_t>(size));
-  std::vector<double> power(static_cast<size_t>(size / 2 + 1), 0.0);
-  for (size_t start = 0; start + static_cast<size_t>(size) <= samples.size(); start += static_cast<size_t>(size / 2))
-  {
-    for (int i = 0; i < size; ++i)
-    {
-      const double w = 0.5 - 0.5 * std::cos(2.0 * kPi * i / (size - 1));
-      const float s = samples[start + static_cast<size_t>(i)];
-      work[static_cast<size_t>(i)] = {std::isfinite(s) ? w * s : 0.0, 0.0};
-    }
-    fft->Transform(work.data(), false);
-    for (int k = 0; k <= size / 2; ++k)
-      power[static_cast<size_t>(k)] += work[static_cast<size_t>(k)].re * work[static_cast<size_t>(k)].re +
-                                        work[static_cast<size_t>(k)].im * work[static_cast<size_t>(k)].im;
-  }
-  double total = 0.0, high = 0.0;
-  for (int k = 1; k <= size / 2; ++k)
-  {
-    total += power[static_cast<size_t>(k)];
-    if (k * sampleRate / size >= 1000.0)
-      high += power[static_cast<size_t>(k)];
-  }
-  stats.highShare = total > 0.0 ? high / total : 0.0;
-  return stats;
+  ClipSource source(input);
+  output = AudioClip();
+  output.sampleRate = input.sampleRate;
+  ClipSink sink(output);
+  return RenderThroughPlugin(source, options, sink, error);
 }

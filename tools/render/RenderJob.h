@@ -1,6 +1,7 @@
 #pragma once
 
-#include "tools/render/WavFile.h"
+#include "tools/render/AudioStream.h"
+#include "tools/render/ChannelMeter.h"
 
 #include "product/core/ParamIds.h"
 
@@ -18,7 +19,7 @@ struct RenderOptions
   double sampleRate = 48000.0;
   int blockSize = 512;
   int recipe = -1;         // factory recipe applied first, -1 for the defaults
-  std::vector<std::pair<int, float>> values; // --set INDEX=VALUE, applied in order
+  std::vector<std::pair<int, double>> values; // --set INDEX=VALUE, applied in order
 };
 
 // Parses `[IN.wav | --test-signal] OUT.wav [--seconds S] [--rate HZ] [--block N]
@@ -33,21 +34,21 @@ AudioClip MakeGuitarTestSignal(double seconds, double sampleRate);
 // letter case. -1 when it names none.
 int FindRecipeArgument(const std::string& text);
 
-// Runs the clip through a fresh plug-in object as a host would: the recipe (if any) is
-// applied first, then the --set values, then the object is activated at the clip's rate
-// and given host blocks of blockSize frames (a mono clip through one input, which the
-// plug-in hears on both sides). The result is stereo and as long as the input. Returns
-// false for a sample rate that the engine does not support.
-bool RenderThroughPlugin(const AudioClip& input, const RenderOptions& options, AudioClip& output, std::string& error);
-
-struct ChannelStats
+// What a render measured, one meter per channel of its input and its output.
+struct RenderMeters
 {
-  double peak = 0.0;
-  double rms = 0.0;
-  double dc = 0.0;
-  size_t nonFinite = 0;
-  // Share of the energy above 1 kHz (0 ... 1), from a 4096-point averaged spectrum.
-  double highShare = 0.0;
+  std::vector<ChannelMeter> input;
+  std::vector<ChannelMeter> output;
 };
 
-ChannelStats MeasureChannel(const std::vector<float>& samples, double sampleRate);
+// Runs the source through a fresh plug-in object as a host would: the recipe (if any) is
+// applied first, then the --set values, then the object is activated at the source's rate
+// and given host blocks of blockSize frames (a mono source through one input, which the
+// plug-in hears on both sides). The sink receives as many stereo frames as the source
+// holds, a block at a time, so nothing but a few blocks is ever held. Refuses a source
+// with no audio or at a sample rate that the engine does not run; fails when the source
+// cannot be read or the sink cannot be written. `meters`, when given, measure both sides.
+bool RenderThroughPlugin(AudioSource& input, const RenderOptions& options, AudioSink& output, std::string& error,
+                         RenderMeters* meters = nullptr);
+// The same for a clip in memory.
+bool RenderThroughPlugin(const AudioClip& input, const RenderOptions& options, AudioClip& output, std::string& error);

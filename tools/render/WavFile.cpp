@@ -1,5 +1,6 @@
 #include "tools/render/WavFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -38,6 +39,11 @@ const uint16_t kFormatPcm = 1;
 const uint16_t kFormatFloat = 3;
 const uint16_t kFormatExtensible = 0xFFFE;
 
+// The float header: "RIFF" size "WAVE", an 18-byte "fmt " chunk, a "fact" chunk and the
+// "data" chunk's tag and size.
+const uint64_t kFloatHeaderSize = 12 + (8 + 18) + (8 + 4) + 8;
+const uint64_t kMaxChunkSize = 0xFFFFFFFFu;
+
 float DecodeSample(const uint8_t* p, uint16_t format, uint16_t bits)
 {
   if (format == kFormatFloat)
@@ -63,115 +69,246 @@ float DecodeSample(const uint8_t* p, uint16_t format, uint16_t bits)
   }
 }
 
+class MemoryOutput final : public ByteOutput
+{
+public:
+  explicit MemoryOutput(std::vector<uint8_t>& bytes) : mBytes(bytes) {}
+  bool Write(const void* data, size_t size, std::string&) override
+  {
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    mBytes.insert(mBytes.end(), bytes, bytes + size);
+    return true;
+  }
+
+private:
+  std::vector<uint8_t>& mBytes;
+};
+
 } // namespace
 
-bool ParseWav(const std::vector<uint8_t>& bytes, AudioClip& clip, std::string& error)
+bool MemoryInput::Read(void* out, size_t count)
 {
-  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 || std::memcmp(bytes.data() + 8, "WAVE", 4) != 0)
+  if (count > mSize - mPosition)
+    return false;
+  std::memcpy(out, mData + mPosition, count);
+  mPosition += count;
+  return true;
+}
+
+bool MemoryInput::Skip(uint64_t count)
+{
+  if (count > mSize - mPosition)
+    return false;
+  mPosition += static_cast<size_t>(count);
+  return true;
+}
+
+bool WavReader::ReadHeader(std::string& error)
+{
+  uint8_t riff[12];
+  if (mInput.Remaining() < sizeof riff || !mInput.Read(riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0)
   {
     error = "not a RIFF/WAVE file";
     return false;
   }
   bool haveFormat = false;
-  uint16_t format = 0, channels = 0, bits = 0, blockAlign = 0;
-  uint32_t rate = 0;
-  size_t pos = 12;
-  while (pos + 8 <= bytes.size())
+  uint16_t blockAlign = 0;
+  while (mInput.Remaining() >= 8)
   {
-    const uint8_t* chunk = bytes.data() + pos;
-    const uint32_t size = ReadU32(chunk + 4);
-    const size_t body = pos + 8;
-    if (size > bytes.size() - body)
+    uint8_t head[8];
+    if (!mInput.Read(head, sizeof head))
+      break;
+    const uint32_t size = ReadU32(head + 4);
+    if (size > mInput.Remaining())
     {
       error = "a chunk runs past the end of the file";
       return false;
     }
-    if (std::memcmp(chunk, "fmt ", 4) == 0)
+    // A chunk of odd size is followed by a pad byte, which the last chunk may lack.
+    const auto skipRest = [this, size](uint32_t used) {
+      const uint64_t rest = static_cast<uint64_t>(size - used) + (size & 1u);
+      return mInput.Skip(std::min(rest, mInput.Remaining()));
+    };
+    if (std::memcmp(head, "fmt ", 4) == 0)
     {
+      uint8_t f[40];
+      const uint32_t used = std::min<uint32_t>(size, sizeof f);
       if (size < 16)
       {
         error = "format chunk too short";
         return false;
       }
-      const uint8_t* f = bytes.data() + body;
-      format = ReadU16(f);
-      channels = ReadU16(f + 2);
-      rate = ReadU32(f + 4);
+      if (!mInput.Read(f, used) || !skipRest(used))
+        break;
+      mEncoding = ReadU16(f);
+      mChannels = ReadU16(f + 2);
+      mSampleRate = ReadU32(f + 4);
       blockAlign = ReadU16(f + 12);
-      bits = ReadU16(f + 14);
-      if (format == kFormatExtensible)
+      mBits = ReadU16(f + 14);
+      if (mEncoding == kFormatExtensible)
       {
         if (size < 40)
         {
           error = "extensible format chunk too short";
           return false;
         }
-        format = ReadU16(f + 24); // the sub-format GUID starts with the plain format tag
+        mEncoding = ReadU16(f + 24); // the sub-format GUID starts with the plain format tag
       }
       haveFormat = true;
     }
-    else if (std::memcmp(chunk, "data", 4) == 0)
+    else if (std::memcmp(head, "data", 4) == 0)
     {
       if (!haveFormat)
       {
         error = "data before the format chunk";
         return false;
       }
-      const bool pcm = format == kFormatPcm && (bits == 16 || bits == 24 || bits == 32);
-      const bool flt = format == kFormatFloat && bits == 32;
+      const bool pcm = mEncoding == kFormatPcm && (mBits == 16 || mBits == 24 || mBits == 32);
+      const bool flt = mEncoding == kFormatFloat && mBits == 32;
       if (!pcm && !flt)
       {
         error = "unsupported sample format (16/24/32-bit PCM or 32-bit float only)";
         return false;
       }
-      if (channels < 1 || channels > 2)
+      if (mChannels < 1 || mChannels > 2)
       {
         error = "only one or two channels are supported";
         return false;
       }
-      if (rate == 0 || blockAlign != channels * (bits / 8))
+      if (mSampleRate == 0 || mSampleRate > kMaxSampleRate || blockAlign != mChannels * (mBits / 8))
       {
         error = "inconsistent format chunk";
         return false;
       }
-      const size_t frames = size / blockAlign;
-      clip.sampleRate = rate;
-      clip.channels.assign(channels, std::vector<float>(frames));
-      const size_t bytesPerSample = bits / 8;
-      for (size_t n = 0; n < frames; ++n)
-        for (uint16_t c = 0; c < channels; ++c)
-          clip.channels[c][n] = DecodeSample(bytes.data() + body + n * blockAlign + c * bytesPerSample, format, bits);
+      mFrames = size / blockAlign;
+      mFramesLeft = mFrames;
+      if (mFrames == 0)
+      {
+        error = "no audio: the data chunk holds no sample";
+        return false;
+      }
       return true;
     }
-    pos = body + size + (size & 1u);
+    else if (!skipRest(0))
+    {
+      break;
+    }
   }
-  error = haveFormat ? "no data chunk" : "no format chunk";
+  if (mInput.Remaining() >= 8)
+    error = "the file cannot be read";
+  else
+    error = haveFormat ? "no data chunk" : "no format chunk";
   return false;
 }
 
-bool ReadWavFile(const std::string& path, AudioClip& clip, std::string& error)
+bool WavReader::Read(float* const* channels, size_t count, std::string& error)
 {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr)
+  const size_t bytesPerSample = mBits / 8u;
+  const size_t blockAlign = bytesPerSample * static_cast<size_t>(mChannels);
+  if (count > mFramesLeft)
   {
-    error = "cannot open " + path;
+    error = "read past the end of the samples";
     return false;
   }
-  std::vector<uint8_t> bytes;
-  uint8_t buffer[65536];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + got);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed)
+  mBytes.resize(count * blockAlign);
+  if (!mInput.Read(mBytes.data(), mBytes.size()))
   {
-    error = "cannot read " + path;
+    error = "the input's samples cannot be read";
     return false;
   }
-  if (!ParseWav(bytes, clip, error))
+  for (size_t n = 0; n < count; ++n)
+    for (int c = 0; c < mChannels; ++c)
+      channels[c][n] = DecodeSample(mBytes.data() + n * blockAlign + static_cast<size_t>(c) * bytesPerSample,
+                                    mEncoding, mBits);
+  mFramesLeft -= count;
+  return true;
+}
+
+bool ParseWav(const std::vector<uint8_t>& bytes, AudioClip& clip, std::string& error)
+{
+  MemoryInput input(bytes.data(), bytes.size());
+  WavReader reader(input);
+  if (!reader.ReadHeader(error))
+    return false;
+  const size_t frames = static_cast<size_t>(reader.Frames());
+  clip.sampleRate = reader.SampleRate();
+  clip.channels.assign(static_cast<size_t>(reader.Channels()), std::vector<float>(frames));
+  float* channels[2] = {};
+  const size_t kBlock = 65536;
+  for (size_t start = 0; start < frames; start += kBlock)
   {
-    error = path + ": " + error;
+    for (size_t c = 0; c < clip.channels.size(); ++c)
+      channels[c] = clip.channels[c].data() + start;
+    if (!reader.Read(channels, std::min(kBlock, frames - start), error))
+      return false;
+  }
+  return true;
+}
+
+uint64_t FloatWavWriter::MaxFrames(int channels)
+{
+  // Both the "RIFF" size (everything after its first 8 bytes) and the "data" size are 32-bit.
+  return channels < 1 ? 0 : (kMaxChunkSize - (kFloatHeaderSize - 8)) / (4u * static_cast<uint64_t>(channels));
+}
+
+bool FloatWavWriter::Begin(int channels, uint32_t sampleRate, uint64_t frames, std::string& error)
+{
+  if (frames > MaxFrames(channels))
+  {
+    char limit[160];
+    std::snprintf(limit, sizeof limit, "at most %llu frames of %d-channel float audio (%.2f hours at %u Hz)",
+                  static_cast<unsigned long long>(MaxFrames(channels)), channels,
+                  static_cast<double>(MaxFrames(channels)) / std::max(sampleRate, 1u) / 3600.0, sampleRate);
+    error = "the output would be " + std::to_string(frames) + " frames, more than a WAV file can hold: " + limit;
+    return false;
+  }
+  mChannels = channels;
+  mFramesLeft = frames;
+  const uint16_t nChannels = static_cast<uint16_t>(channels);
+  const uint32_t dataSize = static_cast<uint32_t>(frames * 4u * nChannels);
+  std::vector<uint8_t> header;
+  PutTag(header, "RIFF");
+  PutU32(header, static_cast<uint32_t>(kFloatHeaderSize - 8) + dataSize);
+  PutTag(header, "WAVE");
+  PutTag(header, "fmt ");
+  PutU32(header, 18);
+  PutU16(header, kFormatFloat);
+  PutU16(header, nChannels);
+  PutU32(header, sampleRate);
+  PutU32(header, sampleRate * nChannels * 4u);
+  PutU16(header, static_cast<uint16_t>(nChannels * 4));
+  PutU16(header, 32);
+  PutU16(header, 0);
+  PutTag(header, "fact");
+  PutU32(header, 4);
+  PutU32(header, static_cast<uint32_t>(frames));
+  PutTag(header, "data");
+  PutU32(header, dataSize);
+  return mOutput.Write(header.data(), header.size(), error);
+}
+
+bool FloatWavWriter::Write(const float* const* channels, int nChannels, size_t count, std::string& error)
+{
+  if (nChannels != mChannels || count > mFramesLeft)
+  {
+    error = "more audio than the header announced";
+    return false;
+  }
+  mBytes.resize(count * 4u * static_cast<size_t>(nChannels));
+  uint8_t* out = mBytes.data();
+  for (size_t n = 0; n < count; ++n)
+    for (int c = 0; c < nChannels; ++c, out += 4)
+      std::memcpy(out, &channels[c][n], 4); // little-endian, as the format and the targets are
+  mFramesLeft -= count;
+  return mOutput.Write(mBytes.data(), mBytes.size(), error);
+}
+
+bool FloatWavWriter::Finish(std::string& error) const
+{
+  if (mFramesLeft != 0)
+  {
+    error = "less audio than the header announced";
     return false;
   }
   return true;
@@ -179,53 +316,16 @@ bool ReadWavFile(const std::string& path, AudioClip& clip, std::string& error)
 
 std::vector<uint8_t> EncodeFloatWav(const AudioClip& clip)
 {
-  const uint16_t channels = static_cast<uint16_t>(clip.channels.size());
-  const uint32_t frames = static_cast<uint32_t>(clip.Frames());
-  const uint32_t dataSize = frames * channels * 4u;
-  std::vector<uint8_t> out;
-  out.reserve(dataSize + 64);
-  PutTag(out, "RIFF");
-  PutU32(out, 4 + (8 + 18) + (8 + 4) + (8 + dataSize));
-  PutTag(out, "WAVE");
-  PutTag(out, "fmt ");
-  PutU32(out, 18);
-  PutU16(out, kFormatFloat);
-  PutU16(out, channels);
-  PutU32(out, static_cast<uint32_t>(clip.sampleRate));
-  PutU32(out, static_cast<uint32_t>(clip.sampleRate) * channels * 4u);
-  PutU16(out, static_cast<uint16_t>(channels * 4));
-  PutU16(out, 32);
-  PutU16(out, 0);
-  PutTag(out, "fact");
-  PutU32(out, 4);
-  PutU32(out, frames);
-  PutTag(out, "data");
-  PutU32(out, dataSize);
-  for (uint32_t n = 0; n < frames; ++n)
-    for (uint16_t c = 0; c < channels; ++c)
-    {
-      uint32_t raw;
-      std::memcpy(&raw, &clip.channels[c][n], sizeof raw);
-      PutU32(out, raw);
-    }
-  return out;
-}
-
-bool WriteWavFile(const std::string& path, const AudioClip& clip, std::string& error)
-{
-  const std::vector<uint8_t> bytes = EncodeFloatWav(clip);
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr)
-  {
-    error = "cannot create " + path;
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed)
-  {
-    error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  std::vector<uint8_t> bytes;
+  MemoryOutput output(bytes);
+  FloatWavWriter writer(output);
+  std::string error;
+  const int channels = static_cast<int>(clip.channels.size());
+  if (channels < 1 || channels > 2 || !writer.Begin(channels, static_cast<uint32_t>(clip.sampleRate), clip.Frames(), error))
+    return {};
+  const float* samples[2] = {};
+  for (int c = 0; c < channels; ++c)
+    samples[c] = clip.channels[static_cast<size_t>(c)].data();
+  writer.Write(samples, channels, clip.Frames(), error);
+  return bytes;
 }

@@ -1,6 +1,7 @@
 #include "tools/render/RenderJob.h"
 
 #include "product/core/AmpEngine.h"
+#include "product/core/ParamSpecTable.h"
 
 #include <gtest/gtest.h>
 
@@ -57,11 +58,45 @@ TEST(RenderArguments, RefusesBadArguments)
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--set", "84=1"}, o));
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--set", "3"}, o));
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--set", "3=nan"}, o));
+  EXPECT_FALSE(Parse({"--test-signal", "out.wav", "--rate", "44100.5"}, o));
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--recipe", "40"}, o));
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--recipe", "-1"}, o));
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--recipe", "Custom"}, o));
   EXPECT_FALSE(Parse({"--test-signal", "out.wav", "--rate", "384000"}, o));
   EXPECT_FALSE(Parse({"a.wav", "b.wav", "--loud"}, o));
+}
+
+TEST(RenderArguments, SettingsFollowTheRuleOfTypedValues)
+{
+  // Refused, never clamped or rounded; the message names the parameter and what it takes.
+  const struct
+  {
+    const char* set;
+    const char* message;
+  } refused[] = {
+    {"0=30", "Input takes a number from -24 to 24 dB"},
+    {"2=-0.5", "Mix takes a number from 0 to 100 %"},
+    {"70=8.5", "Reverb Decay takes a number from 0.1 to 8 s"},
+    {"23=2.5", "Amp Type takes a whole number from 0 to 11 or the name of a choice"},
+    {"23=12", "Amp Type takes a whole number from 0 to 11"},
+    {"4=yes", "Bypass takes a whole number from 0 to 1"},
+  };
+  for (const auto& c : refused)
+  {
+    RenderOptions o;
+    std::string error;
+    EXPECT_FALSE(ParseRenderArguments({"a.wav", "b.wav", "--set", c.set}, o, error)) << c.set;
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+  }
+  // Bounds, units the editor understands and choice names are values too.
+  RenderOptions o;
+  ASSERT_TRUE(Parse({"a.wav", "b.wav", "--set", "0=-24", "--set", "70=0.1 s", "--set", "63=0.5s", "--set",
+                     std::string("23=") + ParamValueName(kParamAmpType, 11)},
+                    o));
+  EXPECT_EQ(o.values[0].second, -24.0);
+  EXPECT_EQ(o.values[1].second, 0.1f);
+  EXPECT_EQ(o.values[2].second, 500.0);
+  EXPECT_EQ(o.values[3].second, 11.0);
 }
 
 TEST(RenderJob, DefaultChainTurnsTheGuitarIntoAFiniteAmpSound)

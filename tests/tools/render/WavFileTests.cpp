@@ -1,3 +1,4 @@
+#include "tools/render/RenderFiles.h"
 #include "tools/render/WavFile.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +112,13 @@ TEST(WavFile, RefusesBrokenAndUnsupportedFiles)
   std::vector<uint8_t> noData = MakeWav(1, 1, 48000, 16, data);
   std::memcpy(noData.data() + noData.size() - data.size() - 8, "junk", 4);
   EXPECT_FALSE(ParseWav(noData, clip, error));
-  EXPECT_FALSE(ReadWavFile("this-file-does-not-exist.wav", clip, error));
+  // No audio: an empty data chunk, or one shorter than a frame.
+  for (size_t size : {0, 3})
+  {
+    EXPECT_FALSE(ParseWav(MakeWav(1, 2, 48000, 16, std::vector<uint8_t>(size, 0)), clip, error)) << size;
+    EXPECT_NE(error.find("no audio"), std::string::npos) << size;
+  }
+  FileInput missing;
+  EXPECT_FALSE(missing.Open("this-file-does-not-exist.wav", error));
   EXPECT_NE(error.find("cannot open"), std::string::npos);
 }
