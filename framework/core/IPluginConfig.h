@@ -1,5 +1,7 @@
 #pragma once
 
+#include <limits>
+
 namespace pfw {
 
 // What kind of plug-in the wrapper presents to a host.
@@ -23,6 +25,9 @@ struct IPluginConfig
   int uniqueID = 0;
   int mfrID = 0;
   int latency = 0;
+  // The sample rates the product can run, in Hz; wrappers refuse the others.
+  double minSampleRate = 0.0;
+  double maxSampleRate = std::numeric_limits<double>::infinity();
   bool plugDoesMidiIn = false;
   bool plugDoesMidiOut = false;
   bool plugDoesMPE = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -53,6 +54,8 @@ IPluginProcessor::IPluginProcessor(const IPluginConfig& config)
   , mDoesMidiOut(config.plugDoesMidiOut)
   , mDoesMPE(config.plugDoesMPE)
   , mLatency(config.latency)
+  , mMinSampleRate(config.minSampleRate)
+  , mMaxSampleRate(config.maxSampleRate)
 {
   ParseIOConfig(config.channelIOStr, mIOConfigs, mMaxNInputChannels, mMaxNOutputChannels, mMaxNInputBuses,
                 mMaxNOutputBuses);
@@ -63,6 +66,12 @@ IPluginProcessor::IPluginProcessor(const IPluginConfig& config)
 IPluginProcessor::~IPluginProcessor()
 {
   delete mLatencyDelay;
+}
+
+bool IPluginProcessor::SupportsSampleRate(double sampleRate) const
+{
+  return std::isfinite(sampleRate) && sampleRate > 0.0 && sampleRate >= mMinSampleRate &&
+         sampleRate <= mMaxSampleRate;
 }
 
 void IPluginProcessor::CreateSlots(int direction, int count)

@@ -41,6 +41,11 @@ public:
 
   double GetSampleRate() const { return mSampleRate; }
   void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
+  // Whether the product runs at this rate (the configuration's range); a wrapper must not
+  // set another.
+  bool SupportsSampleRate(double sampleRate) const;
+  double MinSampleRate() const { return mMinSampleRate; }
+  double MaxSampleRate() const { return mMaxSampleRate; }
   int GetBlockSize() const { return mBlockSize; }
   // A new size resizes and zeroes every scratch buffer; the current size changes nothing.
   void SetBlockSize(int blockSize);
@@ -121,6 +126,8 @@ private:
   bool mDoesMPE;
   int mLatency;
   double mSampleRate = 48000.0;
+  double mMinSampleRate;
+  double mMaxSampleRate;
   int mBlockSize = 0;
   std::atomic<int> mTailSize{0}; // set by the product, read by a host thread
   int mMaxNInputChannels = 0;

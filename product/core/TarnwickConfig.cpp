@@ -1,5 +1,6 @@
 #include "product/core/TarnwickConfig.h"
 
+#include "product/core/AmpEngine.h"
 #include "product/core/FactoryRecipes.h"
 #include "product/core/ParamIds.h"
 
@@ -17,6 +18,8 @@ pfw::IPluginConfig MakeTarnwickConfig()
   config.uniqueID = pfw::FourCharCode("Tarn");
   config.mfrID = pfw::FourCharCode("Qltn");
   config.latency = kPluginLatency;
+  config.minSampleRate = AmpEngine::kMinSampleRate;
+  config.maxSampleRate = AmpEngine::kMaxSampleRate;
   config.plugDoesMidiIn = false;
   config.plugDoesMidiOut = false;
   config.plugDoesMPE = false;

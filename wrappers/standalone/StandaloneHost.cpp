@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -264,6 +265,12 @@ bool StandaloneHost::TryStartAudio()
     else
       error = true;
   }
+  // A rate the plug-in cannot run would play it at the wrong speed: never open one.
+  if (inputId && outputId && !mPlugin->SupportsSampleRate(mEdited.sampleRate))
+  {
+    mEdited.sampleRate = NearestSharedSampleRate(*inputId, *outputId, mEdited.sampleRate);
+    save = true;
+  }
   if (save)
     WriteSettings();
   if (error && mServices.showMessage)
@@ -271,6 +278,30 @@ bool StandaloneHost::TryStartAudio()
   if (inputId && outputId)
     return OpenAudioStream(*inputId, *outputId, mEdited.sampleRate, mEdited.bufferSize);
   return false;
+}
+
+int StandaloneHost::NearestSharedSampleRate(unsigned int inputId, unsigned int outputId, int rate)
+{
+  const std::vector<unsigned int> inputRates = mAudio->getDeviceInfo(inputId).sampleRates;
+  const std::vector<unsigned int> outputRates = mAudio->getDeviceInfo(outputId).sampleRates;
+  // Failing a shared rate, the nearest the plug-in runs, which the device may still take.
+  const double bounded = std::min(std::max(static_cast<double>(rate), mPlugin->MinSampleRate()),
+                                  mPlugin->MaxSampleRate());
+  int nearest = static_cast<int>(std::ceil(bounded));
+  double distance = -1.0;
+  for (unsigned int candidate : inputRates)
+  {
+    const bool shared = std::find(outputRates.begin(), outputRates.end(), candidate) != outputRates.end();
+    const double away = std::fabs(static_cast<double>(candidate) - rate);
+    // Of two equally near rates the higher one.
+    if (shared && mPlugin->SupportsSampleRate(candidate) &&
+        (distance < 0.0 || away < distance || (away == distance && static_cast<int>(candidate) > nearest)))
+    {
+      nearest = static_cast<int>(candidate);
+      distance = away;
+    }
+  }
+  return nearest;
 }
 
 void StandaloneHost::FadeOutAndAbort()

@@ -109,6 +109,9 @@ private:
   explicit StandaloneHost(Services services);
   void OnAudio(double* output, double* input, unsigned int n);
   void OnMidi(const std::vector<unsigned char>& message);
+  // The rate that both devices list and the plug-in runs that lies nearest to `rate`; when
+  // there is none, `rate` brought into the plug-in's range.
+  int NearestSharedSampleRate(unsigned int inputId, unsigned int outputId, int rate);
   // Asks the callback for a fade-out and waits for it, but not for a callback that no
   // longer comes; then stops the stream.
   void FadeOutAndAbort();

@@ -118,8 +118,10 @@ bool IPluginVST3ProcessorBase::SetupProcessing(const ProcessSetup& setup, Proces
 {
   if (setup.symbolicSampleSize != kSample32 && setup.symbolicSampleSize != kSample64)
     return false;
-  if (setup.maxSamplesPerBlock <= 0 || setup.maxSamplesPerBlock > kMaxBlockSize || !std::isfinite(setup.sampleRate) ||
-      setup.sampleRate <= 0.0)
+  // A rate the product cannot run is refused like an unsupported sample size: the host
+  // then knows, instead of hearing the product run at the wrong speed.
+  if (setup.maxSamplesPerBlock <= 0 || setup.maxSamplesPerBlock > kMaxBlockSize ||
+      !SupportsSampleRate(setup.sampleRate))
     return false;
   stored = setup;
   SetSampleRate(setup.sampleRate);

@@ -197,6 +197,43 @@ TEST_F(HostTest, FailingToOpenOrStartIsReportedAndKeepsTheActiveSettings)
   EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(HostTest, ARateThePluginCannotRunFallsBackToTheNearestSharedRateAndIsSaved)
+{
+  std::vector<FakeAudioDevice> devices = Devices();
+  devices[2].sampleRates = {8000, 11025, 44100, 48000, 96000, 384000};
+  devices[4].sampleRates = {8000, 11025, 44100, 48000, 384000};
+  FakeAudioSystem::Get().SetDevices(devices);
+  FakeAudioSystem::Get().SetStepped(true);
+  ASSERT_TRUE(MakeHost());
+  host->Init();
+  // Requested, then opened: the rates the plug-in runs that both devices list are 44100
+  // and 48000 (96000 is the output's only, 384000 beyond the plug-in).
+  const int cases[][2] = {{8000, 44100}, {11025, 44100}, {384000, 48000}, {768000, 48000}, {44100, 44100}};
+  for (const auto& c : cases)
+  {
+    host->EditedSettings().sampleRate = c[0];
+    EXPECT_TRUE(host->TryStartAudio()) << c[0];
+    EXPECT_EQ(static_cast<unsigned int>(c[1]), FakeAudioSystem::Get().LastOpened().sampleRate) << c[0];
+    EXPECT_EQ(c[1], host->ActiveSettings().sampleRate) << c[0];
+    if (c[0] != c[1]) // a fallback is saved
+    {
+      EXPECT_EQ(std::to_string(c[1]), IniString(SettingsPath(), "audio", "sr")) << c[0];
+    }
+  }
+  // Devices that share no rate the plug-in runs: the nearest rate it runs is tried, and
+  // refused by the devices, rather than a stream opened at the wrong speed.
+  devices[2].sampleRates = {8000, 11025};
+  devices[4].sampleRates = {8000, 11025};
+  FakeAudioSystem::Get().SetDevices(devices);
+  host->CreateAudioDriver();
+  host->ProbeAudioDevices();
+  host->EditedSettings().sampleRate = 11025;
+  EXPECT_FALSE(host->TryStartAudio());
+  EXPECT_FALSE(host->GetAudioDriver()->isStreamOpen());
+  EXPECT_EQ("22050", IniString(SettingsPath(), "audio", "sr"));
+  EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(HostTest, AMonoCaptureDeviceFeedsOneInputAndTheRestOfTheProcessorHearsSilence)
 {
   FakeAudioSystem::Get().SetDevices(Devices());

@@ -19,6 +19,8 @@ pfw::IPluginConfig MakeConfig(const TestPluginAPP::Options& options)
   config.plugDoesMidiIn = true;
   config.plugDoesMidiOut = options.midiOut;
   config.plugType = options.plugType;
+  config.minSampleRate = 22050; // as the product's engine
+  config.maxSampleRate = 192000;
   config.plugWidth = 400;
   config.plugHeight = 300;
   return config;

@@ -131,12 +131,22 @@ TEST(TarnwickVst3Module, SampleSizesAndSetUp)
   EXPECT_EQ(processor->canProcessSampleSize(2), kFalse);
   EXPECT_EQ(processor->canProcessSampleSize(-1), kFalse);
 
+  for (double rate : {22050., 192000.})
+  {
+    ProcessSetup edge{kRealtime, kSample32, 256, rate};
+    EXPECT_EQ(processor->setupProcessing(edge), kOk) << rate;
+  }
   ProcessSetup good{kRealtime, kSample32, 256, 44100.};
   ASSERT_EQ(processor->setupProcessing(good), kOk);
   for (ProcessSetup bad : {ProcessSetup{kRealtime, 2, 512, 44100.}, ProcessSetup{kRealtime, kSample32, 0, 44100.},
                            ProcessSetup{kRealtime, kSample32, -5, 44100.},
                            ProcessSetup{kRealtime, kSample32, 512, 0.},
-                           ProcessSetup{kRealtime, kSample64, 512, std::nan("")}})
+                           ProcessSetup{kRealtime, kSample64, 512, std::nan("")},
+                           // Rates the engine cannot run: it would play at the wrong speed.
+                           ProcessSetup{kRealtime, kSample32, 512, 8000.},
+                           ProcessSetup{kRealtime, kSample32, 512, 11025.},
+                           ProcessSetup{kRealtime, kSample32, 512, 22049.},
+                           ProcessSetup{kOffline, kSample64, 512, 192001.}})
     EXPECT_EQ(processor->setupProcessing(bad), kFalse);
   // The refused set-ups changed nothing: 32-bit blocks of up to 256 frames still run.
   session.start(44100., kSample32, 256);
