@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,8 +16,22 @@
 // The text of data/test_logo.svg, compiled in.
 const char* TestLogoSvg();
 
+// With TARNWICK_FUZZ_SEEDS naming a folder, every text the tests parse is saved there too:
+// the SVG reader's fuzzing starts from all of them (tools/fuzz).
+inline void SaveFuzzSeed(const std::string& text)
+{
+  const char* folder = std::getenv("TARNWICK_FUZZ_SEEDS");
+  if (!folder || !*folder)
+    return;
+  char name[32];
+  std::snprintf(name, sizeof name, "/%016llx.svg",
+                static_cast<unsigned long long>(std::hash<std::string>{}(text)));
+  std::ofstream(folder + std::string(name), std::ios::binary) << text;
+}
+
 inline std::unique_ptr<svg::Image> ParseText(const std::string& text, const char* units = "px", float dpi = 96.f)
 {
+  SaveFuzzSeed(text);
   return svg::ParseImage(text.data(), text.size(), units, dpi);
 }
 
