@@ -1,0 +1,188 @@
+// The program run inside the test process: start-up, the Preferences dialog driven by
+// messages, devices that are gone or missing, exceptions, and the real devices through
+// PulseAudio's null sink.
+
+#include "ProgramTestSupport.h"
+
+#include "tests/support/ThreadEnded.h"
+#include "wrappers/standalone/program/ResourceIds.h"
+
+#include <tlhelp32.h>
+
+#include <set>
+#include <string>
+#include <stdexcept>
+
+namespace {
+
+audio::FakeAudioDevice Device(const char* name, std::vector<unsigned int> rates, bool isDefault)
+{
+  audio::FakeAudioDevice device;
+  device.name = name;
+  device.inputChannels = 2;
+  device.outputChannels = 2;
+  device.isDefaultInput = device.isDefaultOutput = isDefault;
+  device.sampleRates = std::move(rates);
+  return device;
+}
+
+void UseDeskAndInterface()
+{
+  audio::FakeAudioSystem::Get().SetDevices(
+    {Device("Desk", {44100, 48000}, true), Device("Interface", {48000, 96000}, false)});
+}
+
+std::set<DWORD> ThreadsOfThisProcess()
+{
+  std::set<DWORD> threads;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    if (entry.th32OwnerProcessID == GetCurrentProcessId())
+      threads.insert(entry.th32ThreadID);
+  CloseHandle(snapshot);
+  return threads;
+}
+
+// The file of the module a thread started in.
+std::string StartModule(DWORD thread)
+{
+  using QueryThread = LONG(WINAPI*)(HANDLE thread, int what, void* data, ULONG size, ULONG* written);
+  const auto query = reinterpret_cast<QueryThread>(
+    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
+  HANDLE handle = OpenThread(THREAD_QUERY_INFORMATION, FALSE, thread);
+  void* start = nullptr;
+  const int kStartAddress = 9;
+  if (handle && query)
+    query(handle, kStartAddress, &start, sizeof(start), nullptr);
+  if (handle)
+    CloseHandle(handle);
+  HMODULE module = nullptr;
+  char name[MAX_PATH] = {};
+  if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         static_cast<const char*>(start), &module))
+    GetModuleFileNameA(module, name, MAX_PATH);
+  return name;
+}
+
+class AboutThrowsPlugin : public TestPluginAPP
+{
+public:
+  using TestPluginAPP::TestPluginAPP;
+  bool ShowAboutBox() override { throw std::runtime_error("about"); }
+};
+
+} // namespace
+
+TEST_F(ProgramTest, WithoutAnyAudioDeviceTheUserIsToldAndTheWindowOpensWithoutItsDebuggingMenu)
+{
+  int menus = -1;
+  const int code = RunProgram(ProgramOptions(), [&](HWND main) { menus = GetMenuItemCount(GetMenu(main)); });
+  EXPECT_EQ(kExitOk, code);
+  EXPECT_TRUE(mainWindowShown);
+  EXPECT_EQ(2, menus); // "&File" and "&Help"
+  ASSERT_EQ(1u, messages.size());
+  EXPECT_EQ("Please check the audio settings", messages[0].text);
+  EXPECT_EQ("Error", messages[0].caption);
+  EXPECT_FALSE(StandaloneHost::Get());
+}
+
+TEST_F(ProgramTest, PreferencesChangeTheDevicesAndRateReopenTheStreamAndOkStoresThem)
+{
+  UseDeskAndInterface();
+  std::vector<std::string> inputs, firstInputChannel, secondInputChannel, rates;
+  audio::FakeStreamRecord afterOk, afterCancel;
+  const int code = RunProgram(ProgramOptions(), [&](HWND main) {
+    PostMessageA(main, WM_COMMAND, IDM_PREFERENCES, 0);
+    HWND preferences = WaitForOwnWindow(kDialogClass, "Preferences");
+    ASSERT_TRUE(preferences);
+    inputs = ComboTexts(preferences, IDC_AUDIO_INPUT);
+    firstInputChannel = ComboTexts(preferences, IDC_INPUT_CHANNEL_1);
+    secondInputChannel = ComboTexts(preferences, IDC_INPUT_CHANNEL_2);
+    ChooseInCombo(preferences, IDC_AUDIO_OUTPUT, "Interface");
+    // Only what both devices offer.
+    rates = ComboTexts(preferences, IDC_SAMPLE_RATE);
+    ChooseInCombo(preferences, IDC_SAMPLE_RATE, "48000");
+    SendMessageA(preferences, WM_COMMAND, IDOK, 0);
+    afterOk = audio::FakeAudioSystem::Get().LastOpened();
+
+    // A change that is cancelled goes back to what was stored.
+    PostMessageA(main, WM_COMMAND, IDM_PREFERENCES, 0);
+    for (int waited = 0; waited < 6000 && IsWindow(preferences); ++waited)
+      Sleep(10);
+    preferences = WaitForOwnWindow(kDialogClass, "Preferences");
+    ASSERT_TRUE(preferences);
+    ChooseInCombo(preferences, IDC_AUDIO_OUTPUT, "Desk");
+    SendMessageA(preferences, WM_COMMAND, IDC_APPLY, 0);
+    SendMessageA(preferences, WM_COMMAND, IDCANCEL, 0);
+    afterCancel = audio::FakeAudioSystem::Get().LastOpened();
+  });
+  EXPECT_EQ(kExitOk, code);
+  EXPECT_EQ((std::vector<std::string>{"Desk", "Interface"}), inputs);
+  // A stereo device: the left channel offers 1, the right 1 and 2.
+  EXPECT_EQ(std::vector<std::string>{"1"}, firstInputChannel);
+  EXPECT_EQ((std::vector<std::string>{"1", "2"}), secondInputChannel);
+  EXPECT_EQ(std::vector<std::string>{"48000"}, rates);
+  EXPECT_EQ("Interface", afterOk.outputDevice);
+  EXPECT_EQ(48000u, afterOk.sampleRate);
+  EXPECT_EQ("Interface", afterCancel.outputDevice);
+  EXPECT_EQ("Interface", IniString(SettingsPath(), "audio", "outdev"));
+  EXPECT_EQ("48000", IniString(SettingsPath(), "audio", "sr"));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ProgramTest, StoredDevicesThatAreGoneGiveWayToTheDefaultsWhichAreStored)
+{
+  UseDeskAndInterface();
+  CreateDirectoryW(Utf8ToWide(folder + "\\Tarnwick").c_str(), nullptr);
+  WriteBytes(SettingsPath(), "[audio]\r\nindev=Gone In\r\noutdev=Gone Out\r\n");
+  audio::FakeStreamRecord opened;
+  EXPECT_EQ(kExitOk, RunProgram(ProgramOptions(), [&](HWND) { opened = audio::FakeAudioSystem::Get().LastOpened(); }));
+  EXPECT_EQ("Desk", opened.inputDevice);
+  EXPECT_EQ("Desk", opened.outputDevice);
+  EXPECT_EQ("Desk", IniString(SettingsPath(), "audio", "indev"));
+  EXPECT_EQ("Desk", IniString(SettingsPath(), "audio", "outdev"));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ProgramTest, AnExceptionInStartUpOrInAWindowProcedureEndsTheProgramWithCodeOne)
+{
+  const StandaloneHost::PluginFactory throwing = [](StandaloneHost&) -> pfw::IPluginAPP* {
+    throw std::runtime_error("plug-in");
+  };
+  EXPECT_EQ(kExitFailure, RunProgram(ProgramOptions(), [](HWND) {}, throwing));
+  EXPECT_FALSE(mainWindowShown);
+
+  const StandaloneHost::PluginFactory aboutThrows = [](StandaloneHost& host) -> pfw::IPluginAPP* {
+    return new AboutThrowsPlugin(host, TestPluginAPP::Options());
+  };
+  EXPECT_EQ(kExitFailure,
+            RunProgram(ProgramOptions(), [](HWND main) { PostMessageA(main, WM_COMMAND, IDM_ABOUT, 0); }, aboutThrows));
+  EXPECT_TRUE(mainWindowShown);
+  EXPECT_FALSE(StandaloneHost::Get());
+}
+
+TEST_F(ProgramTest, OnTheNullSinkTheProgramPlaysTheDefaultDevicesAndClosingLeavesNoThreadBehind)
+{
+  useFakes = false;
+  const std::set<DWORD> before = ThreadsOfThisProcess();
+  uint32_t processed = 0;
+  const int code = RunProgram(ProgramOptions(), [&](HWND) {
+    for (int waited = 0; waited < 6000 && StandaloneHost::Get()->SamplesProcessed() < 44100; ++waited)
+      Sleep(10);
+    processed = StandaloneHost::Get()->SamplesProcessed();
+  });
+  EXPECT_EQ(kExitOk, code);
+  EXPECT_GE(processed, 44100u);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_NE("Default Device", IniString(SettingsPath(), "audio", "outdev"));
+  EXPECT_NE("Default Device", IniString(SettingsPath(), "audio", "indev"));
+  // The system's audio driver keeps its own thread for the process, stream or not.
+  for (DWORD thread : ThreadsOfThisProcess())
+  {
+    const std::string module = StartModule(thread);
+    if (!before.count(thread) && module.find(".drv") == std::string::npos)
+      EXPECT_TRUE(ThreadEnded(thread)) << "a thread that started in " << module << " is still there";
+  }
+}

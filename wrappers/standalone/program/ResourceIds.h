@@ -1,0 +1,36 @@
+#pragma once
+
+// Resource ids of the standalone program, shared by its resource script and its code
+// (plain definitions, so that the resource compiler reads them too).
+
+#define IDR_ACCELERATORS 40000
+#define IDD_MAIN 40001
+#define IDD_PREFERENCES 40002
+#define IDI_PROGRAM 40003
+#define IDR_MAIN_MENU 40004
+
+#define IDM_ABOUT 40005
+#define IDM_PREFERENCES 40006
+#define IDM_QUIT 40007
+#define IDM_READ_MANUAL 40008
+#define IDM_LIVE_EDIT 40025
+#define IDM_SHOW_DRAWN_AREA 40026
+#define IDM_SHOW_FPS 40027
+#define IDM_SHOW_CONTROL_BOUNDS 40028
+#define IDM_SAVE_SCREENSHOT 40029
+
+#define IDC_DRIVER 40009
+#define IDC_AUDIO_INPUT 40010
+#define IDC_AUDIO_OUTPUT 40011
+#define IDC_BUFFER_SIZE 40012
+#define IDC_SAMPLE_RATE 40013
+#define IDC_INPUT_CHANNEL_1 40014
+#define IDC_INPUT_CHANNEL_2 40015
+#define IDC_OUTPUT_CHANNEL_2 40016
+#define IDC_OUTPUT_CHANNEL_1 40017
+#define IDC_MIDI_INPUT 40018
+#define IDC_MIDI_OUTPUT 40019
+#define IDC_MIDI_INPUT_CHANNEL 40020
+#define IDC_MIDI_OUTPUT_CHANNEL 40021
+#define IDC_DRIVER_CONFIG 40022
+#define IDC_APPLY 40024
