@@ -183,6 +183,8 @@ TEST_F(ProgramTest, OnTheNullSinkTheProgramPlaysTheDefaultDevicesAndClosingLeave
   {
     const std::string module = StartModule(thread);
     if (!before.count(thread) && module.find(".drv") == std::string::npos)
+    {
       EXPECT_TRUE(ThreadEnded(thread)) << "a thread that started in " << module << " is still there";
+    }
   }
 }

@@ -59,7 +59,7 @@ bool ReadEditorFrame(pfw::gui::IGuiWin& editor, int width, int height, CapturedI
 {
   using namespace pfw::gl;
   const pfw::gui::VectorFramebuffer* main = editor.MainFramebuffer();
-  if (!main || !editor.HasGLContext() || width <= 0 || height <= 0)
+  if (!main || width <= 0 || height <= 0)
     return false;
   frame.Resize(width, height);
   std::vector<uint8_t> bottomUp(frame.rgba.size());
