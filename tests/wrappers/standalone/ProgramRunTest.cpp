@@ -88,6 +88,33 @@ TEST_F(ProgramTest, WithoutAnyAudioDeviceTheUserIsToldAndTheWindowOpensWithoutIt
   EXPECT_FALSE(StandaloneHost::Get());
 }
 
+TEST_F(ProgramTest, CtrlShiftSSavesAScreenshotThoughTheDebuggingMenuIsGoneAndCtrlEDoesNothing)
+{
+  const auto press = [](std::initializer_list<BYTE> keys) {
+    for (BYTE key : keys)
+      keybd_event(key, 0, 0, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+      keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
+  };
+  RunProgram(ProgramOptions(), [&](HWND main) {
+    SetForegroundWindow(main);
+    press({VK_CONTROL, 'E'});
+    press({VK_CONTROL, VK_SHIFT, 'S'});
+    for (int waited = 0; waited < 6000 && messages.size() < 2; ++waited)
+      Sleep(10);
+  });
+  // The message about the missing devices, then the question about the saved picture.
+  ASSERT_EQ(2u, messages.size());
+  const std::string saved = messages[1].text;
+  EXPECT_EQ("Screenshot Saved", messages[1].caption);
+  const size_t start = saved.find('\n') + 1, end = saved.find("\n\nOpen it?");
+  ASSERT_NE(std::string::npos, end) << saved;
+  const std::string path = saved.substr(start, end - start);
+  EXPECT_NE(std::string::npos, path.find("TARN WICK_screenshot_")) << path;
+  EXPECT_TRUE(FileExists(path)) << path;
+  DeleteFileW(Utf8ToWide(path).c_str());
+}
+
 TEST_F(ProgramTest, PreferencesChangeTheDevicesAndRateReopenTheStreamAndOkStoresThem)
 {
   UseDeskAndInterface();

@@ -131,37 +131,40 @@ int AppMain(HINSTANCE instance, const ProgramOptions& options, const ProgramServ
   program = Program();
   program.instance = instance;
   program.services = &services;
-
+  int code = kExitFailure;
   SingleInstance single(kMutexName);
   if (!single.IsFirst())
   {
     BringRunningInstanceForward(L"TARN WICK");
-    if (!options.ScreenshotMode())
-      return kExitOk;
+    code = kExitOk;
     // A screenshot was asked for and none is taken.
-    program.ShowMessage(nullptr, "Failed to save screenshot", "Error", MB_OK);
-    return kExitScreenshotFailed;
+    if (options.ScreenshotMode())
+    {
+      program.ShowMessage(nullptr, "Failed to save screenshot", "Error", MB_OK);
+      code = kExitScreenshotFailed;
+    }
   }
-
-  int code = kExitFailure;
-  try
+  else
   {
-    code = Run(instance, options, services);
-  }
-  catch (...)
-  {
-    code = kExitFailure;
-  }
-  // Whatever ended the program, the devices are let go of before the mutex.
-  try
-  {
-    if (program.mainWindow)
-      DestroyWindow(program.mainWindow);
-    StandaloneHost::Destroy();
-  }
-  catch (...)
-  {
-    code = kExitFailure;
+    try
+    {
+      code = Run(instance, options, services);
+    }
+    catch (...)
+    {
+      code = kExitFailure;
+    }
+    // Whatever ended the program, the devices are let go of before the mutex.
+    try
+    {
+      if (program.mainWindow)
+        DestroyWindow(program.mainWindow);
+      StandaloneHost::Destroy();
+    }
+    catch (...)
+    {
+      code = kExitFailure;
+    }
   }
   program.services = nullptr;
   return code;

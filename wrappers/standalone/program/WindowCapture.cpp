@@ -64,6 +64,10 @@ bool ReadEditorFrame(pfw::gui::IGuiWin& editor, int width, int height, CapturedI
   frame.Resize(width, height);
   std::vector<uint8_t> bottomUp(frame.rgba.size());
   editor.ActivateGLContext();
+  // Errors left by earlier drawing are not this read's.
+  for (int stale = 0; stale < 16 && glGetError() != GL_NO_ERROR; ++stale)
+  {
+  }
   GLint previous = 0;
   glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
   glBindFramebuffer(GL_FRAMEBUFFER, main->framebuffer);
