@@ -9,6 +9,8 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <stdexcept>
@@ -115,11 +117,13 @@ TEST_F(ProgramTest, CtrlShiftSSavesAScreenshotThoughTheDebuggingMenuIsGoneAndCtr
   DeleteFileW(Utf8ToWide(path).c_str());
 }
 
-TEST_F(ProgramTest, PreferencesChangeTheDevicesAndRateReopenTheStreamAndOkStoresThem)
+TEST_F(ProgramTest, PreferencesChangeTheDevicesRateAndMidiPortReopenTheStreamAndOkStoresThem)
 {
   UseDeskAndInterface();
-  std::vector<std::string> inputs, firstInputChannel, secondInputChannel, rates;
+  midi::FakeMidiSystem::Get().SetPorts({"Keys"}, {"Synth"});
+  std::vector<std::string> inputs, firstInputChannel, secondInputChannel, rates, midiInputs;
   audio::FakeStreamRecord afterOk, afterCancel;
+  int midiPortAfterOk = -1;
   const int code = RunProgram(ProgramOptions(), [&](HWND main) {
     PostMessageA(main, WM_COMMAND, IDM_PREFERENCES, 0);
     HWND preferences = WaitForOwnWindow(kDialogClass, "Preferences");
@@ -131,8 +135,12 @@ TEST_F(ProgramTest, PreferencesChangeTheDevicesAndRateReopenTheStreamAndOkStores
     // Only what both devices offer.
     rates = ComboTexts(preferences, IDC_SAMPLE_RATE);
     ChooseInCombo(preferences, IDC_SAMPLE_RATE, "48000");
+    midiInputs = ComboTexts(preferences, IDC_MIDI_INPUT);
+    ChooseInCombo(preferences, IDC_MIDI_INPUT, "Keys");
+    ChooseInCombo(preferences, IDC_MIDI_INPUT_CHANNEL, "3");
     SendMessageA(preferences, WM_COMMAND, IDOK, 0);
     afterOk = audio::FakeAudioSystem::Get().LastOpened();
+    midiPortAfterOk = midi::FakeMidiSystem::Get().OpenInputPort();
 
     // A change that is cancelled goes back to what was stored.
     PostMessageA(main, WM_COMMAND, IDM_PREFERENCES, 0);
@@ -156,21 +164,49 @@ TEST_F(ProgramTest, PreferencesChangeTheDevicesAndRateReopenTheStreamAndOkStores
   EXPECT_EQ("Interface", afterCancel.outputDevice);
   EXPECT_EQ("Interface", IniString(SettingsPath(), "audio", "outdev"));
   EXPECT_EQ("48000", IniString(SettingsPath(), "audio", "sr"));
+  EXPECT_EQ((std::vector<std::string>{"off", "Keys"}), midiInputs);
+  EXPECT_EQ(0, midiPortAfterOk);
+  EXPECT_EQ("Keys", IniString(SettingsPath(), "midi", "indev"));
+  EXPECT_EQ("3", IniString(SettingsPath(), "midi", "inchan"));
   EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(ProgramTest, StoredDevicesThatAreGoneGiveWayToTheDefaultsWhichAreStored)
+TEST_F(ProgramTest, StoredDevicesThatAreGoneGiveWayToTheDefaultsWhichPlayUntilClosingFadesThemOut)
 {
   UseDeskAndInterface();
+  audio::FakeAudioSystem& system = audio::FakeAudioSystem::Get();
+  system.SetInput([](unsigned int, unsigned long long frame) { return 0.3f * std::sin(0.0314f * frame); });
   CreateDirectoryW(Utf8ToWide(folder + "\\Tarnwick").c_str(), nullptr);
   WriteBytes(SettingsPath(), "[audio]\r\nindev=Gone In\r\noutdev=Gone Out\r\n");
   audio::FakeStreamRecord opened;
-  EXPECT_EQ(kExitOk, RunProgram(ProgramOptions(), [&](HWND) { opened = audio::FakeAudioSystem::Get().LastOpened(); }));
+  EXPECT_EQ(kExitOk, RunProgram(ProgramOptions(), [&](HWND) {
+              opened = system.LastOpened();
+              for (int waited = 0; waited < 6000 && system.BlocksRun() < 20; ++waited)
+                Sleep(10);
+            }));
   EXPECT_EQ("Desk", opened.inputDevice);
   EXPECT_EQ("Desk", opened.outputDevice);
   EXPECT_EQ("Desk", IniString(SettingsPath(), "audio", "indev"));
   EXPECT_EQ("Desk", IniString(SettingsPath(), "audio", "outdev"));
   EXPECT_TRUE(messages.empty());
+
+  // The last callback with sound (512 frames) fades out to nothing; only silence follows.
+  const std::vector<float> out = system.Output(0);
+  size_t last = out.size();
+  while (last > 0 && out[last - 1] == 0.0f)
+    --last;
+  const size_t fade = (last + 511) / 512 * 512 - 512;
+  ASSERT_GE(fade, 512u * 10);
+  const auto peak = [&](size_t from, size_t to) {
+    float p = 0.0f;
+    for (size_t i = from; i < to; ++i)
+      p = std::max(p, std::fabs(out[i]));
+    return p;
+  };
+  const float playing = peak(fade - 512, fade);
+  EXPECT_GT(playing, 0.01f);
+  EXPECT_LT(peak(fade + 460, fade + 512), 0.15f * playing);
+  EXPECT_GT(peak(fade, fade + 52), 0.7f * playing);
 }
 
 TEST_F(ProgramTest, AnExceptionInStartUpOrInAWindowProcedureEndsTheProgramWithCodeOne)
