@@ -3,8 +3,6 @@
 #include "framework/platform/windows/Utf8Shims.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 constexpr size_t kMaxAboutText = 55;
