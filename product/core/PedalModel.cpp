@@ -119,6 +119,44 @@ double PedalWaveshape(const PedalStageState& state, double u)
   return Waveshape(state.design, state.sagEnvelope, u);
 }
 
+namespace {
+
+#if defined(__SSE2__)
+// The curves built on tanh for two arguments at once: lane by lane the operations of
+// Waveshape in the same order (tanh as TanhPair, the clamp as min then max, which keep a
+// not-a-number like the comparisons do). Returns false for the other families.
+bool WaveshapePair(int family, __m128d u, __m128d& y)
+{
+  switch (family)
+  {
+  case 2:
+  {
+    const __m128d even =
+      _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.28), u), u), _mm_add_pd(_mm_mul_pd(u, u), _mm_set1_pd(1.0)));
+    y = TanhPair(_mm_add_pd(even, u));
+    return true;
+  }
+  case 6:
+  {
+    const __m128d limited =
+      _mm_max_pd(_mm_set1_pd(-0.8), _mm_min_pd(_mm_set1_pd(0.8), _mm_mul_pd(_mm_set1_pd(1.7), u)));
+    y = TanhPair(_mm_mul_pd(_mm_set1_pd(3.2), limited));
+    return true;
+  }
+  case 9:
+    y = TanhPair(_mm_mul_pd(_mm_set1_pd(3.0), TanhPair(_mm_mul_pd(_mm_set1_pd(1.7), u))));
+    return true;
+  case 11:
+    y = _mm_sub_pd(_mm_mul_pd(_mm_set1_pd(2.0), _mm_andnot_pd(_mm_set1_pd(-0.0), TanhPair(u))), _mm_set1_pd(1.0));
+    return true;
+  default:
+    return false;
+  }
+}
+#endif
+
+} // namespace
+
 // Each step runs for every sample and channel of the run before the next one; the channels
 // are independent and later samples depend on earlier ones only through one-pole states and
 // the sag envelope, so the shaping of all of them overlaps. Per channel and sample the
@@ -151,7 +189,25 @@ void PedalStages(PedalStageState* const states[N], const double x[L][N], double 
   }
   else
   {
-    for (int i = 0; i < L; ++i)
+    bool shaped = false;
+#if defined(__SSE2__)
+    // Two channels: the curves built on tanh take both per register.
+    if constexpr (N == 2)
+    {
+      for (int i = 0; i < L; ++i)
+      {
+        double u[2];
+        for (int ch = 0; ch < 2; ++ch)
+          u[ch] = h[i][ch] * d.drive * s[i][ch] + d.bias;
+        __m128d curve;
+        shaped = WaveshapePair(d.family, _mm_loadu_pd(u), curve);
+        if (!shaped)
+          break;
+        _mm_storeu_pd(y[i], _mm_sub_pd(curve, _mm_set1_pd(d.shapedBias)));
+      }
+    }
+#endif
+    for (int i = 0; i < L && !shaped; ++i)
     {
       for (int ch = 0; ch < N; ++ch)
       {
