@@ -2,6 +2,7 @@
 
 #include "product/core/DspHelpers.h"
 #include "product/core/ParamIds.h"
+#include "product/core/TanhBatch.h"
 
 #include <cmath>
 
@@ -192,6 +193,46 @@ __m128d PowerShapePair(int type, __m128d z, const AmpDesign& d)
   }
 }
 
+// PowerShapePair over the four samples of both channels, with the tanh of all eight
+// arguments of a curve in one batch: the same operations per value.
+void PowerShapeBatch(int type, const double z[4][2], const AmpDesign& d, double shaped[4][2])
+{
+  const __m128d one = _mm_set1_pd(1.0);
+  double args[4][2], second[4][2], tanhs[4][2], seconds[4][2];
+  for (int i = 0; i < 4; ++i)
+  {
+    const __m128d v = _mm_loadu_pd(z[i]);
+    const __m128d even = _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.16), v), v), _mm_add_pd(_mm_mul_pd(v, v), one));
+    if (type == 0)
+      _mm_storeu_pd(args[i], _mm_add_pd(_mm_add_pd(even, _mm_set1_pd(d.singleEndedOffset)), v));
+    else if (type == 1)
+    {
+      const __m128d biased = _mm_add_pd(even, _mm_set1_pd(d.bias));
+      _mm_storeu_pd(args[i], _mm_add_pd(biased, v));
+      _mm_storeu_pd(second[i], _mm_sub_pd(biased, v));
+    }
+    else
+      _mm_storeu_pd(args[i], _mm_mul_pd(_mm_set1_pd(0.85), v));
+  }
+  const double offset = type == 0 ? d.singleEndedOffsetTanh : (type == 1 ? d.biasTanh : 0.0);
+  TanhMinusBatch8(&args[0][0], offset, &tanhs[0][0]);
+  if (type == 1)
+    TanhMinusBatch8(&second[0][0], offset, &seconds[0][0]);
+  for (int i = 0; i < 4; ++i)
+  {
+    __m128d out = _mm_loadu_pd(tanhs[i]);
+    if (type == 1)
+      out = _mm_mul_pd(_mm_sub_pd(out, _mm_loadu_pd(seconds[i])), _mm_set1_pd(0.5));
+    else if (type == 2)
+    {
+      const __m128d t = _mm_mul_pd(_mm_set1_pd(2.5), _mm_loadu_pd(z[i]));
+      const __m128d soft = _mm_div_pd(_mm_mul_pd(_mm_set1_pd(0.12), t), _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(t, t), one)));
+      out = _mm_add_pd(soft, out);
+    }
+    _mm_storeu_pd(shaped[i], out);
+  }
+}
+
 // Runs the four samples of both channels through their tone networks, section by section
 // (a section's state depends only on its own input sequence, so the order of sections and
 // samples may be swapped). Per lane the operations are those of Biquad::Process, including
@@ -313,18 +354,29 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
         __m128d lowPass = _mm_set_pd(states[1]->stageLowPassState[k], states[0]->stageLowPassState[k]);
         const __m128d gain = _mm_set1_pd(d.stageGain[k]);
         const __m128d offset = _mm_set1_pd(d.stageOffset[k]);
-        const __m128d offsetTanh = _mm_set1_pd(d.stageOffsetTanh[k]);
+        // The curve's argument per sample, then tanh of all of them in one batch (only
+        // the one-poles link the samples), then the stage's low-pass.
+        double w[L][N], v[L][N];
         for (int i = 0; i < L; ++i)
         {
           const __m128d in = _mm_loadu_pd(o[i]);
           const __m128d u = OnePoleStepPair(coupling, in, d.couplingPole[k]);
-          __m128d w = _mm_mul_pd(_mm_sub_pd(in, u), gain);
-          const __m128d w2 = _mm_mul_pd(w, w);
-          const __m128d even = _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.16), w), w), _mm_add_pd(w2, _mm_set1_pd(1.0)));
-          w = _mm_add_pd(_mm_add_pd(even, w), offset);
-          const __m128d v = _mm_sub_pd(TanhPair(w), offsetTanh);
-          _mm_storeu_pd(o[i], OnePoleStepPair(lowPass, v, d.stageLowPassPole[k]));
+          const __m128d s = _mm_mul_pd(_mm_sub_pd(in, u), gain);
+          const __m128d s2 = _mm_mul_pd(s, s);
+          const __m128d even = _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.16), s), s), _mm_add_pd(s2, _mm_set1_pd(1.0)));
+          _mm_storeu_pd(w[i], _mm_add_pd(_mm_add_pd(even, s), offset));
         }
+        if constexpr (L == 4)
+        {
+          TanhMinusBatch8(&w[0][0], d.stageOffsetTanh[k], &v[0][0]);
+        }
+        else
+        {
+          for (int i = 0; i < L; ++i)
+            _mm_storeu_pd(v[i], _mm_sub_pd(TanhPair(_mm_loadu_pd(w[i])), _mm_set1_pd(d.stageOffsetTanh[k])));
+        }
+        for (int i = 0; i < L; ++i)
+          _mm_storeu_pd(o[i], OnePoleStepPair(lowPass, _mm_loadu_pd(v[i]), d.stageLowPassPole[k]));
         states[0]->couplingState[k] = _mm_cvtsd_f64(coupling);
         states[1]->couplingState[k] = _mm_cvtsd_f64(_mm_unpackhi_pd(coupling, coupling));
         states[0]->stageLowPassState[k] = _mm_cvtsd_f64(lowPass);
@@ -398,6 +450,20 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
   if (settled)
   {
     // Only the current type's curve has a weight: the sum below is exactly 0 + 1 x its value.
+#if defined(__SSE2__)
+    if constexpr (N == 2 && L == 4)
+    {
+      if (d.powerType < 3)
+      {
+        double shaped[4][2];
+        PowerShapeBatch(d.powerType, z, d, shaped);
+        for (int i = 0; i < L; ++i)
+          for (int ch = 0; ch < N; ++ch)
+            out[i][ch] = {o[i][ch] * row.powerFactor, (0.0 + 1.0 * shaped[i][ch]) * row.powerFactor * 0.8};
+        return;
+      }
+    }
+#endif
     for (int i = 0; i < L; ++i)
     {
       double shaped[N];

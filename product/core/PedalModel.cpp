@@ -2,6 +2,7 @@
 
 #include "product/core/DspHelpers.h"
 #include "product/core/ParamIds.h"
+#include "product/core/TanhBatch.h"
 
 #include <cmath>
 
@@ -122,32 +123,49 @@ double PedalWaveshape(const PedalStageState& state, double u)
 namespace {
 
 #if defined(__SSE2__)
-// The curves built on tanh for two arguments at once: lane by lane the operations of
-// Waveshape in the same order (tanh as TanhPair, the clamp as min then max, which keep a
-// not-a-number like the comparisons do). Returns false for the other families.
-bool WaveshapePair(int family, __m128d u, __m128d& y)
+// The curves built on tanh for the four samples of both channels, minus the shaped bias:
+// per value the operations of Waveshape in the same order (tanh in batches, the clamp as
+// min then max, which keep a not-a-number as the comparisons do). Returns false for the
+// other families.
+bool WaveshapeBatch(const PedalDesign& d, const double u[4][2], double y[4][2])
 {
-  switch (family)
+  double args[4][2], t[4][2];
+  const auto each = [&](auto argument) {
+    for (int i = 0; i < 4; ++i)
+      _mm_storeu_pd(args[i], argument(_mm_loadu_pd(u[i])));
+  };
+  switch (d.family)
   {
   case 2:
-  {
-    const __m128d even =
-      _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.28), u), u), _mm_add_pd(_mm_mul_pd(u, u), _mm_set1_pd(1.0)));
-    y = TanhPair(_mm_add_pd(even, u));
+    each([](__m128d v) {
+      const __m128d even =
+        _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.28), v), v), _mm_add_pd(_mm_mul_pd(v, v), _mm_set1_pd(1.0)));
+      return _mm_add_pd(even, v);
+    });
+    TanhMinusBatch8(&args[0][0], d.shapedBias, &y[0][0]);
     return true;
-  }
   case 6:
-  {
-    const __m128d limited =
-      _mm_max_pd(_mm_set1_pd(-0.8), _mm_min_pd(_mm_set1_pd(0.8), _mm_mul_pd(_mm_set1_pd(1.7), u)));
-    y = TanhPair(_mm_mul_pd(_mm_set1_pd(3.2), limited));
+    each([](__m128d v) {
+      return _mm_mul_pd(_mm_set1_pd(3.2),
+                        _mm_max_pd(_mm_set1_pd(-0.8), _mm_min_pd(_mm_set1_pd(0.8), _mm_mul_pd(_mm_set1_pd(1.7), v))));
+    });
+    TanhMinusBatch8(&args[0][0], d.shapedBias, &y[0][0]);
     return true;
-  }
   case 9:
-    y = TanhPair(_mm_mul_pd(_mm_set1_pd(3.0), TanhPair(_mm_mul_pd(_mm_set1_pd(1.7), u))));
+    each([](__m128d v) { return _mm_mul_pd(_mm_set1_pd(1.7), v); });
+    TanhMinusBatch8(&args[0][0], 0.0, &t[0][0]);
+    for (int i = 0; i < 4; ++i)
+      _mm_storeu_pd(args[i], _mm_mul_pd(_mm_set1_pd(3.0), _mm_loadu_pd(t[i])));
+    TanhMinusBatch8(&args[0][0], d.shapedBias, &y[0][0]);
     return true;
   case 11:
-    y = _mm_sub_pd(_mm_mul_pd(_mm_set1_pd(2.0), _mm_andnot_pd(_mm_set1_pd(-0.0), TanhPair(u))), _mm_set1_pd(1.0));
+    TanhMinusBatch8(&u[0][0], 0.0, &t[0][0]);
+    for (int i = 0; i < 4; ++i)
+    {
+      const __m128d magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), _mm_loadu_pd(t[i]));
+      const __m128d curve = _mm_sub_pd(_mm_mul_pd(_mm_set1_pd(2.0), magnitude), _mm_set1_pd(1.0));
+      _mm_storeu_pd(y[i], _mm_sub_pd(curve, _mm_set1_pd(d.shapedBias)));
+    }
     return true;
   default:
     return false;
@@ -191,20 +209,14 @@ void PedalStages(PedalStageState* const states[N], const double x[L][N], double 
   {
     bool shaped = false;
 #if defined(__SSE2__)
-    // Two channels: the curves built on tanh take both per register.
-    if constexpr (N == 2)
+    // Two channels: the curves built on tanh take all eight values in batches.
+    if constexpr (N == 2 && L == 4)
     {
+      double u[L][N];
       for (int i = 0; i < L; ++i)
-      {
-        double u[2];
-        for (int ch = 0; ch < 2; ++ch)
-          u[ch] = h[i][ch] * d.drive * s[i][ch] + d.bias;
-        __m128d curve;
-        shaped = WaveshapePair(d.family, _mm_loadu_pd(u), curve);
-        if (!shaped)
-          break;
-        _mm_storeu_pd(y[i], _mm_sub_pd(curve, _mm_set1_pd(d.shapedBias)));
-      }
+        for (int ch = 0; ch < N; ++ch)
+          u[i][ch] = h[i][ch] * d.drive * s[i][ch] + d.bias;
+      shaped = WaveshapeBatch(d, u, y);
     }
 #endif
     for (int i = 0; i < L && !shaped; ++i)
