@@ -20,8 +20,13 @@ public:
 
   Fft4096();
 
-  // The inverse uses the conjugate twiddles and scales by 1/4096.
+  // The inverse uses the conjugate twiddles and scales by 1/4096. Where the processor has
+  // AVX2 the butterflies take two values per register; the results are the same bit for bit.
   void Transform(FftComplex* buffer, bool inverse) const;
+  // With `quads` false the two-value form runs even where AVX2 is there (for tests); with it
+  // true, AVX2 must be available.
+  void Transform(FftComplex* buffer, bool inverse, bool quads) const;
+  static bool QuadsAvailable();
 
 private:
   // The twiddles of each pass after the first radix-4 one, laid out in the order the pass

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 using signal_probe::DefaultParams;
 using signal_probe::kPi;
@@ -253,5 +256,33 @@ TEST(SpectrumAnalyzer, DisplayBinsGatherTheirTransformBins)
       }
     }
     EXPECT_GE(checked, 1) << k;
+  }
+}
+
+// The transform's two forms (one or, with AVX2, two complex values per register) give the
+// same bits, forward and inverse.
+TEST(Fft4096, BothFormsGiveTheSameBits)
+{
+  if (!Fft4096::QuadsAvailable())
+    GTEST_SKIP() << "no AVX2 here";
+  auto fft = std::make_unique<Fft4096>();
+  std::vector<FftComplex> pairs(Fft4096::kSize), quads(Fft4096::kSize);
+  uint32_t noise = 5u;
+  for (FftComplex& c : pairs)
+  {
+    noise = noise * 1664525u + 1013904223u;
+    c.re = (noise >> 8) / 8388608.0 - 1.0;
+    noise = noise * 1664525u + 1013904223u;
+    c.im = (noise >> 8) / 8388608.0 - 1.0;
+  }
+  quads = pairs;
+  for (bool inverse : {false, true})
+  {
+    fft->Transform(pairs.data(), inverse, false);
+    fft->Transform(quads.data(), inverse, true);
+    for (int k = 0; k < Fft4096::kSize; ++k)
+    {
+      ASSERT_EQ(std::memcmp(&pairs[k], &quads[k], sizeof(FftComplex)), 0) << k << " inverse " << inverse;
+    }
   }
 }
