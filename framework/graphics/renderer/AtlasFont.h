@@ -17,6 +17,7 @@ struct AtlasGlyph
   short x0, y0, x1, y1; // sheet rectangle with padding; -1 when not placed
   short xadv;    // advance x 10
   short xoff, yoff;
+  const struct AtlasFont* source; // whose outline this is: the font's own or a fallback
 };
 
 // A font registered with the atlas, with its glyph cache.
@@ -24,6 +25,7 @@ struct AtlasFont
 {
   static constexpr int kHashSize = 256;
   static constexpr int kNameLength = 64;
+  static constexpr int kMaxFallbacks = 20;
 
   AtlasFont();
   ~AtlasFont();
@@ -42,6 +44,8 @@ struct AtlasFont
   float lineHeight = 0.f;
   GrowArray<AtlasGlyph> glyphs{256 * static_cast<int>(sizeof(AtlasGlyph))};
   int hash[kHashSize];
+  int fallbacks[kMaxFallbacks] = {};
+  int fallbackCount = 0;
 };
 
 // The glyph cache's hash of a code point (its slot is the low 8 bits).

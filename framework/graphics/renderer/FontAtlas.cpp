@@ -62,10 +62,19 @@ void AtlasFont::ClearGlyphs()
 FontAtlas::FontAtlas(const FontAtlasParams& params)
   : mParams(params)
 {
+  // stb_truetype does not check its allocations: a request past the scratch block is
+  // reported and served from the heap instead of failing.
+  mScratch.SetFullHandler(
+    [](void* user, size_t size) {
+      static_cast<FontAtlas*>(user)->ReportError(kAtlasScratchFull, static_cast<int>(size));
+    },
+    this);
 }
 
 FontAtlas::~FontAtlas()
 {
+  if (mParams.destroy)
+    mParams.destroy(mParams.user);
   for (int i = 0; i < mFonts.GetSize(); ++i)
     delete *mFonts.Get(i);
 }
@@ -75,7 +84,8 @@ FontAtlas* FontAtlas::Create(const FontAtlasParams& params)
   FontAtlas* atlas = new (std::nothrow) FontAtlas(params);
   if (!atlas)
     return nullptr;
-  if (!atlas->mScratch.Init() || !atlas->SetSheetSize(params.width, params.height))
+  if (!atlas->mScratch.Init() || (params.create && !params.create(params.user, params.width, params.height)) ||
+      !atlas->SetSheetSize(params.width, params.height))
   {
     delete atlas;
     return nullptr;
@@ -86,6 +96,44 @@ FontAtlas* FontAtlas::Create(const FontAtlasParams& params)
 void FontAtlas::Delete(FontAtlas* atlas)
 {
   delete atlas;
+}
+
+void FontAtlas::SetErrorCallback(void (*callback)(void* user, int error, int value), void* user)
+{
+  mErrorCallback = callback;
+  mErrorUser = user;
+}
+
+void FontAtlas::ReportError(int error, int value)
+{
+  if (mErrorCallback)
+    mErrorCallback(mErrorUser, error, value);
+}
+
+void FontAtlas::PushState()
+{
+  if (mStateCount >= kMaxStates)
+  {
+    ReportError(kAtlasStatesOverflow, 0);
+    return;
+  }
+  mStates[mStateCount] = mStates[mStateCount - 1];
+  ++mStateCount;
+}
+
+void FontAtlas::PopState()
+{
+  if (mStateCount <= 1)
+  {
+    ReportError(kAtlasStatesUnderflow, 0);
+    return;
+  }
+  --mStateCount;
+}
+
+void FontAtlas::ClearState()
+{
+  State() = FontAtlasState();
 }
 
 bool FontAtlas::SetSheetSize(int width, int height)
@@ -109,6 +157,9 @@ bool FontAtlas::SetSheetSize(int width, int height)
 
 int FontAtlas::ResetSheet(int width, int height)
 {
+  Flush();
+  if (mParams.resize && !mParams.resize(mParams.user, width, height))
+    return 0;
   return SetSheetSize(width, height) ? 1 : 0;
 }
 
@@ -174,6 +225,18 @@ int FontAtlas::AddFontMem(const char* name, unsigned char* data, int size, int f
   return mFonts.GetSize() - 1;
 }
 
+bool FontAtlas::AddFallbackFont(int base, int fallback)
+{
+  const int count = mFonts.GetSize();
+  if (base < 0 || base >= count || fallback < 0 || fallback >= count || base == fallback)
+    return false;
+  AtlasFont& font = **mFonts.Get(base);
+  if (font.fallbackCount >= AtlasFont::kMaxFallbacks)
+    return false;
+  font.fallbacks[font.fallbackCount++] = fallback;
+  return true;
+}
+
 int FontAtlas::FontByName(const char* name) const
 {
   for (int i = 0; i < mFonts.GetSize(); ++i)
@@ -187,9 +250,23 @@ float FontAtlas::FontLineHeight(int font) const
   return font >= 0 && font < mFonts.GetSize() ? (*mFonts.Get(font))->lineHeight : 0.f;
 }
 
-AtlasFont* FontAtlas::CurrentFont() const
+AtlasFont* FontAtlas::CurrentFont()
 {
-  return mState.font >= 0 && mState.font < mFonts.GetSize() ? *mFonts.Get(mState.font) : nullptr;
+  const int font = State().font;
+  return font >= 0 && font < mFonts.GetSize() ? *mFonts.Get(font) : nullptr;
+}
+
+int FontAtlas::FindGlyph(const AtlasFont& font, unsigned codepoint, short isize, short blur) const
+{
+  int index = font.hash[HashCodepoint(codepoint) & (AtlasFont::kHashSize - 1)];
+  while (index != -1)
+  {
+    const AtlasGlyph& cached = *font.glyphs.Get(index);
+    if (cached.codepoint == codepoint && cached.size == isize && cached.blur == blur)
+      return index;
+    index = cached.next;
+  }
+  return -1;
 }
 
 AtlasGlyph* FontAtlas::GetGlyph(AtlasFont& font, unsigned codepoint, short isize, short iblur, int bitmapOption)
@@ -198,33 +275,50 @@ AtlasGlyph* FontAtlas::GetGlyph(AtlasFont& font, unsigned codepoint, short isize
     return nullptr;
   const short blur = static_cast<short>(std::clamp<int>(iblur, 0, kMaxBlur));
   const int pad = blur + 2;
-  const unsigned slot = HashCodepoint(codepoint) & (AtlasFont::kHashSize - 1);
 
-  int index = font.hash[slot];
-  while (index != -1)
+  int index = FindGlyph(font, codepoint, isize, blur);
+  if (index != -1)
   {
     AtlasGlyph& cached = *font.glyphs.Get(index);
-    if (cached.codepoint == codepoint && cached.size == isize && cached.blur == blur)
-    {
-      if (bitmapOption == kGlyphBitmapOptional || (cached.x0 >= 0 && cached.y0 >= 0))
-        return &cached;
-      break; // known, but not on the sheet yet
-    }
-    index = cached.next;
+    if (bitmapOption == kGlyphBitmapOptional || (cached.x0 >= 0 && cached.y0 >= 0))
+      return &cached;
+    // Known, but not on the sheet yet: placed below.
   }
 
-  const int glyphIndex = font.font.GlyphIndex(codepoint);
-  const float scale = font.font.ScaleForPixelHeight(static_cast<float>(isize) / 10.f);
-  const int advance = font.font.AdvanceWidth(glyphIndex);
+  // The outline comes from the font, else from the first fallback that has the character
+  // (each at its own scale), else it is the font's missing-glyph outline.
+  const AtlasFont* source = &font;
+  int glyphIndex = font.font.GlyphIndex(codepoint);
+  for (int i = 0; glyphIndex == 0 && i < font.fallbackCount; ++i)
+  {
+    const AtlasFont& fallback = **mFonts.Get(font.fallbacks[i]);
+    const int fallbackIndex = fallback.font.GlyphIndex(codepoint);
+    if (fallbackIndex != 0)
+    {
+      source = &fallback;
+      glyphIndex = fallbackIndex;
+    }
+  }
+  const TrueTypeFont& outline = source->font;
+  const float scale = outline.ScaleForPixelHeight(static_cast<float>(isize) / 10.f);
+  const int advance = outline.AdvanceWidth(glyphIndex);
   int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  font.font.BitmapBox(glyphIndex, scale, &x0, &y0, &x1, &y1);
+  outline.BitmapBox(glyphIndex, scale, &x0, &y0, &x1, &y1);
   const int gw = x1 - x0 + pad * 2;
   const int gh = y1 - y0 + pad * 2;
 
   int gx = -1;
   int gy = -1;
   if (bitmapOption == kGlyphBitmapRequired && !mPacker.AddRect(gw, gh, &gx, &gy))
-    return nullptr;
+  {
+    if (!mErrorCallback)
+      return nullptr;
+    // The callback may make room, even by emptying the sheet and every glyph cache.
+    ReportError(kAtlasSheetFull, 0);
+    if (!mPacker.AddRect(gw, gh, &gx, &gy))
+      return nullptr;
+    index = FindGlyph(font, codepoint, isize, blur);
+  }
 
   if (index == -1)
   {
@@ -232,6 +326,7 @@ AtlasGlyph* FontAtlas::GetGlyph(AtlasFont& font, unsigned codepoint, short isize
     fresh.codepoint = codepoint;
     fresh.size = isize;
     fresh.blur = blur;
+    const unsigned slot = HashCodepoint(codepoint) & (AtlasFont::kHashSize - 1);
     fresh.next = font.hash[slot];
     if (!font.glyphs.Add(fresh))
       return nullptr;
@@ -240,6 +335,7 @@ AtlasGlyph* FontAtlas::GetGlyph(AtlasFont& font, unsigned codepoint, short isize
   }
   AtlasGlyph& glyph = *font.glyphs.Get(index);
   glyph.index = glyphIndex;
+  glyph.source = source;
   glyph.x0 = static_cast<short>(gx);
   glyph.y0 = static_cast<short>(gy);
   glyph.x1 = ClampShort(static_cast<float>(gx + gw));
@@ -253,7 +349,7 @@ AtlasGlyph* FontAtlas::GetGlyph(AtlasFont& font, unsigned codepoint, short isize
   const int stride = mParams.width;
   unsigned char* sheet = mSheet.Get();
   mScratch.Reset();
-  font.font.Render(sheet + (gx + pad) + (gy + pad) * stride, gw - pad * 2, gh - pad * 2, stride, scale, glyphIndex);
+  outline.Render(sheet + (gx + pad) + (gy + pad) * stride, gw - pad * 2, gh - pad * 2, stride, scale, glyphIndex);
   // A clear border keeps bilinear sampling from bleeding in the neighbours.
   unsigned char* rect = sheet + gx + gy * stride;
   for (int y = 0; y < gh; ++y)
@@ -275,12 +371,15 @@ AtlasGlyph* FontAtlas::GetGlyph(AtlasFont& font, unsigned codepoint, short isize
   return &glyph;
 }
 
-void FontAtlas::GetQuad(AtlasFont& font, int prevGlyphIndex, const AtlasGlyph& glyph, float scale, float spacing,
+void FontAtlas::GetQuad(int prevGlyphIndex, const AtlasFont* prevGlyphFont, const AtlasGlyph& glyph, float spacing,
                         float* x, float y, FontAtlasQuad* quad) const
 {
   if (prevGlyphIndex != -1)
   {
-    const float kern = static_cast<float>(font.font.KernAdvance(prevGlyphIndex, glyph.index)) * scale;
+    const TrueTypeFont& outline = glyph.source->font;
+    const float scale = outline.ScaleForPixelHeight(static_cast<float>(glyph.size) / 10.f);
+    const int kernUnits = prevGlyphFont == glyph.source ? outline.KernAdvance(prevGlyphIndex, glyph.index) : 0;
+    const float kern = static_cast<float>(kernUnits) * scale;
     *x += static_cast<float>(TruncateToInt(kern + spacing + 0.5f));
   }
   const float xoff = static_cast<float>(glyph.xoff + 1);
@@ -342,13 +441,14 @@ float FontAtlas::TextBounds(float x, float y, const char* string, const char* en
     return 0.f;
   if (!end)
     end = string + std::strlen(string);
-  const short isize = SizeTimesTen(mState.size);
-  const short iblur = ClampShort(mState.blur);
-  const float scale = font->font.ScaleForPixelHeight(static_cast<float>(isize) / 10.f);
-  y += VertAlign(*font, mState.align, isize);
+  const FontAtlasState& state = State();
+  const short isize = SizeTimesTen(state.size);
+  const short iblur = ClampShort(state.blur);
+  y += VertAlign(*font, state.align, isize);
   float minX = x, maxX = x, minY = y, maxY = y;
   const float startX = x;
   int prevGlyphIndex = -1;
+  const AtlasFont* prevGlyphFont = nullptr;
   FontAtlasQuad quad;
   for (const char* p = string; p < end;)
   {
@@ -356,7 +456,7 @@ float FontAtlas::TextBounds(float x, float y, const char* string, const char* en
     const AtlasGlyph* glyph = GetGlyph(*font, codepoint, isize, iblur, kGlyphBitmapOptional);
     if (glyph)
     {
-      GetQuad(*font, prevGlyphIndex, *glyph, scale, mState.spacing, &x, y, &quad);
+      GetQuad(prevGlyphIndex, prevGlyphFont, *glyph, state.spacing, &x, y, &quad);
       minX = std::min(minX, quad.x0);
       maxX = std::max(maxX, quad.x1);
       if (mParams.flags & FontAtlasParams::kZeroTopLeft)
@@ -371,14 +471,15 @@ float FontAtlas::TextBounds(float x, float y, const char* string, const char* en
       }
     }
     prevGlyphIndex = glyph ? glyph->index : -1;
+    prevGlyphFont = glyph ? glyph->source : nullptr;
   }
   const float advance = x - startX;
-  if (mState.align & kAlignRight)
+  if (state.align & kAlignRight)
   {
     minX -= advance;
     maxX -= advance;
   }
-  else if (mState.align & kAlignCenter)
+  else if (state.align & kAlignCenter)
   {
     minX -= advance * 0.5f;
     maxX -= advance * 0.5f;
@@ -398,9 +499,9 @@ void FontAtlas::LineBounds(float y, float* minY, float* maxY)
   const AtlasFont* font = CurrentFont();
   if (!font)
     return;
-  const short isize = SizeTimesTen(mState.size);
+  const short isize = SizeTimesTen(State().size);
   const float size = static_cast<float>(isize) / 10.f;
-  y += VertAlign(*font, mState.align, isize);
+  y += VertAlign(*font, State().align, isize);
   if (mParams.flags & FontAtlasParams::kZeroTopLeft)
   {
     *minY = y - font->ascender * size;
@@ -422,22 +523,23 @@ bool FontAtlas::TextIterInit(FontAtlasTextIter& iter, float x, float y, const ch
     return false;
   if (!end)
     end = string + std::strlen(string);
+  const FontAtlasState& state = State();
   iter.font = font;
-  iter.isize = SizeTimesTen(mState.size);
-  iter.iblur = ClampShort(mState.blur);
-  iter.scale = font->font.ScaleForPixelHeight(static_cast<float>(iter.isize) / 10.f);
-  if (mState.align & kAlignRight)
+  iter.isize = SizeTimesTen(state.size);
+  iter.iblur = ClampShort(state.blur);
+  if (state.align & kAlignRight)
     x -= TextBounds(x, y, string, end, nullptr);
-  else if (mState.align & kAlignCenter)
+  else if (state.align & kAlignCenter)
     x -= TextBounds(x, y, string, end, nullptr) * 0.5f;
-  y += VertAlign(*font, mState.align, iter.isize);
+  y += VertAlign(*font, state.align, iter.isize);
   iter.x = iter.nextX = x;
   iter.y = iter.nextY = y;
-  iter.spacing = mState.spacing;
+  iter.spacing = state.spacing;
   iter.string = string;
   iter.next = string;
   iter.end = end;
   iter.prevGlyphIndex = -1;
+  iter.prevGlyphFont = nullptr;
   iter.bitmapOption = bitmapOption;
   return true;
 }
@@ -453,10 +555,51 @@ bool FontAtlas::TextIterNext(FontAtlasTextIter& iter, FontAtlasQuad* quad)
   iter.y = iter.nextY;
   const AtlasGlyph* glyph = GetGlyph(*iter.font, iter.codepoint, iter.isize, iter.iblur, iter.bitmapOption);
   if (glyph)
-    GetQuad(*iter.font, iter.prevGlyphIndex, *glyph, iter.scale, iter.spacing, &iter.nextX, iter.nextY, quad);
+    GetQuad(iter.prevGlyphIndex, iter.prevGlyphFont, *glyph, iter.spacing, &iter.nextX, iter.nextY, quad);
   iter.prevGlyphIndex = glyph ? glyph->index : -1;
+  iter.prevGlyphFont = glyph ? glyph->source : nullptr;
   iter.next = p;
   return true;
+}
+
+void FontAtlas::QueueGlyph(const FontAtlasQuad& q, unsigned colour)
+{
+  if (mQueueCount + 6 > kQueueSize)
+    Flush();
+  const float corners[6][4] = {{q.x0, q.y0, q.s0, q.t0}, {q.x1, q.y1, q.s1, q.t1}, {q.x1, q.y0, q.s1, q.t0},
+                               {q.x0, q.y0, q.s0, q.t0}, {q.x0, q.y1, q.s0, q.t1}, {q.x1, q.y1, q.s1, q.t1}};
+  for (const float* c : corners)
+  {
+    mQueuePositions[mQueueCount * 2] = c[0];
+    mQueuePositions[mQueueCount * 2 + 1] = c[1];
+    mQueueTexCoords[mQueueCount * 2] = c[2];
+    mQueueTexCoords[mQueueCount * 2 + 1] = c[3];
+    mQueueColours[mQueueCount] = colour;
+    ++mQueueCount;
+  }
+}
+
+float FontAtlas::DrawText(float x, float y, const char* string, const char* end)
+{
+  FontAtlasTextIter iter;
+  if (!TextIterInit(iter, x, y, string, end, kGlyphBitmapRequired))
+    return x;
+  const unsigned colour = State().colour;
+  FontAtlasQuad quad;
+  while (TextIterNext(iter, &quad))
+    if (iter.prevGlyphIndex != -1)
+      QueueGlyph(quad, colour);
+  return iter.nextX;
+}
+
+void FontAtlas::Flush()
+{
+  int rect[4];
+  if (TakeDirtyRect(rect) && mParams.update)
+    mParams.update(mParams.user, rect, mSheet.Get());
+  if (mQueueCount > 0 && mParams.draw)
+    mParams.draw(mParams.user, mQueuePositions, mQueueTexCoords, mQueueColours, mQueueCount);
+  mQueueCount = 0;
 }
 
 } // namespace pfw::gui

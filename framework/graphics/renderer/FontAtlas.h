@@ -10,13 +10,34 @@ namespace pfw::gui {
 struct AtlasFont;
 struct AtlasGlyph;
 
-// Creation parameters of a font atlas: the glyph sheet's size and its orientation.
+// Creation parameters of a font atlas: the glyph sheet's size and orientation, and the
+// callbacks of a renderer that draws with the atlas alone (the vector context sets none).
+// Each callback may be null.
 struct FontAtlasParams
 {
   enum Flags { kZeroTopLeft = 1 }; // y grows downwards
   int width = 512;
   int height = 512;
   unsigned char flags = kZeroTopLeft;
+  void* user = nullptr;
+  // A texture of the sheet's size is made; 0 refuses the atlas.
+  int (*create)(void* user, int width, int height) = nullptr;
+  // The sheet gets a new size; 0 refuses it.
+  int (*resize)(void* user, int width, int height) = nullptr;
+  // rect (min x, min y, max x, max y) of the sheet changed; pixels is the whole sheet.
+  void (*update)(void* user, const int* rect, const unsigned char* pixels) = nullptr;
+  // count queued vertices: x, y pairs, s, t pairs and RGBA colours, two triangles a glyph.
+  void (*draw)(void* user, const float* positions, const float* texCoords, const unsigned* colours, int count) = nullptr;
+  void (*destroy)(void* user) = nullptr;
+};
+
+// What the error callback is told.
+enum FontAtlasError
+{
+  kAtlasSheetFull = 1,      // a glyph did not fit; the value is 0
+  kAtlasScratchFull = 2,    // rasterising needed more working memory; the value is the size
+  kAtlasStatesOverflow = 3, // PushState with every state in use
+  kAtlasStatesUnderflow = 4, // PopState of the last state
 };
 
 // Whether a glyph lookup must place the glyph on the sheet.
@@ -32,6 +53,7 @@ struct FontAtlasState
   int font = 0;
   int align = 65; // left + baseline (VectorAlign flags)
   float size = 12.f;
+  unsigned colour = 0xffffffff; // RGBA, red in the low byte, of DrawText's vertices
   float blur = 0.f;
   float spacing = 0.f;
 };
@@ -47,11 +69,12 @@ struct FontAtlasQuad
 struct FontAtlasTextIter
 {
   float x = 0.f, y = 0.f, nextX = 0.f, nextY = 0.f;
-  float scale = 0.f, spacing = 0.f;
+  float spacing = 0.f;
   unsigned codepoint = 0;
   short isize = 0, iblur = 0;
   AtlasFont* font = nullptr;
   int prevGlyphIndex = -1; // -1 after a glyph that could not be had
+  const AtlasFont* prevGlyphFont = nullptr; // whose outline the previous glyph is
   const char* string = nullptr;
   const char* next = nullptr;
   const char* end = nullptr;
@@ -77,14 +100,26 @@ public:
   int AddFontMem(const char* name, unsigned char* data, int size, int faceIndex, bool ownsData);
   // The index of the font of that name, or -1.
   int FontByName(const char* name) const;
+  // Characters the base font lacks are taken from its fallbacks, in the order added (at
+  // most 20). False for an invalid index, a font as its own fallback or a full list.
+  bool AddFallbackFont(int base, int fallback);
   int FontCount() const { return mFonts.GetSize(); }
   // Line height of a font as a fraction of its size; 0 for an invalid index.
   float FontLineHeight(int font) const;
 
-  FontAtlasState& State() { return mState; }
+  // The current state: the top of a stack of 20.
+  FontAtlasState& State() { return mStates[mStateCount - 1]; }
+  // A copy of the current state on top of it; error 3 and no change when all are in use.
+  void PushState();
+  // Back to the state below; error 4 and no change for the last one.
+  void PopState();
+  // The current state back to the defaults.
+  void ClearState();
+  // Called with a FontAtlasError and its value; null for none.
+  void SetErrorCallback(void (*callback)(void* user, int error, int value), void* user);
 
-  // Empties the sheet and every glyph cache and gives the sheet a new size; 0 when memory
-  // fails.
+  // Empties the sheet and every glyph cache and gives the sheet a new size; 0 when the
+  // resize callback refuses or memory fails.
   int ResetSheet(int width, int height);
   const unsigned char* SheetPixels() const { return mSheet.Get(); }
   int SheetWidth() const { return mParams.width; }
@@ -103,13 +138,24 @@ public:
   // False at the end of the string.
   bool TextIterNext(FontAtlasTextIter& iter, FontAtlasQuad* quad);
 
+  // Queues the glyphs of the string in the current state's colour, handing the queue to
+  // the draw callback whenever it is full; returns x after the last glyph.
+  float DrawText(float x, float y, const char* string, const char* end);
+  // Hands the changed part of the sheet to the update callback and the queued vertices to
+  // the draw callback.
+  void Flush();
+
 private:
   explicit FontAtlas(const FontAtlasParams& params);
   bool SetSheetSize(int width, int height);
-  AtlasFont* CurrentFont() const;
+  AtlasFont* CurrentFont();
+  void ReportError(int error, int value);
+  int FindGlyph(const AtlasFont& font, unsigned codepoint, short isize, short blur) const;
   AtlasGlyph* GetGlyph(AtlasFont& font, unsigned codepoint, short isize, short iblur, int bitmapOption);
-  void GetQuad(AtlasFont& font, int prevGlyphIndex, const AtlasGlyph& glyph, float scale, float spacing, float* x,
-               float y, FontAtlasQuad* quad) const;
+  // Kerning applies between glyphs of one font file only.
+  void GetQuad(int prevGlyphIndex, const AtlasFont* prevGlyphFont, const AtlasGlyph& glyph, float spacing, float* x, float y,
+               FontAtlasQuad* quad) const;
+  void QueueGlyph(const FontAtlasQuad& quad, unsigned colour);
   float VertAlign(const AtlasFont& font, int align, short isize) const;
   void ExtendDirty(int x0, int y0, int x1, int y1);
   bool AddWhiteBlock();
@@ -122,7 +168,18 @@ private:
   SkylinePacker mPacker;
   ScratchArena mScratch;
   GrowArray<AtlasFont*> mFonts{32};
-  FontAtlasState mState;
+  static constexpr int kMaxStates = 20;
+  FontAtlasState mStates[kMaxStates];
+  int mStateCount = 1;
+  void (*mErrorCallback)(void* user, int error, int value) = nullptr;
+  void* mErrorUser = nullptr;
+
+  // The vertex queue of DrawText.
+  static constexpr int kQueueSize = 1024;
+  float mQueuePositions[kQueueSize * 2];
+  float mQueueTexCoords[kQueueSize * 2];
+  unsigned mQueueColours[kQueueSize];
+  int mQueueCount = 0;
 };
 
 } // namespace pfw::gui

@@ -30,6 +30,8 @@ void* ScratchArena::Allocate(size_t size)
 {
   if (void* piece = TakeFromBlock(size))
     return piece;
+  if (mFullHandler)
+    mFullHandler(mFullUser, size);
   return std::malloc(size);
 }
 

@@ -19,6 +19,12 @@ public:
   ScratchArena& operator=(const ScratchArena&) = delete;
 
   bool Init();
+  // Told of every request the block cannot hold, before it goes to the heap.
+  void SetFullHandler(void (*handler)(void* user, size_t size), void* user)
+  {
+    mFullHandler = handler;
+    mFullUser = user;
+  }
   void Reset() { mUsed = 0; }
   // A piece of the block; null when the block is full.
   void* TakeFromBlock(size_t size);
@@ -29,6 +35,8 @@ public:
 private:
   unsigned char* mBlock = nullptr;
   size_t mUsed = 0;
+  void (*mFullHandler)(void* user, size_t size) = nullptr;
+  void* mFullUser = nullptr;
 };
 
 } // namespace pfw::gui

@@ -175,6 +175,8 @@ FontAtlas& Fonts(VectorContext* context);
 void FontSize(VectorContext* context, float size);
 void FontBlur(VectorContext* context, float blur);
 void TextLetterSpacing(VectorContext* context, float spacing);
+// The distance of rows as a proportion of the font's own line height (1 by default).
+void TextLineSpacing(VectorContext* context, float proportion);
 void TextAlign(VectorContext* context, int align); // VectorAlign flags
 // A font index of Fonts(); -1 draws and measures nothing.
 void FontFaceId(VectorContext* context, int font);
@@ -182,7 +184,8 @@ void FontFaceId(VectorContext* context, int font);
 float Text(VectorContext* context, float x, float y, const char* string, const char* end);
 // bounds: min x, min y, max x, max y; returns the advance (0 without a font).
 float TextBounds(VectorContext* context, float x, float y, const char* string, const char* end, float bounds[4]);
-// The current font's line height at the current size; 0 without a font.
+// The distance of rows: the current font's line height at the current size times the
+// line spacing; 0 without a font.
 float TextLineHeight(VectorContext* context);
 // Breaks the text into rows no wider than breakWidth; returns the number of rows.
 int TextBreakLines(VectorContext* context, const char* string, const char* end, float breakWidth,

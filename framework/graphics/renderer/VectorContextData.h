@@ -25,6 +25,7 @@ struct VectorState
   VectorScissor scissor;
   float fontSize = 16.f;
   float letterSpacing = 0.f;
+  float lineHeight = 1.f; // rows apart, in the font's own line heights
   float fontBlur = 0.f;
   int textAlign = kVGAlignLeft | kVGAlignBaseline;
   int fontId = 0;

@@ -139,6 +139,11 @@ void TextLetterSpacing(VectorContext* context, float spacing)
   State(context).letterSpacing = spacing;
 }
 
+void TextLineSpacing(VectorContext* context, float proportion)
+{
+  State(context).lineHeight = proportion;
+}
+
 void TextAlign(VectorContext* context, int align)
 {
   State(context).textAlign = align;
@@ -235,7 +240,7 @@ float TextLineHeight(VectorContext* context)
   if (!SetAtlasState(context, scale))
     return 0.f;
   const float isize = static_cast<float>(static_cast<short>(context->fonts->State().size * 10.f));
-  return context->fonts->FontLineHeight(State(context).fontId) * isize / 10.f / scale;
+  return context->fonts->FontLineHeight(State(context).fontId) * isize / 10.f / scale * State(context).lineHeight;
 }
 
 int TextBreakLines(VectorContext* context, const char* string, const char* end, float breakWidth,

@@ -187,6 +187,126 @@ TEST_F(AtlasTest, TinySizesHaveNoGlyphsAndBadUtf8IsReplacedNotTheEndOfTheText)
   EXPECT_EQ(indices[2], stbtt_FindGlyphIndex(&reference, 'B'));
 }
 
+// Records what the atlas tells its callbacks.
+struct AtlasCallbacks
+{
+  std::vector<std::vector<int>> calls; // {kind, values...}: creates, resizes, updates, errors
+  std::vector<std::vector<unsigned>> drawnColours;
+  std::vector<float> drawnTexCoords;
+  bool refuseResize = false;
+  FontAtlas* atlas = nullptr;
+  int growOnFullTo = 0;
+
+  enum { kCreate, kResize, kUpdate, kError, kDestroy };
+  static AtlasCallbacks& Of(void* user) { return *static_cast<AtlasCallbacks*>(user); }
+  FontAtlasParams Params(int size)
+  {
+    FontAtlasParams params;
+    params.width = params.height = size;
+    params.user = this;
+    params.create = [](void* user, int w, int h) { return Of(user).calls.push_back({kCreate, w, h}), 1; };
+    params.resize = [](void* user, int w, int h) {
+      Of(user).calls.push_back({kResize, w, h});
+      return Of(user).refuseResize ? 0 : 1;
+    };
+    params.update = [](void* user, const int* r, const unsigned char*) {
+      Of(user).calls.push_back({kUpdate, r[0], r[1], r[2], r[3]});
+    };
+    params.draw = [](void* user, const float*, const float* texCoords, const unsigned* colours, int count) {
+      Of(user).drawnColours.emplace_back(colours, colours + count);
+      Of(user).drawnTexCoords.insert(Of(user).drawnTexCoords.end(), texCoords, texCoords + count * 2);
+    };
+    params.destroy = [](void* user) { Of(user).calls.push_back({kDestroy}); };
+    return params;
+  }
+  static void OnError(void* user, int error, int value)
+  {
+    AtlasCallbacks& self = Of(user);
+    self.calls.push_back({kError, error, value});
+    if (error == kAtlasSheetFull && self.growOnFullTo)
+      self.atlas->ResetSheet(self.growOnFullTo, self.growOnFullTo);
+  }
+};
+
+TEST(FontAtlasStates, StackTwentyDeepAndReportOverflowAndUnderflow)
+{
+  AtlasCallbacks seen;
+  FontAtlas* atlas = FontAtlas::Create(FontAtlasParams());
+  atlas->SetErrorCallback(&AtlasCallbacks::OnError, &seen);
+  atlas->State().size = 20.f;
+  for (int i = 1; i < 20; ++i)
+  {
+    atlas->PushState();
+    EXPECT_EQ(atlas->State().size, 20.f + float(i - 1)); // a copy of the one below
+    atlas->State().size = 20.f + float(i);
+  }
+  EXPECT_TRUE(seen.calls.empty());
+  atlas->PushState();
+  EXPECT_EQ(seen.calls, std::vector<std::vector<int>>({{AtlasCallbacks::kError, kAtlasStatesOverflow, 0}}));
+  EXPECT_EQ(atlas->State().size, 39.f);
+  for (int i = 1; i < 20; ++i)
+    atlas->PopState();
+  EXPECT_EQ(atlas->State().size, 20.f);
+  atlas->PopState();
+  EXPECT_EQ(seen.calls.back(), std::vector<int>({AtlasCallbacks::kError, kAtlasStatesUnderflow, 0}));
+  EXPECT_EQ(atlas->State().size, 20.f); // the last state stays
+  atlas->State().colour = 0x12345678;
+  atlas->ClearState();
+  EXPECT_EQ(atlas->State().size, 12.f);
+  EXPECT_EQ(atlas->State().colour, 0xffffffffu);
+  FontAtlas::Delete(atlas);
+}
+
+TEST(FontAtlasCallbacks, SeeTheSheetTheQueuedGlyphsAndEveryResize)
+{
+  using Calls = std::vector<std::vector<int>>;
+  std::vector<unsigned char> bytes = ReadRoboto();
+  AtlasCallbacks seen;
+  FontAtlas* atlas = FontAtlas::Create(seen.Params(64));
+  ASSERT_NE(atlas, nullptr);
+  seen.atlas = atlas;
+  EXPECT_EQ(seen.calls, Calls({{AtlasCallbacks::kCreate, 64, 64}}));
+  ASSERT_EQ(atlas->AddFontMem("Roboto", bytes.data(), int(bytes.size()), 0, false), 0);
+
+  // Two glyphs: twelve vertices in the state's colour, drawn at the flush with the sheet.
+  atlas->State().size = 14.f;
+  atlas->State().colour = 0xff3366cc;
+  EXPECT_GT(atlas->DrawText(0.f, 20.f, "Hi", nullptr), 8.f);
+  EXPECT_TRUE(seen.drawnColours.empty());
+  atlas->Flush();
+  ASSERT_EQ(seen.calls.size(), 2u);
+  EXPECT_EQ(seen.calls[1][0], AtlasCallbacks::kUpdate);
+  EXPECT_EQ(seen.calls[1][1] + seen.calls[1][2], 0); // from the white block on
+  EXPECT_GT(seen.calls[1][3] * seen.calls[1][4], 100);
+  ASSERT_EQ(seen.drawnColours.size(), 1u);
+  EXPECT_EQ(seen.drawnColours[0], std::vector<unsigned>(12, 0xff3366cc));
+  for (float t : seen.drawnTexCoords)
+    EXPECT_TRUE(t > 0.f && t < 1.f) << t;
+
+  // A full queue is drawn as the text goes on: 170 glyphs of six vertices at a time.
+  seen.drawnColours.clear();
+  atlas->DrawText(0.f, 20.f, std::string(200, 'i').c_str(), nullptr);
+  atlas->Flush();
+  ASSERT_EQ(seen.drawnColours.size(), 2u);
+  EXPECT_EQ(seen.drawnColours[0].size() * 10 + seen.drawnColours[1].size(), 10200u + 180u);
+
+  // A glyph the sheet cannot take: the error callback grows the sheet and the glyph goes
+  // into the new one; a refused resize changes nothing.
+  atlas->SetErrorCallback(&AtlasCallbacks::OnError, &seen);
+  seen.growOnFullTo = 128;
+  seen.calls.clear();
+  atlas->State().size = 100.f;
+  atlas->DrawText(0.f, 100.f, "W", nullptr);
+  EXPECT_EQ(seen.calls, Calls({{AtlasCallbacks::kError, kAtlasSheetFull, 0}, {AtlasCallbacks::kResize, 128, 128}}));
+  EXPECT_EQ(atlas->SheetWidth(), 128);
+  seen.refuseResize = true;
+  EXPECT_EQ(atlas->ResetSheet(256, 256), 0);
+  EXPECT_EQ(atlas->SheetWidth(), 128);
+  seen.calls.clear();
+  FontAtlas::Delete(atlas);
+  EXPECT_EQ(seen.calls, Calls({{AtlasCallbacks::kDestroy}}));
+}
+
 TEST_F(AtlasTest, NamesAreCutTo63CharactersAndLookedUpExactly)
 {
   const std::string longName(70, 'x');

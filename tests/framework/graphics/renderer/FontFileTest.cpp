@@ -55,6 +55,30 @@ std::pair<unsigned, size_t> FirstComposite(const Bytes& b)
   return {0, 0};
 }
 
+// Size of the cmap subtable stb_truetype reads (the last encoding record's).
+size_t ReadCmapSubtable(const Bytes& b)
+{
+  const size_t cmap = Table(b, "cmap");
+  const size_t records = size_t(b[cmap + 2]) << 8 | b[cmap + 3];
+  return cmap + Read32(b, cmap + 4 + 8 * (records - 1) + 4);
+}
+
+// The font without a character that ends a group of its format-12 cmap; empty when it
+// has no such group.
+Bytes WithoutCharacter(Bytes b, uint32_t character)
+{
+  const size_t subtable = ReadCmapSubtable(b);
+  if (b[subtable + 1] != 12)
+    return {};
+  for (size_t group = 0, n = Read32(b, subtable + 12); group < n; ++group)
+    if (Read32(b, subtable + 16 + 12 * group + 4) == character)
+    {
+      Write32(b, subtable + 16 + 12 * group + 4, character - 1);
+      return b;
+    }
+  return {};
+}
+
 // Adds the font and, when it is taken, lays out and rasterises a run of text with it.
 int AddAndDraw(const Bytes& bytes, int face = 0)
 {
@@ -85,7 +109,7 @@ TEST(FontFile, HostileBytesAreRefusedBeforeStbTrueTypeReadsThem)
   const size_t cmap = Table(roboto, "cmap"), hhea = Table(roboto, "hhea"), loca = Table(roboto, "loca");
   const std::pair<unsigned, size_t> composite = FirstComposite(roboto);
   ASSERT_NE(composite.second, 0u);
-  const size_t cmapSubtable = cmap + Read32(roboto, cmap + 4 + 8 * ((size_t(roboto[cmap + 2]) << 8 | roboto[cmap + 3]) - 1) + 4);
+  const size_t cmapSubtable = ReadCmapSubtable(roboto);
 
   struct Case
   {
@@ -123,6 +147,50 @@ TEST(FontFile, HostileBytesAreRefusedBeforeStbTrueTypeReadsThem)
     Write32(collection, 16 + 12 + 16 * i + 8, Read32(collection, 16 + 12 + 16 * i + 8) + 16);
   EXPECT_EQ(AddAndDraw(collection, 0), 0);
   EXPECT_EQ(AddAndDraw(collection, 1), -1);
+}
+
+TEST(FontFile, CharactersAFontLacksComeFromItsFallbackAtTheFallbacksOwnMetrics)
+{
+  Bytes roboto = ReadRoboto();
+  Bytes noTilde = WithoutCharacter(roboto, '~');
+  ASSERT_FALSE(noTilde.empty());
+  FontAtlas* atlas = FontAtlas::Create(FontAtlasParams());
+  ASSERT_EQ(atlas->AddFontMem("Roboto", roboto.data(), int(roboto.size()), 0, false), 0);
+  ASSERT_EQ(atlas->AddFontMem("NoTilde", noTilde.data(), int(noTilde.size()), 0, false), 1);
+  atlas->State().size = 40.f;
+  // Lays out "~" in a font: the advance, and the glyph's coverage on the sheet.
+  auto tilde = [&](int font, std::vector<unsigned char>* coverage) {
+    atlas->State().font = font;
+    FontAtlasTextIter iter;
+    FontAtlasQuad q;
+    EXPECT_TRUE(atlas->TextIterInit(iter, 0.f, 0.f, "~", nullptr, kGlyphBitmapRequired));
+    EXPECT_TRUE(atlas->TextIterNext(iter, &q));
+    for (int y = int(q.t0 * 512); y < int(q.t1 * 512); ++y)
+      for (int x = int(q.s0 * 512); x < int(q.s1 * 512); ++x)
+        coverage->push_back(atlas->SheetPixels()[y * 512 + x]);
+    return iter.nextX;
+  };
+  std::vector<unsigned char> own, missing, fallen;
+  const float ownAdvance = tilde(0, &own);
+  const float missingAdvance = tilde(1, &missing);
+  EXPECT_NE(missingAdvance, ownAdvance); // the missing-glyph box
+  EXPECT_NE(missing, own);
+
+  EXPECT_FALSE(atlas->AddFallbackFont(1, 1));
+  EXPECT_FALSE(atlas->AddFallbackFont(1, 2));
+  EXPECT_TRUE(atlas->AddFallbackFont(1, 0));
+  atlas->ResetSheet(512, 512); // forget the missing-glyph raster
+  const float fallenAdvance = tilde(1, &fallen);
+  EXPECT_EQ(fallenAdvance, ownAdvance);
+  EXPECT_EQ(fallen, own);
+  atlas->State().font = 1;
+  const float measuredThroughFallback = atlas->TextBounds(0.f, 0.f, "~~", nullptr, nullptr);
+  atlas->State().font = 0;
+  EXPECT_EQ(measuredThroughFallback, atlas->TextBounds(0.f, 0.f, "~~", nullptr, nullptr));
+  for (int i = 1; i < 20; ++i)
+    EXPECT_TRUE(atlas->AddFallbackFont(1, 0));
+  EXPECT_FALSE(atlas->AddFallbackFont(1, 0)); // twenty at most
+  FontAtlas::Delete(atlas);
 }
 
 TEST(FontFile, RandomCorruptionNeverReadsOutsideTheBytes)

@@ -76,6 +76,12 @@ TEST_F(TextTest, DrawsTexturedTrianglesPerGlyphAndReturnsTheAdvance)
   EXPECT_EQ(backend.calls.size(), 1u);
   VG::FontFaceId(context, 0);
   EXPECT_NEAR(VG::TextLineHeight(context), VG::Fonts(context).FontLineHeight(0) * 20.f, 1e-4f);
+  // Line spacing is part of the state: saved, restored and reset.
+  VG::Save(context);
+  VG::TextLineSpacing(context, 1.5f);
+  EXPECT_NEAR(VG::TextLineHeight(context), VG::Fonts(context).FontLineHeight(0) * 30.f, 1e-4f);
+  VG::Restore(context);
+  EXPECT_NEAR(VG::TextLineHeight(context), VG::Fonts(context).FontLineHeight(0) * 20.f, 1e-4f);
 }
 
 TEST_F(TextTest, ScaledTextIsRasterisedAtTheScaledSize)
