@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 using namespace pfw::gui;
@@ -51,6 +52,18 @@ void CountGLCalls()
   TARNWICK_GL11_FUNCTIONS(TARNWICK_COUNT)
   TARNWICK_GL2_FUNCTIONS(TARNWICK_COUNT)
 #undef TARNWICK_COUNT
+}
+
+// CPU seconds the whole process has used, every thread counted; -1 when unknown.
+double ProcessCpuSeconds()
+{
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+    return -1.0;
+  auto seconds = [](const FILETIME& t) {
+    return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
+  };
+  return seconds(kernel) + seconds(user);
 }
 
 IArgbColour Grey(int v, int a = 255)
@@ -203,6 +216,7 @@ void TimeScale(pfw::IGuiEditorDelegate& delegate, float screenScale, int frames,
 
   // Whole frames, the GL work finished; and the part until the frame's end returns.
   std::vector<double> ms, submitted;
+  const double cpuStart = ProcessCpuSeconds();
   for (int i = 0; i < frames; ++i)
   {
     const Clock::time_point start = Clock::now();
@@ -212,6 +226,8 @@ void TimeScale(pfw::IGuiEditorDelegate& delegate, float screenScale, int frames,
     ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     submitted.push_back(std::chrono::duration<double, std::milli>(ended - start).count());
   }
+  const double cpuEnd = ProcessCpuSeconds();
+  const double cpuPerFrame = cpuStart >= 0.0 && cpuEnd >= 0.0 ? (cpuEnd - cpuStart) * 1000.0 / frames : -1.0;
   std::sort(submitted.begin(), submitted.end());
   // One more frame with every GL call counted (the window's context reloads the plain
   // entry points, so the counters go on after the timing).
@@ -227,9 +243,9 @@ void TimeScale(pfw::IGuiEditorDelegate& delegate, float screenScale, int frames,
     return sum / static_cast<double>(ms.size());
   }();
   std::printf("scale %.1f (%d x %d pixels): median %.2f ms, mean %.2f ms, worst %.2f ms per full redraw "
-              "(%.2f ms until the frame's end returns); %ld GL calls per frame\n",
+              "(%.2f ms until the frame's end returns); %ld GL calls per frame; %.1f ms of CPU per frame, all threads\n",
               screenScale, gui.PixelWidth(), gui.PixelHeight(), ms[ms.size() / 2], mean, ms.back(),
-              submitted[submitted.size() / 2], calls);
+              submitted[submitted.size() / 2], calls, cpuPerFrame);
   gui.ReadMain().WritePng("renderer-speed-page-" + std::to_string(static_cast<int>(screenScale * 10)));
 }
 
