@@ -6,10 +6,13 @@
 #include "framework/core/IDataChunk.h"
 #include "framework/core/ParamChangeSource.h"
 #include "framework/core/WindowsServices.h"
+#include "wrappers/vst3/IPluginVST3View.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
+#include <new>
 
 namespace pfw {
 
@@ -98,9 +101,13 @@ tresult VST3_CALL IPluginVST3::setParamNormalized(ParamID tag, ParamValue value)
   return kResultOk;
 }
 
-IPlugView* VST3_CALL IPluginVST3::createView(FIDString)
+IPlugView* VST3_CALL IPluginVST3::createView(FIDString name)
 {
-  return nullptr;
+  if (!HasUI() || !name || std::strcmp(name, "editor") != 0)
+    return nullptr;
+  IPluginVST3View* view = new (std::nothrow) IPluginVST3View(*this);
+  SetView(view);
+  return view ? view->plugView() : nullptr;
 }
 
 tresult VST3_CALL IPluginVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name)
@@ -271,9 +278,18 @@ int IPluginVST3::GetTrackNamespaceIndex()
   return mTrackNamespaceOrder;
 }
 
-bool IPluginVST3::ResizeHostView(int, int)
+bool IPluginVST3::ResizeHostView(int width, int height)
 {
-  return false; // no editor view yet
+  if (!HasUI())
+    return true;
+  IPluginVST3View* view = GetView();
+  if ((width != GetEditorWidth() || height != GetEditorHeight()) && view && view->getFrame())
+  {
+    ViewRect size{0, 0, width, height};
+    view->getFrame()->resizeView(view->plugView(), &size);
+  }
+  SetEditorSize(width, height);
+  return true;
 }
 
 void IPluginVST3::BeginHostParamEdit(int paramIdx)

@@ -41,7 +41,7 @@ public:
   // IEditController, IUnitInfo
   Steinberg::Vst::ParamValue VST3_CALL getParamNormalized(Steinberg::Vst::ParamID tag) override;
   Steinberg::tresult VST3_CALL setParamNormalized(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue value) override;
-  // No editor yet.
+  // The editor view for the name "editor" when the plug-in has an editor.
   Steinberg::IPlugView* VST3_CALL createView(Steinberg::FIDString name) override;
   Steinberg::tresult VST3_CALL getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
                                               Steinberg::Vst::String128 name) override;

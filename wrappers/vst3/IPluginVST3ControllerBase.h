@@ -11,6 +11,7 @@ namespace pfw {
 
 class IPluginVST3;
 class IPluginVST3BypassParameter;
+class IPluginVST3View;
 
 // The controller side's data: the parameter container, the bypass parameter and what the
 // host told about the track the plug-in sits on.
@@ -36,9 +37,19 @@ public:
 
   IPluginVST3BypassParameter* GetBypassParameter() const { return mBypassParameter; }
 
+  // The view made last, while it lives: the editor's resize requests go to its frame.
+  IPluginVST3View* GetView() const { return mView; }
+  void SetView(IPluginVST3View* view) { mView = view; }
+  void ForgetView(const IPluginVST3View* view)
+  {
+    if (mView == view)
+      mView = nullptr;
+  }
+
 protected:
   Steinberg::Vst::ParameterContainer* mParameters;
   IPluginVST3BypassParameter* mBypassParameter = nullptr;
+  IPluginVST3View* mView = nullptr;
   GrowString mTrackName;
   GrowString mTrackNamespace;
   GrowString mTrackIdentifier;
