@@ -74,6 +74,12 @@ constexpr Iid EventList = iidFromMemoryBytes("14422C3A 6334FE49 B2C4F397 B9695A4
 constexpr Iid UnitHandler = iidFromMemoryBytes("F847514B 54466B48 8DAB30BA 163A3C56");
 constexpr Iid PlugInterfaceSupport = iidFromMemoryBytes("9E8BB54F AA9E0F4E AB361C1C CCB56FEA");
 constexpr Iid AudioPresentationLatency = iidFromMemoryBytes("78CE9E30 7DEBAE4F 8B2225D9 09FD08B6");
+constexpr Iid PlugFrame = iidFromMemoryBytes("01AF7F36 A9AF9346 8D4DA2A0 ED0882A3");
+constexpr Iid PlugViewContentScaleSupport = iidFromMemoryBytes("9096ED65 C48A2545 8AADEF7A 72EA703F");
+constexpr Iid ComponentHandler3 = iidFromMemoryBytes("1716F169 6BD20D40 A4B6B964 7B6EBBAB");
+constexpr Iid ContextMenu = iidFromMemoryBytes("63C8932E 9C0C8845 97DBECF5 AD17817D");
+constexpr Iid ContextMenuTarget = iidFromMemoryBytes("752EDF3C D3854441 BF86D36B D7C4894D");
+constexpr Iid AttributeList = iidFromMemoryBytes("EB0A5F1E 7FCC3345 A2544011 38AD5EE4");
 } // namespace iids
 
 bool sameIid(const void* bytes, const Iid& iid);
@@ -236,6 +242,24 @@ struct Event
 };
 static_assert(sizeof(Event) == 48 && offsetof(Event, payload) == 24);
 
+struct ViewRect
+{
+  int32_t left;
+  int32_t top;
+  int32_t right;
+  int32_t bottom;
+};
+static_assert(sizeof(ViewRect) == 16 && offsetof(ViewRect, bottom) == 12);
+
+struct ContextMenuItem
+{
+  Utf16 name[128];
+  int32_t tag;
+  int32_t flags;
+};
+static_assert(sizeof(ContextMenuItem) == 264 && offsetof(ContextMenuItem, tag) == 256 &&
+              offsetof(ContextMenuItem, flags) == 260);
+
 // ---- interfaces ----------------------------------------------------------------------
 
 class FUnknown
@@ -317,6 +341,87 @@ public:
   virtual tresult HOST_CALL restartComponent(int32_t flags) = 0;
 };
 
+class IComponentHandler2 : public FUnknown
+{
+public:
+  virtual tresult HOST_CALL setDirty(uint8_t state) = 0;
+  virtual tresult HOST_CALL requestOpenEditor(const char* name) = 0;
+  virtual tresult HOST_CALL startGroupEdit() = 0;
+  virtual tresult HOST_CALL finishGroupEdit() = 0;
+};
+
+class IPlugFrame;
+
+class IPlugView : public FUnknown
+{
+public:
+  virtual tresult HOST_CALL isPlatformTypeSupported(const char* type) = 0;
+  virtual tresult HOST_CALL attached(void* parent, const char* type) = 0;
+  virtual tresult HOST_CALL removed() = 0;
+  virtual tresult HOST_CALL onWheel(float distance) = 0;
+  virtual tresult HOST_CALL onKeyDown(Utf16 key, int16_t keyCode, int16_t modifiers) = 0;
+  virtual tresult HOST_CALL onKeyUp(Utf16 key, int16_t keyCode, int16_t modifiers) = 0;
+  virtual tresult HOST_CALL getSize(ViewRect* size) = 0;
+  virtual tresult HOST_CALL onSize(ViewRect* newSize) = 0;
+  virtual tresult HOST_CALL onFocus(uint8_t state) = 0;
+  virtual tresult HOST_CALL setFrame(IPlugFrame* frame) = 0;
+  virtual tresult HOST_CALL canResize() = 0;
+  virtual tresult HOST_CALL checkSizeConstraint(ViewRect* rect) = 0;
+};
+
+class IPlugFrame : public FUnknown
+{
+public:
+  virtual tresult HOST_CALL resizeView(IPlugView* view, ViewRect* newSize) = 0;
+};
+
+class IPlugViewContentScaleSupport : public FUnknown
+{
+public:
+  virtual tresult HOST_CALL setContentScaleFactor(float factor) = 0;
+};
+
+class IContextMenuTarget : public FUnknown
+{
+public:
+  virtual tresult HOST_CALL executeMenuItem(int32_t tag) = 0;
+};
+
+class IContextMenu : public FUnknown
+{
+public:
+  virtual int32_t HOST_CALL getItemCount() = 0;
+  virtual tresult HOST_CALL getItem(int32_t index, ContextMenuItem& item, IContextMenuTarget** target) = 0;
+  virtual tresult HOST_CALL addItem(const ContextMenuItem& item, IContextMenuTarget* target) = 0;
+  virtual tresult HOST_CALL removeItem(const ContextMenuItem& item, IContextMenuTarget* target) = 0;
+  virtual tresult HOST_CALL popup(int32_t x, int32_t y) = 0;
+};
+
+class IComponentHandler3 : public FUnknown
+{
+public:
+  virtual IContextMenu* HOST_CALL createContextMenu(IPlugView* view, const ParamID* paramId) = 0;
+};
+
+class IAttributeList : public FUnknown
+{
+public:
+  virtual tresult HOST_CALL setInt(const char* id, int64_t value) = 0;
+  virtual tresult HOST_CALL getInt(const char* id, int64_t& value) = 0;
+  virtual tresult HOST_CALL setFloat(const char* id, double value) = 0;
+  virtual tresult HOST_CALL getFloat(const char* id, double& value) = 0;
+  virtual tresult HOST_CALL setString(const char* id, const Utf16* string) = 0;
+  virtual tresult HOST_CALL getString(const char* id, Utf16* string, uint32_t sizeInBytes) = 0;
+  virtual tresult HOST_CALL setBinary(const char* id, const void* data, uint32_t sizeInBytes) = 0;
+  virtual tresult HOST_CALL getBinary(const char* id, const void*& data, uint32_t& sizeInBytes) = 0;
+};
+
+class IInfoListener : public FUnknown
+{
+public:
+  virtual tresult HOST_CALL setChannelContextInfos(IAttributeList* list) = 0;
+};
+
 class IEditController : public IPluginBase
 {
 public:
@@ -332,7 +437,7 @@ public:
   virtual ParamValue HOST_CALL getParamNormalized(ParamID id) = 0;
   virtual tresult HOST_CALL setParamNormalized(ParamID id, ParamValue value) = 0;
   virtual tresult HOST_CALL setComponentHandler(IComponentHandler* handler) = 0;
-  virtual FUnknown* HOST_CALL createView(const char* name) = 0;
+  virtual IPlugView* HOST_CALL createView(const char* name) = 0;
 };
 
 class IEditController2 : public FUnknown

@@ -1,0 +1,288 @@
+// The deliverable's editor in a host window, driven as a host drives it: made, attached to
+// a real window, sized, resized by the host and through the host's plug frame, scaled,
+// pictured, edited with real mouse messages and the recipe menu, told about its track,
+// removed and released again and again without leaking window or GDI handles.
+
+#include "TarnwickModule.h"
+#include "harness/HostEditor.h"
+
+#include <cstring>
+#include <string>
+
+using namespace vst3host;
+using namespace tarnwicktest;
+
+namespace {
+
+constexpr int kWidth = 1180;
+constexpr int kHeight = 800;
+constexpr ParamID kGain = 24; // the first knob of the view a fresh editor shows
+constexpr int kGainX = 110, kGainY = 642;
+constexpr int kRecipeMenuX = 880, kRecipeMenuY = 61;
+
+// A view of the session's instance attached to a host window of the view's size.
+struct AttachedView
+{
+  explicit AttachedView(Session& session)
+    : view(session.instance.controller->createView("editor"))
+  {
+    EXPECT_NE(view, nullptr);
+    if (!view)
+      return;
+    ViewRect size{};
+    EXPECT_EQ(view->getSize(&size), kOk);
+    window.resize(size.right - size.left, size.bottom - size.top);
+    view->setFrame(&frame);
+    attachedResult = view->attached(window.handle(), "HWND");
+  }
+  ~AttachedView()
+  {
+    if (!view)
+      return;
+    view->removed();
+    view->setFrame(nullptr);
+    view->release();
+  }
+  SIZE editorSize() const
+  {
+    RECT client{};
+    GetClientRect(window.editor(), &client);
+    return SIZE{client.right, client.bottom};
+  }
+  // Frames until the editor has drawn its backdrop (bounded far beyond a loaded machine).
+  Picture drawn() const
+  {
+    Picture picture;
+    pumpUntil(
+      [&] {
+        picture = readWindowPicture(window.editor());
+        int rgb[3];
+        picture.at(40, 600, rgb);
+        return rgb[0] > 0;
+      },
+      20.0);
+    return picture;
+  }
+  void mouse(UINT message, WPARAM keys, int x, int y) const
+  {
+    SendMessageW(window.editor(), message, keys, MAKELPARAM(x, y));
+  }
+
+  HostWindow window{kWidth, kHeight};
+  PlugFrame frame{window};
+  IPlugView* view = nullptr;
+  tresult attachedResult = kFalse;
+};
+
+bool Near(const int rgb[3], int r, int g, int b, int tolerance = 6)
+{
+  return std::abs(rgb[0] - r) <= tolerance && std::abs(rgb[1] - g) <= tolerance && std::abs(rgb[2] - b) <= tolerance;
+}
+
+void ExpectSize(const ViewRect& rect, int width, int height)
+{
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.right, width);
+  EXPECT_EQ(rect.bottom, height);
+}
+
+// Types Down, Down, Return into the open recipe menu; a later timer closes it should the
+// keys not arrive.
+void CALLBACK ChooseSecondRecipe(HWND, UINT, UINT_PTR timer, DWORD)
+{
+  KillTimer(nullptr, timer);
+  for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN})
+  {
+    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
+  }
+}
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+  KillTimer(nullptr, timer);
+  EndMenu();
+}
+
+} // namespace
+
+TEST(TarnwickVst3Editor, AttachesSizesScalesAndShowsItself)
+{
+  Session session;
+  ASSERT_TRUE(session.ok());
+  EXPECT_EQ(session.instance.controller->createView("other"), nullptr);
+  AttachedView attached(session);
+  ASSERT_NE(attached.view, nullptr);
+  IPlugView& view = *attached.view;
+  EXPECT_EQ(view.isPlatformTypeSupported("HWND"), kOk);
+  EXPECT_EQ(view.isPlatformTypeSupported("X11EmbedWindowID"), kFalse);
+  EXPECT_EQ(view.canResize(), kOk);
+  ASSERT_EQ(attached.attachedResult, kOk);
+  ASSERT_NE(attached.window.editor(), nullptr);
+  EXPECT_EQ(attached.editorSize().cx, kWidth);
+  EXPECT_EQ(attached.editorSize().cy, kHeight);
+
+  const Picture picture = attached.drawn();
+  ASSERT_EQ(picture.width, kWidth);
+  EXPECT_TRUE(picture.writePng(TARNWICK_TEST_OUTPUT_DIR "/vst3-editor-view.png"));
+  int rgb[3];
+  picture.at(40, 600, rgb);
+  EXPECT_TRUE(Near(rgb, 27, 35, 40)) << "the control row " << rgb[0] << " " << rgb[1] << " " << rgb[2];
+  picture.at(600, 20, rgb);
+  EXPECT_TRUE(rgb[0] > 10 && rgb[0] < 70 && rgb[2] < 70) << "the backdrop " << rgb[0] << " " << rgb[1] << " " << rgb[2];
+  int bright = 0; // the title's letters
+  for (int y = 38; y < 87; ++y)
+    for (int x = 36; x < 455; ++x)
+    {
+      picture.at(x, y, rgb);
+      bright += rgb[0] > 200 && rgb[1] > 200;
+    }
+  EXPECT_GT(bright, 200);
+
+  // The host drags its window: below the minimum the size is raised to it.
+  ViewRect tiny{0, 0, 100, 100};
+  EXPECT_EQ(view.checkSizeConstraint(&tiny), kOk);
+  EXPECT_GT(tiny.right, 100);
+  EXPECT_GT(tiny.bottom, 100);
+  // A size the editor can fill at scale 1.1: it takes the whole window.
+  ViewRect larger{0, 0, 1298, 880};
+  attached.window.resize(1298, 880);
+  ASSERT_EQ(view.onSize(&larger), kOk);
+  EXPECT_EQ(attached.editorSize().cx, 1298);
+  EXPECT_EQ(attached.editorSize().cy, 880);
+  EXPECT_TRUE(attached.frame.requests.empty());
+  ViewRect size{};
+  view.getSize(&size);
+  ExpectSize(size, 1298, 880);
+  // One that needs a scale below the editor's smallest: the editor asks the host's frame
+  // for the size of its smallest scale.
+  ViewRect smaller{0, 0, 944, 640};
+  attached.window.resize(944, 640);
+  ASSERT_EQ(view.onSize(&smaller), kOk);
+  ASSERT_EQ(attached.frame.requests.size(), 1u);
+  ExpectSize(attached.frame.requests[0], 1003, 680);
+  EXPECT_EQ(attached.frame.views[0], &view);
+  EXPECT_EQ(attached.editorSize().cx, 1003);
+  view.getSize(&size);
+  ExpectSize(size, 1003, 680);
+
+  // Back to scale 1, then a content scale of 1.5: the editor asks for 1.5 times its size.
+  ViewRect natural{0, 0, kWidth, kHeight};
+  attached.window.resize(kWidth, kHeight);
+  view.onSize(&natural);
+  IPlugViewContentScaleSupport* scaling =
+    ask<IPlugViewContentScaleSupport>(attached.view, iids::PlugViewContentScaleSupport);
+  ASSERT_NE(scaling, nullptr);
+  EXPECT_EQ(scaling->setContentScaleFactor(1.5f), kOk);
+  ASSERT_FALSE(attached.frame.requests.empty());
+  ExpectSize(attached.frame.requests.back(), 1770, 1200);
+  EXPECT_EQ(attached.editorSize().cx, 1770);
+  EXPECT_EQ(attached.editorSize().cy, 1200);
+  view.getSize(&size);
+  ExpectSize(size, 1770, 1200);
+  EXPECT_EQ(scaling->setContentScaleFactor(1.0f), kOk);
+  ExpectSize(attached.frame.requests.back(), kWidth, kHeight);
+  releaseAndClear(scaling);
+}
+
+TEST(TarnwickVst3Editor, EditsFromTheEditorReachTheHostAsWholeGestures)
+{
+  Session session;
+  ASSERT_TRUE(session.ok());
+  EditingHandler handler;
+  ASSERT_EQ(session.instance.controller->setComponentHandler(&handler), kOk);
+  {
+    AttachedView attached(session);
+    ASSERT_EQ(attached.attachedResult, kOk);
+    attached.drawn();
+
+    // A knob dragged upwards with the left button.
+    attached.mouse(WM_MOUSEMOVE, 0, kGainX, kGainY);
+    attached.mouse(WM_LBUTTONDOWN, MK_LBUTTON, kGainX, kGainY);
+    for (int y = kGainY - 10; y >= kGainY - 60; y -= 10)
+      attached.mouse(WM_MOUSEMOVE, MK_LBUTTON, kGainX, y);
+    attached.mouse(WM_LBUTTONUP, 0, kGainX, kGainY - 60);
+    ASSERT_GE(handler.edits.size(), 3u);
+    EXPECT_TRUE(handler.editsBalanced());
+    EXPECT_EQ(handler.edits.front().kind, 'b');
+    EXPECT_EQ(handler.edits.back().kind, 'e');
+    double last = -1.0;
+    for (const EditingHandler::Edit& edit : handler.edits)
+    {
+      EXPECT_EQ(edit.id, kGain);
+      if (edit.kind == 'p')
+      {
+        EXPECT_GT(edit.value, last) << "an upward drag raises the value";
+        last = edit.value;
+      }
+    }
+    EXPECT_DOUBLE_EQ(session.instance.controller->getParamNormalized(kGain), last);
+    EXPECT_EQ(handler.groupStarts, 0);
+
+    // A recipe from the editor's menu: every parameter in its own gesture.
+    handler.clear();
+    SetForegroundWindow(attached.window.handle());
+    SetTimer(nullptr, 0, 300, ChooseSecondRecipe);
+    SetTimer(nullptr, 0, 15000, CloseMenu);
+    attached.mouse(WM_MOUSEMOVE, 0, kRecipeMenuX, kRecipeMenuY);
+    attached.mouse(WM_LBUTTONDOWN, MK_LBUTTON, kRecipeMenuX, kRecipeMenuY);
+    attached.mouse(WM_LBUTTONUP, 0, kRecipeMenuX, kRecipeMenuY);
+    EXPECT_TRUE(handler.editsBalanced());
+    int begins = 0, performs = 0;
+    for (const EditingHandler::Edit& edit : handler.edits)
+    {
+      begins += edit.kind == 'b';
+      if (edit.kind == 'p')
+      {
+        EXPECT_EQ(edit.id, static_cast<ParamID>(performs)) << "in parameter order";
+        EXPECT_DOUBLE_EQ(session.instance.controller->getParamNormalized(edit.id), edit.value);
+        ++performs;
+      }
+    }
+    EXPECT_EQ(begins, kParamCount);
+    EXPECT_EQ(performs, kParamCount);
+  }
+  session.instance.controller->setComponentHandler(nullptr);
+  EXPECT_EQ(handler.references, 1);
+}
+
+TEST(TarnwickVst3Editor, TakesTheTracksNameAndColour)
+{
+  Session session;
+  ASSERT_TRUE(session.ok());
+  IInfoListener* listener = ask<IInfoListener>(session.instance.component, iids::InfoListener);
+  ASSERT_NE(listener, nullptr);
+  AttributeList list;
+  list.strings["channel name"] = u"Gitarre links";
+  list.ints["channel name length"] = 13;
+  list.ints["channel color"] = 0xFF8040C0;
+  list.ints["channel index"] = 3;
+  EXPECT_EQ(listener->setChannelContextInfos(&list), kOk);
+  for (const char* key : {"channel name", "channel name length", "channel color", "channel index"})
+    EXPECT_NE(std::find(list.asked.begin(), list.asked.end(), key), list.asked.end()) << key;
+  EXPECT_EQ(listener->setChannelContextInfos(nullptr), kFalse);
+  EXPECT_EQ(list.references, 1);
+  releaseAndClear(listener);
+}
+
+TEST(TarnwickVst3Editor, ComesAndGoesWithoutLeavingHandlesBehind)
+{
+  Session session;
+  ASSERT_TRUE(session.ok());
+  const auto round = [&] {
+    AttachedView attached(session);
+    EXPECT_EQ(attached.attachedResult, kOk);
+    const Picture picture = attached.drawn();
+    EXPECT_EQ(picture.width, kWidth);
+  };
+  round(); // the first round fills the process-wide caches and registers classes
+  const GuiHandles baseline = countGuiHandles();
+  for (int i = 0; i < 20; ++i)
+    round();
+  pumpQueued();
+  const GuiHandles after = countGuiHandles();
+  EXPECT_EQ(after.gdi, baseline.gdi);
+  EXPECT_EQ(after.user, baseline.user);
+  EXPECT_GT(baseline.gdi, 0);
+}
