@@ -63,20 +63,11 @@ tresult VST3_CALL IPluginVST3View::removed()
 
 tresult IPluginVST3View::PassKey(bool down, char16 key, int16 keyCode, int16 modifiers)
 {
-  gui::IKeyEvent event;
-  if (mPlugin.GetHost() == kHostReaper)
-  {
-    // This host delivers every key here first; only the space bar is the editor's.
-    if (keyCode != KEY_SPACE)
-      return kResultFalse;
-    event.vk = 32;
-    event.utf8[0] = ' ';
-    event.shift = (modifiers & kShiftKey) != 0;
-    event.alt = (modifiers & kAlternateKey) != 0;
-    event.control = (modifiers & kCommandKey) != 0;
-  }
-  else
-    event = VST3KeyToKeyEvent(key, keyCode, modifiers);
+  // This host delivers every key here first; only the space bar is the editor's.
+  const bool reaper = mPlugin.GetHost() == kHostReaper;
+  if (reaper && keyCode != KEY_SPACE)
+    return kResultFalse;
+  const gui::IKeyEvent event = VST3KeyToKeyEvent(reaper ? u' ' : key, keyCode, modifiers);
   const bool handled = down ? mPlugin.OnKeyDown(event) : mPlugin.OnKeyUp(event);
   return handled ? kResultOk : kResultFalse;
 }
