@@ -14,6 +14,9 @@ using namespace gl;
 
 namespace {
 
+// Pixels a convex fill must cover before its inside is drawn without blending.
+constexpr float kOpaqueInteriorArea = 16384.f;
+
 // Takes count elements at the end of a per-frame array holding used ones and returns
 // the first one's index, or -1 when memory runs out. The array grows to max(needed,
 // minimum) plus half of what it had; arrays never shrink.
@@ -87,7 +90,7 @@ VectorBackendParams GLBackend::MakeParams(int flags)
   params.textureSize = [](void* user, int image, int* w, int* h) {
     return Self(user).TextureSize(image, *w, *h) ? 1 : 0;
   };
-  params.viewport = [](void* user, float w, float h, float) { Self(user).Viewport(w, h); };
+  params.viewport = [](void* user, float w, float h, float ratio) { Self(user).Viewport(w, h, ratio); };
   params.cancel = [](void* user) { Self(user).Cancel(); };
   params.flush = [](void* user) { Self(user).Flush(); };
   params.fill = [](void* user, const VectorPaint* paint, VectorCompositeOperation composite,
@@ -118,7 +121,7 @@ void GLBackend::CheckError(const char* step) const
 bool GLBackend::Create()
 {
   CheckError("init");
-  if (!mShader.Create("shader", (mFlags & kAntiAlias) != 0))
+  if (!mShader.Create("shader", (mFlags & kAntiAlias) != 0, (mFlags & kStencilStrokes) != 0))
     return false;
   CheckError("uniform locations");
   glGenBuffers(1, &mVertexBuffer);
@@ -268,10 +271,11 @@ int GLBackend::TextureCount() const
 
 // ---- Queueing ----
 
-void GLBackend::Viewport(float width, float height)
+void GLBackend::Viewport(float width, float height, float devicePixelRatio)
 {
   mViewSize[0] = width;
   mViewSize[1] = height;
+  mDevicePixelRatio = devicePixelRatio;
 }
 
 void GLBackend::Cancel()
@@ -336,13 +340,13 @@ void GLBackend::SetBlend(Call& call, VectorCompositeOperation composite) const
   }
 }
 
-bool GLBackend::ConvertPaint(GLFragUniforms& u, const VectorPaint& paint, const VectorScissor& scissor, float width,
-                             float fringe, float strokeThreshold) const
+bool GLBackend::ConvertPaint(GLFragUniforms& u, const VectorPaint& paint, const Call& call,
+                             const VectorScissor& scissor, float width, float fringe, float strokeThreshold) const
 {
   u = GLFragUniforms{};
   u.innerColour = Premultiplied(paint.innerColour);
   u.outerColour = Premultiplied(paint.outerColour);
-  if (scissor.extent[0] < -0.5f || scissor.extent[1] < -0.5f)
+  if (!call.clipMask)
   {
     u.scissorExtent[0] = u.scissorExtent[1] = 1.f;
     u.scissorScale[0] = u.scissorScale[1] = 1.f;
@@ -399,8 +403,41 @@ bool GLBackend::ConvertPaint(GLFragUniforms& u, const VectorPaint& paint, const 
   return true;
 }
 
+void GLBackend::ClassifyScissor(Call& call, const VectorScissor& scissor) const
+{
+  call.scissorBox[2] = call.scissorBox[3] = -1;
+  call.clipMask = false;
+  if (scissor.extent[0] < -0.5f || scissor.extent[1] < -0.5f)
+    return;
+  // An axis-aligned clip whose edges lie on pixel edges clips every pixel wholly in or
+  // out, as the GL scissor test does.
+  const float* t = scissor.transform;
+  const float ratio = mDevicePixelRatio;
+  const float halfWidth = std::fabs(t[0]) * scissor.extent[0];
+  const float halfHeight = std::fabs(t[3]) * scissor.extent[1];
+  const float edges[4] = {(t[4] - halfWidth) * ratio, (t[5] - halfHeight) * ratio, (t[4] + halfWidth) * ratio,
+                          (t[5] + halfHeight) * ratio};
+  int pixels[4];
+  bool whole = t[1] == 0.f && t[2] == 0.f;
+  for (int i = 0; i < 4 && whole; ++i)
+  {
+    whole = std::fabs(edges[i]) < 1e8f && std::fabs(edges[i] - std::round(edges[i])) < 1e-3f;
+    pixels[i] = whole ? static_cast<int>(std::lround(edges[i])) : 0;
+  }
+  if (!whole)
+  {
+    call.clipMask = true;
+    return;
+  }
+  const int viewHeight = static_cast<int>(std::lround(mViewSize[1] * ratio));
+  call.scissorBox[0] = pixels[0];
+  call.scissorBox[1] = viewHeight - pixels[3];
+  call.scissorBox[2] = std::max(0, pixels[2] - pixels[0]);
+  call.scissorBox[3] = std::max(0, pixels[3] - pixels[1]);
+}
+
 GLBackend::Call* GLBackend::BeginCall(int type, const VectorPaint& paint, VectorCompositeOperation composite,
-                                      int pathCount, int vertexCount, int uniformCount)
+                                      const VectorScissor& scissor, int pathCount, int vertexCount, int uniformCount)
 {
   const Mark mark{mCallCount, mPathCount, mVertexCount, mUniformCount};
   Call* call = AllocCall();
@@ -418,6 +455,8 @@ GLBackend::Call* GLBackend::BeginCall(int type, const VectorPaint& paint, Vector
   call->pathCount = pathCount;
   call->triangleOffset = vertices;
   call->uniformOffset = uniforms;
+  call->opaqueInterior = false;
+  ClassifyScissor(*call, scissor);
   SetBlend(*call, composite);
   return call;
 }
@@ -461,7 +500,8 @@ void GLBackend::RenderFill(const VectorPaint& paint, VectorCompositeOperation co
   int vertexCount = convex ? 0 : 4;
   for (int i = 0; i < pathCount; ++i)
     vertexCount += paths[i].fillCount + paths[i].strokeCount;
-  Call* call = BeginCall(convex ? kConvexFill : kFill, paint, composite, pathCount, vertexCount, convex ? 1 : 2);
+  Call* call =
+    BeginCall(convex ? kConvexFill : kFill, paint, composite, scissor, pathCount, vertexCount, convex ? 1 : 2);
   if (!call)
     return;
   const int end = CopyPaths(*call, paths, true);
@@ -469,7 +509,14 @@ void GLBackend::RenderFill(const VectorPaint& paint, VectorCompositeOperation co
   bool converted = true;
   if (convex)
   {
-    converted = ConvertPaint(blocks[0], paint, scissor, fringe, fringe, -1.f);
+    converted = ConvertPaint(blocks[0], paint, *call, scissor, fringe, fringe, -1.f);
+    // Inside the fringe every pixel is wholly covered: an opaque paint over source-over
+    // simply replaces what is there. Worth a change of blend state for large areas only.
+    const float area = (bounds[2] - bounds[0]) * (bounds[3] - bounds[1]) * mDevicePixelRatio * mDevicePixelRatio;
+    call->opaqueInterior = !call->clipMask && paint.image == 0 && paint.innerColour.a == 1.f &&
+                           paint.outerColour.a == 1.f && call->srcRGB == GL_ONE &&
+                           call->dstRGB == GL_ONE_MINUS_SRC_ALPHA && call->srcAlpha == GL_ONE &&
+                           call->dstAlpha == GL_ONE_MINUS_SRC_ALPHA && area >= kOpaqueInteriorArea;
   }
   else
   {
@@ -484,7 +531,7 @@ void GLBackend::RenderFill(const VectorPaint& paint, VectorCompositeOperation co
     blocks[0] = GLFragUniforms{};
     blocks[0].strokeThreshold = -1.f;
     blocks[0].shaderType = 2.f;
-    converted = ConvertPaint(blocks[1], paint, scissor, fringe, fringe, -1.f);
+    converted = ConvertPaint(blocks[1], paint, *call, scissor, fringe, fringe, -1.f);
   }
   if (!converted)
     Rollback(mark);
@@ -499,14 +546,14 @@ void GLBackend::RenderStroke(const VectorPaint& paint, VectorCompositeOperation 
   for (int i = 0; i < pathCount; ++i)
     vertexCount += paths[i].strokeCount;
   const bool stencil = (mFlags & kStencilStrokes) != 0;
-  Call* call = BeginCall(kStroke, paint, composite, pathCount, vertexCount, stencil ? 2 : 1);
+  Call* call = BeginCall(kStroke, paint, composite, scissor, pathCount, vertexCount, stencil ? 2 : 1);
   if (!call)
     return;
   CopyPaths(*call, paths, false);
   GLFragUniforms* blocks = &mUniforms[static_cast<size_t>(call->uniformOffset)];
-  bool converted = ConvertPaint(blocks[0], paint, scissor, strokeWidth, fringe, -1.f);
+  bool converted = ConvertPaint(blocks[0], paint, *call, scissor, strokeWidth, fringe, -1.f);
   if (converted && stencil)
-    converted = ConvertPaint(blocks[1], paint, scissor, strokeWidth, fringe, 1.f - 0.5f / 255.f);
+    converted = ConvertPaint(blocks[1], paint, *call, scissor, strokeWidth, fringe, 1.f - 0.5f / 255.f);
   if (!converted)
     Rollback(mark);
 }
@@ -516,13 +563,13 @@ void GLBackend::RenderTriangles(const VectorPaint& paint, VectorCompositeOperati
                                 float fringe)
 {
   const Mark mark{mCallCount, mPathCount, mVertexCount, mUniformCount};
-  Call* call = BeginCall(kTriangles, paint, composite, 0, vertexCount, 1);
+  Call* call = BeginCall(kTriangles, paint, composite, scissor, 0, vertexCount, 1);
   if (!call)
     return;
   call->triangleCount = vertexCount;
   std::memcpy(&mVertices[static_cast<size_t>(call->triangleOffset)], vertices, sizeof(VectorVertex) * vertexCount);
   GLFragUniforms& block = mUniforms[static_cast<size_t>(call->uniformOffset)];
-  if (!ConvertPaint(block, paint, scissor, 1.f, fringe, -1.f))
+  if (!ConvertPaint(block, paint, *call, scissor, 1.f, fringe, -1.f))
   {
     Rollback(mark);
     return;
@@ -561,33 +608,67 @@ void GLBackend::StencilFunc(GLenum func, GLint ref, GLuint mask)
   }
 }
 
+void GLBackend::EnableBlend(bool enabled)
+{
+  if (mCache.blendEnabled == enabled)
+    return;
+  mCache.blendEnabled = enabled;
+  if (enabled)
+    glEnable(GL_BLEND);
+  else
+    glDisable(GL_BLEND);
+}
+
 void GLBackend::BlendFuncSeparate(const Call& call)
 {
+  // Copying the source needs no blending at all.
   const GLenum wanted[4] = {call.srcRGB, call.dstRGB, call.srcAlpha, call.dstAlpha};
-  if (std::equal(wanted, wanted + 4, mCache.blend))
+  const GLenum copy[4] = {GL_ONE, GL_ZERO, GL_ONE, GL_ZERO};
+  EnableBlend(!std::equal(wanted, wanted + 4, copy));
+  if (!mCache.blendEnabled || std::equal(wanted, wanted + 4, mCache.blend))
     return;
   std::copy(wanted, wanted + 4, mCache.blend);
   glBlendFuncSeparate(call.srcRGB, call.dstRGB, call.srcAlpha, call.dstAlpha);
 }
 
-void GLBackend::UseProgram(int variant)
+void GLBackend::Scissor(const Call& call)
 {
-  const GLShader::Program& program = mShader.programs[variant];
-  if (mCurrentProgram != variant)
+  const bool enabled = call.scissorBox[2] >= 0;
+  if (mCache.scissorEnabled != enabled)
   {
-    mCurrentProgram = variant;
-    glUseProgram(program.program);
+    mCache.scissorEnabled = enabled;
+    if (enabled)
+      glEnable(GL_SCISSOR_TEST);
+    else
+      glDisable(GL_SCISSOR_TEST);
   }
-  // The frame-wide uniforms, once per program and flush.
-  if (!(mProgramsReady & (1 << variant)))
+  if (enabled && !std::equal(call.scissorBox, call.scissorBox + 4, mCache.scissorBox))
   {
-    mProgramsReady |= 1 << variant;
-    glUniform1i(program.textureLocation, 0);
-    glUniform2fv(program.viewSizeLocation, 1, mViewSize);
+    std::copy(call.scissorBox, call.scissorBox + 4, mCache.scissorBox);
+    glScissor(call.scissorBox[0], call.scissorBox[1], call.scissorBox[2], call.scissorBox[3]);
   }
 }
 
-void GLBackend::SetUniforms(int uniformOffset, int image)
+int GLBackend::UseProgram(int variant, bool clipMask)
+{
+  const GLShader::Program& program = mShader.Get(variant, clipMask);
+  const int index = GLShader::Index(variant, clipMask);
+  if (mCurrentProgram != index)
+  {
+    mCurrentProgram = index;
+    glUseProgram(program.program);
+  }
+  // The frame-wide uniforms, once per program and flush.
+  if (!(mProgramsReady & (1 << index)))
+  {
+    mProgramsReady |= 1 << index;
+    glUniform1i(program.textureLocation, 0);
+    glUniform2fv(program.viewSizeLocation, 1, mViewSize);
+  }
+  return index;
+}
+
+void GLBackend::SetUniforms(const Call& call, int uniformOffset, int image)
 {
   const GLFragUniforms& block = mUniforms[static_cast<size_t>(uniformOffset)];
   int variant = static_cast<int>(block.shaderType);
@@ -595,8 +676,15 @@ void GLBackend::SetUniforms(int uniformOffset, int image)
       block.innerColour.g == block.outerColour.g && block.innerColour.b == block.outerColour.b &&
       block.innerColour.a == block.outerColour.a)
     variant = GLShader::kSolid;
-  UseProgram(variant);
-  glUniform4fv(mShader.programs[variant].uniformsLocation, 11, reinterpret_cast<const GLfloat*>(&block));
+  const int program = UseProgram(variant, call.clipMask);
+  // Draws of one paint in a row (text of one colour, say) send their block once.
+  GLFragUniforms& sent = mProgramUniforms[program];
+  if (!(mProgramUniformsValid & (1 << program)) || std::memcmp(&sent, &block, sizeof(block)) != 0)
+  {
+    mProgramUniformsValid |= 1 << program;
+    sent = block;
+    glUniform4fv(mShader.Get(variant, call.clipMask).uniformsLocation, 11, reinterpret_cast<const GLfloat*>(&block));
+  }
   const Texture* texture = image != 0 ? FindTexture(image) : nullptr;
   if (!texture)
     texture = FindTexture(mDummyTexture);
@@ -612,7 +700,7 @@ void GLBackend::DrawFill(const Call& call)
   StencilMask(0xff);
   StencilFunc(GL_ALWAYS, 0, 0xff);
   glColorMask(0, 0, 0, 0);
-  SetUniforms(call.uniformOffset, 0);
+  SetUniforms(call, call.uniformOffset, 0);
   CheckError("fill simple");
   glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, GL_INCR_WRAP);
   glStencilOpSeparate(GL_BACK, GL_KEEP, GL_KEEP, GL_DECR_WRAP);
@@ -622,7 +710,7 @@ void GLBackend::DrawFill(const Call& call)
   glEnable(GL_CULL_FACE);
   glColorMask(1, 1, 1, 1);
 
-  SetUniforms(call.uniformOffset + 1, call.image);
+  SetUniforms(call, call.uniformOffset + 1, call.image);
   CheckError("fill fill");
   if (mFlags & kAntiAlias)
   {
@@ -642,8 +730,19 @@ void GLBackend::DrawFill(const Call& call)
 void GLBackend::DrawConvexFill(const Call& call)
 {
   const PathRange* paths = &mPaths[static_cast<size_t>(call.pathOffset)];
-  SetUniforms(call.uniformOffset, call.image);
+  SetUniforms(call, call.uniformOffset, call.image);
   CheckError("convex fill");
+  if (call.opaqueInterior)
+  {
+    EnableBlend(false);
+    for (int i = 0; i < call.pathCount; ++i)
+      glDrawArrays(GL_TRIANGLE_FAN, paths[i].fillOffset, paths[i].fillCount);
+    EnableBlend(true);
+    for (int i = 0; i < call.pathCount; ++i)
+      if (paths[i].strokeCount > 0)
+        glDrawArrays(GL_TRIANGLE_STRIP, paths[i].strokeOffset, paths[i].strokeCount);
+    return;
+  }
   for (int i = 0; i < call.pathCount; ++i)
   {
     glDrawArrays(GL_TRIANGLE_FAN, paths[i].fillOffset, paths[i].fillCount);
@@ -661,7 +760,7 @@ void GLBackend::DrawStroke(const Call& call)
   };
   if (!(mFlags & kStencilStrokes))
   {
-    SetUniforms(call.uniformOffset, call.image);
+    SetUniforms(call, call.uniformOffset, call.image);
     CheckError("stroke fill");
     drawStrips();
     return;
@@ -672,10 +771,10 @@ void GLBackend::DrawStroke(const Call& call)
   StencilMask(0xff);
   StencilFunc(GL_EQUAL, 0, 0xff);
   glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-  SetUniforms(call.uniformOffset + 1, call.image);
+  SetUniforms(call, call.uniformOffset + 1, call.image);
   CheckError("stroke fill 0");
   drawStrips();
-  SetUniforms(call.uniformOffset, call.image);
+  SetUniforms(call, call.uniformOffset, call.image);
   StencilFunc(GL_EQUAL, 0, 0xff);
   glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
   drawStrips();
@@ -690,7 +789,7 @@ void GLBackend::DrawStroke(const Call& call)
 
 void GLBackend::DrawTriangles(const Call& call)
 {
-  SetUniforms(call.uniformOffset, call.image);
+  SetUniforms(call, call.uniformOffset, call.image);
   CheckError("triangles fill");
   glDrawArrays(GL_TRIANGLES, call.triangleOffset, call.triangleCount);
 }
@@ -709,7 +808,9 @@ void GLBackend::RestoreBlend() const
   const GLint* f = mSavedBlend.factors;
   glBlendFuncSeparate(static_cast<GLenum>(f[0]), static_cast<GLenum>(f[1]), static_cast<GLenum>(f[2]),
                       static_cast<GLenum>(f[3]));
-  if (!mSavedBlend.enabled)
+  if (mSavedBlend.enabled)
+    glEnable(GL_BLEND);
+  else
     glDisable(GL_BLEND);
 }
 
@@ -720,6 +821,7 @@ void GLBackend::Flush()
     SaveBlend();
     mCurrentProgram = -1;
     mProgramsReady = 0;
+    mProgramUniformsValid = 0;
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
@@ -750,6 +852,7 @@ void GLBackend::Flush()
     {
       const Call& call = mCalls[static_cast<size_t>(i)];
       BlendFuncSeparate(call);
+      Scissor(call);
       switch (call.type)
       {
       case kFill: DrawFill(call); break;
@@ -763,6 +866,7 @@ void GLBackend::Flush()
     glDisableVertexAttribArray(0);
     glDisableVertexAttribArray(1);
     glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glUseProgram(0);
     BindTexture(0);

@@ -57,7 +57,7 @@ public:
   bool DeleteTexture(int image);
   bool UpdateTexture(int image, int x, int y, int width, int height, const unsigned char* pixels);
   bool TextureSize(int image, int& width, int& height) const;
-  void Viewport(float width, float height);
+  void Viewport(float width, float height, float devicePixelRatio);
   void Cancel();
   void Flush();
   void RenderFill(const VectorPaint& paint, VectorCompositeOperation composite, const VectorScissor& scissor,
@@ -86,6 +86,13 @@ private:
     int triangleOffset = 0;
     int triangleCount = 0;
     int uniformOffset = 0; // index of the first uniform block
+    // The clip: a box for the GL scissor test (window pixels: x, y from the bottom, w,
+    // h; w < 0 for none) when it lies on whole pixels, else computed by the shader.
+    int scissorBox[4] = {0, 0, -1, -1};
+    bool clipMask = false;
+    // A convex fill of one opaque colour or gradient over source-over whose inside
+    // needs no blending: the fan is drawn as plain colour, the fringe blended.
+    bool opaqueInterior = false;
     gl::GLenum srcRGB = gl::GL_ONE;
     gl::GLenum dstRGB = gl::GL_ONE_MINUS_SRC_ALPHA;
     gl::GLenum srcAlpha = gl::GL_ONE;
@@ -120,6 +127,9 @@ private:
     gl::GLint stencilRef = 0;
     gl::GLuint stencilFuncMask = 0;
     gl::GLenum blend[4] = {};
+    bool blendEnabled = true;
+    bool scissorEnabled = false;
+    int scissorBox[4] = {0, 0, 0, 0};
   };
 
   // The caller's blend state, put back after the back end drew.
@@ -144,21 +154,27 @@ private:
   int AllocUniforms(int count);
   // A new call with room for its paths, vertices and uniform blocks; null (nothing
   // queued) when memory runs out.
-  Call* BeginCall(int type, const VectorPaint& paint, VectorCompositeOperation composite, int pathCount,
-                  int vertexCount, int uniformCount);
+  Call* BeginCall(int type, const VectorPaint& paint, VectorCompositeOperation composite,
+                  const VectorScissor& scissor, int pathCount, int vertexCount, int uniformCount);
+  // Sets the call's scissor box, or its clip mask when the clip is not on whole pixels.
+  void ClassifyScissor(Call& call, const VectorScissor& scissor) const;
   void Rollback(const Mark& mark);
   // Copies the paths' fill (when asked) and stroke vertices from the call's first vertex
   // on, noting their ranges; returns the index after the last.
   int CopyPaths(const Call& call, const VectorPath* paths, bool fills);
   void SetBlend(Call& call, VectorCompositeOperation composite) const;
-  // Fills a uniform block from a paint; false when the paint names an unknown image.
-  bool ConvertPaint(GLFragUniforms& uniforms, const VectorPaint& paint, const VectorScissor& scissor, float width,
-                    float fringe, float strokeThreshold) const;
+  // Fills a uniform block from a paint (the clip only for a call with a clip mask);
+  // false when the paint names an unknown image.
+  bool ConvertPaint(GLFragUniforms& uniforms, const VectorPaint& paint, const Call& call, const VectorScissor& scissor,
+                    float width, float fringe, float strokeThreshold) const;
 
-  // Makes the program of a variant current, with the frame-wide uniforms set.
-  void UseProgram(int variant);
-  // The program of the block's kind of paint, its uniforms and its texture.
-  void SetUniforms(int uniformOffset, int image);
+  // Makes a program current, with the frame-wide uniforms set; returns its index.
+  int UseProgram(int variant, bool clipMask);
+  // The program of the block's kind of paint and the call's clip, its uniforms and the
+  // texture.
+  void SetUniforms(const Call& call, int uniformOffset, int image);
+  void Scissor(const Call& call);
+  void EnableBlend(bool enabled);
   void BindTexture(gl::GLuint texture);
   void StencilMask(gl::GLuint mask);
   void StencilFunc(gl::GLenum func, gl::GLint ref, gl::GLuint mask);
@@ -174,13 +190,17 @@ private:
   int mFlags;
   GLShader mShader;
   float mViewSize[2] = {0.f, 0.f};
+  float mDevicePixelRatio = 1.f;
   std::vector<Texture> mTextures;
   int mLastTextureId = 0;
   gl::GLuint mVertexBuffer = 0;
   int mDummyTexture = 0;
   StateCache mCache;
   int mCurrentProgram = -1;
-  int mProgramsReady = 0; // variants whose frame-wide uniforms are set in this flush
+  int mProgramsReady = 0; // programs whose frame-wide uniforms are set in this flush
+  // The block each program was given last in this flush, not sent again when unchanged.
+  GLFragUniforms mProgramUniforms[GLShader::kVariantCount * GLShader::kMaskForms];
+  int mProgramUniformsValid = 0;
   SavedBlend mSavedBlend;
 
   std::vector<Call> mCalls;

@@ -43,6 +43,7 @@ using GLsizeiptr = std::ptrdiff_t;
   X(void, glGetIntegerv, (GLenum name, GLint * values))                                                              \
   X(GLboolean, glIsEnabled, (GLenum cap))                                                                            \
   X(void, glPixelStorei, (GLenum name, GLint value))                                                                 \
+  X(void, glScissor, (GLint x, GLint y, GLsizei w, GLsizei h))                                                      \
   X(void, glReadPixels, (GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, void* pixels))          \
   X(void, glStencilFunc, (GLenum func, GLint ref, GLuint mask))                                                      \
   X(void, glStencilMask, (GLuint mask))                                                                              \

@@ -59,9 +59,13 @@ float roundedRectDistance(vec2 q, vec2 e, float r)
 // 1 inside the clip rectangle, fading over one fringe at its edges.
 float scissorMask(vec2 p)
 {
+#ifdef CLIP_MASK
   vec2 s = abs((scissorMatrix * vec3(p, 1.0)).xy) - scissorExtent;
   s = vec2(0.5, 0.5) - s * scissorScale;
   return clamp(s.x, 0.0, 1.0) * clamp(s.y, 0.0, 1.0);
+#else
+  return 1.0;
+#endif
 }
 
 // Coverage across a stroke or fringe (u) and along its anti-aliased ends (v).
@@ -90,7 +94,7 @@ void main(void)
   gl_FragColor = toPremultiplied(texture2D(tex, ftcoord)) * scissorMask(fpos) * innerColour;
 #else
   float stroke = strokeMask();
-#ifdef EDGE_AA
+#ifdef STENCIL_STROKES
   if (stroke < strokeThreshold)
     discard;
 #endif
@@ -166,34 +170,37 @@ bool CreateProgram(GLShader::Program& p, const char* name, const char* options)
 
 } // namespace
 
-bool GLShader::Create(const char* name, bool edgeAntiAlias)
+bool GLShader::Create(const char* name, bool edgeAntiAlias, bool stencilStrokes)
 {
   for (int variant = 0; variant < kVariantCount; ++variant)
-  {
-    char options[64];
-    std::snprintf(options, sizeof(options), "%s#define SHADER_TYPE %d\n", edgeAntiAlias ? kEdgeAntiAlias : "",
-                  variant);
-    if (!CreateProgram(programs[variant], name, options))
+    for (int clipMask = 0; clipMask < (variant == kStencil ? 1 : kMaskForms); ++clipMask)
     {
-      Delete();
-      return false;
+      char options[128];
+      std::snprintf(options, sizeof(options), "%s%s%s#define SHADER_TYPE %d\n", edgeAntiAlias ? kEdgeAntiAlias : "",
+                    edgeAntiAlias && stencilStrokes ? "#define STENCIL_STROKES 1\n" : "",
+                    clipMask ? "#define CLIP_MASK 1\n" : "", variant);
+      if (!CreateProgram(programs[variant][clipMask], name, options))
+      {
+        Delete();
+        return false;
+      }
     }
-  }
   return true;
 }
 
 void GLShader::Delete()
 {
-  for (Program& p : programs)
-  {
-    if (p.program)
-      glDeleteProgram(p.program);
-    if (p.vertexShader)
-      glDeleteShader(p.vertexShader);
-    if (p.fragmentShader)
-      glDeleteShader(p.fragmentShader);
-    p = Program();
-  }
+  for (Program(&forms)[kMaskForms] : programs)
+    for (Program& p : forms)
+    {
+      if (p.program)
+        glDeleteProgram(p.program);
+      if (p.vertexShader)
+        glDeleteShader(p.vertexShader);
+      if (p.fragmentShader)
+        glDeleteShader(p.fragmentShader);
+      p = Program();
+    }
 }
 
 } // namespace pfw::gui

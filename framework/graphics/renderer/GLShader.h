@@ -5,10 +5,11 @@
 namespace pfw::gui {
 
 // The renderer's GLSL programs: one text for fills, strokes, gradients, images and
-// glyphs, compiled once per kind of paint. Each program holds only its kind's code, so a
-// software renderer (which runs both sides of every branch) pays for no other kind. The
-// vertex attributes are bound to "vertex" (0) and "tcoord" (1); all take the same
-// uniform block.
+// glyphs, compiled once per kind of paint, with and without the clip mask. Each program
+// holds only the code its draws need, so a software renderer (which runs both sides of
+// every branch, for every pixel) pays for nothing else: clips on whole pixels are left to
+// the GL scissor test. The vertex attributes are bound to "vertex" (0) and "tcoord" (1);
+// all take the same uniform block.
 struct GLShader
 {
   enum Variant
@@ -20,6 +21,8 @@ struct GLShader
     kSolid = 4,    // shader type 0 with one colour
     kVariantCount = 5,
   };
+  // Programs without and with the clip mask computed per pixel.
+  static constexpr int kMaskForms = 2;
 
   struct Program
   {
@@ -31,13 +34,17 @@ struct GLShader
     gl::GLint uniformsLocation = -1;
   };
 
-  Program programs[kVariantCount];
+  Program programs[kVariantCount][kMaskForms];
 
-  // Compiles and links every variant from the common header, the options (edge
-  // anti-aliasing on or off, the variant) and each stage's text; prints the compiler's
-  // log under name and returns false when a stage or a link fails (what was made is
-  // deleted).
-  bool Create(const char* name, bool edgeAntiAlias);
+  // The program of a kind of paint; the stencil pass has no mask form.
+  Program& Get(int variant, bool clipMask) { return programs[variant][variant == kStencil ? 0 : clipMask]; }
+  static int Index(int variant, bool clipMask) { return variant * kMaskForms + (variant == kStencil ? 0 : clipMask); }
+
+  // Compiles and links every program from the common header, the options (edge
+  // anti-aliasing, strokes drawn through the stencil, the variant, the clip mask) and each
+  // stage's text; prints the compiler's log under name and returns false when a stage or
+  // a link fails (what was made is deleted).
+  bool Create(const char* name, bool edgeAntiAlias, bool stencilStrokes);
   void Delete();
 };
 

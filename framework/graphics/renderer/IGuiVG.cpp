@@ -228,6 +228,9 @@ void IGuiVG::EndFrame()
     VG::Rect(mContext, 0.f, 0.f, fw, fh);
     VectorPaint paint = VG::ImagePattern(0.f, 0.f, fw, fh, 0.f, mMainFramebuffer->image, 1.f);
     VG::FillPaint(mContext, paint);
+    // The window was just cleared: over nothing, source-over is a plain copy, which needs
+    // no blending.
+    VG::BlendFuncSeparate(mContext, kBlendOne, kBlendZero, kBlendOne, kBlendZero);
     VG::Fill(mContext);
     VG::EndFrame(mContext);
   }
@@ -245,7 +248,9 @@ void IGuiVG::OnResizeOrRescale()
   int w = 0;
   int h = 0;
   PixelSize(w, h);
-  mMainFramebuffer = CreateFramebuffer(*mBackend, w, h, 0);
+  // Copied pixel for pixel into the window: the nearest texel is the exact one, and the
+  // cheapest to sample.
+  mMainFramebuffer = CreateFramebuffer(*mBackend, w, h, kImageNearest);
   if (!mMainFramebuffer)
     return;
   GLint previous = 0;

@@ -161,3 +161,33 @@ TEST_F(RendererTest, ShapesLandWhereTheirGeometrySays)
   gui->DrawFrame([](IGui& g) { g.DrawArc(kInk, 60.f, 60.f, 40.f, 45.f, 45.f, nullptr, 6.f); });
   EXPECT_EQ(CountOtherThan(gui->ReadMain(), 1.f, 0.f, 0.f, 200.f, 120.f, PixelImage::Pixel{0, 0, 0, 0}), 0);
 }
+
+TEST_F(RendererTest, ClipsCutOnWholePixelsAndSoftlyBetweenThem)
+{
+  const PixelImage::Pixel nothing{0, 0, 0, 0};
+  for (float scale : {1.f, 1.5f})
+  {
+    SCOPED_TRACE(scale);
+    OpenAt(1.f, scale);
+    // On whole pixels (the GL scissor test): every pixel inside is ink, every one outside
+    // untouched, on all four sides.
+    gui->DrawFrame([](IGui& g) {
+      g.PathClipRegion(IRectF(40.f, 20.f, 120.f, 80.f));
+      g.FillRect(kInk, IRectF(0.f, 0.f, 200.f, 120.f));
+    });
+    PixelImage image = gui->ReadMain();
+    EXPECT_EQ(CountOtherThan(image, scale, 40.f, 20.f, 120.f, 80.f, kInkPixel), 0);
+    EXPECT_EQ(CountOtherThan(image, scale, 0.f, 0.f, 200.f, 20.f, nothing), 0);
+    EXPECT_EQ(CountOtherThan(image, scale, 0.f, 80.f, 200.f, 120.f, nothing), 0);
+    EXPECT_EQ(CountOtherThan(image, scale, 0.f, 20.f, 40.f, 80.f, nothing), 0);
+    EXPECT_EQ(CountOtherThan(image, scale, 120.f, 20.f, 200.f, 80.f, nothing), 0);
+    // Between pixels (the shader's mask): the edge pixel is partly covered.
+    gui->DrawFrame([](IGui& g) {
+      g.PathClipRegion(IRectF(40.5f, 20.f, 120.f, 80.f));
+      g.FillRect(kInk, IRectF(0.f, 0.f, 200.f, 120.f));
+    });
+    image = gui->ReadMain();
+    ExpectProbes(image, scale, {Empty(39.5f, 50.f), At(40.1f, 50.f, Coverage::kPartial), Ink(41.5f, 50.f)},
+                 "half-pixel clip");
+  }
+}
