@@ -100,12 +100,21 @@ private:
   float mSink = 0.0f;
 };
 
-// ns per stereo frame over about `seconds`, after one second of audio to warm up.
+// Audio run before timing starts: long enough for a running engine, whose spectra and
+// tuner stand still unless the display is read.
+const double kWarmUpSeconds = 3.0;
+
+void WarmUp(ScenarioRun& run, double rate, int block)
+{
+  for (int done = 0; done < static_cast<int>(kWarmUpSeconds * rate); done += block)
+    run.RunBlock();
+}
+
+// ns per stereo frame over about `seconds`, after the warm-up.
 void TimeFrames(const std::string& scenario, double rate, int block, double seconds)
 {
   ScenarioRun run(scenario, rate, block);
-  for (int done = 0; done < static_cast<int>(rate); done += block)
-    run.RunBlock();
+  WarmUp(run, rate, block);
   double busy = 0.0;
   long long frames = 0;
   const Clock::time_point start = Clock::now();
@@ -130,9 +139,8 @@ void TimeWorstBlock(const std::string& scenario, double rate, int block, double 
   const long long positions = cycle / block;
   std::vector<double> fastest(static_cast<size_t>(positions), 1e9);
   ScenarioRun run(scenario, rate, block);
-  for (int done = 0; done < static_cast<int>(rate); done += block)
-    run.RunBlock();
-  long long index = ((static_cast<long long>(rate) + block - 1) / block) % positions;
+  WarmUp(run, rate, block);
+  long long index = ((static_cast<long long>(kWarmUpSeconds * rate) + block - 1) / block) % positions;
   const Clock::time_point start = Clock::now();
   int repeats = 0;
   while (repeats < 3 || Seconds(start, Clock::now()) < seconds)
