@@ -340,10 +340,12 @@ void IGuiVG::ApplyShadowMask(ILayer& layer, ByteBuffer& mask, const IShadow& sha
   const IRectF bounds = layer.rect;
   if (!shadow.drawForeground)
   {
+    // Only the shadow stays: transparent black drawn "source in" leaves nothing behind (a
+    // fill without a blend would be source-over, which changes nothing).
+    const IBlendMode clear(IBlendMode::kSourceIn, 1.f);
     PushLayer(&layer);
-    VG::BlendFuncSeparate(mContext, kBlendZero, kBlendZero, kBlendZero, kBlendZero);
     PathRect(bounds);
-    PathFill(IColourSource::FromColour(IArgbColour(0, 0, 0, 0)), IFillRule(), nullptr);
+    PathFill(IColourSource::FromColour(IArgbColour(0, 0, 0, 0)), IFillRule(), &clear);
     PopLayer();
   }
   // The mask was read bottom-up, like every framebuffer image.

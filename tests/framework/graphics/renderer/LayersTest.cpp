@@ -65,41 +65,46 @@ TEST_F(RendererTest, LayersKeepShapesUprightAndInPlace)
   }
 }
 
-TEST_F(RendererTest, DropShadowFallsBehindAtItsOffsetNotMirrored)
+TEST_F(RendererTest, DropShadowFallsBehindAtItsOffsetNotMirroredAndMayStandAlone)
 {
   for (const Scales& s : kScales)
-  {
-    SCOPED_TRACE(Name("shadow", s));
-    OpenAt(s.draw, s.screen);
-    gui->DrawFrame([](IGui& g) {
-      g.StartLayer(nullptr, kLayerRect);
-      Asymmetric(g);
-      std::unique_ptr<ILayer> layer = g.EndLayer();
-      ASSERT_TRUE(layer && layer->bitmap);
-      IShadow shadow;
-      shadow.blurSize = 1.f;
-      shadow.xOffset = 6.f;
-      shadow.yOffset = 8.f;
-      g.ApplyLayerDropShadow(*layer, shadow);
-      DrawLayer(g, *layer);
-    });
-    const PixelImage image = gui->ReadMain();
-    image.WritePng(Name("shadow", s));
-    const float ts = s.draw * s.screen;
-    std::vector<Probe> probes = {At(50.f, 35.f, Coverage::kExact, kRedPixel), // the shape stays in front
-                                 At(35.f, 60.f, Coverage::kExact, kBluePixel),
-                                 At(60.f, 60.f, Coverage::kEmpty),
-                                 At(65.f, 93.f, Coverage::kEmpty), // where a mirrored bar's shadow would fall
-                                 At(43.f, 27.f, Coverage::kEmpty)};
-    ExpectProbes(image, ts, probes, Name("shadow", s));
-    // The bar's shadow to the right of and below it, the leg's below it: dark and opaque-ish.
-    for (const Probe& p : {At(73.f, 45.f, Coverage::kEmpty), At(43.f, 94.f, Coverage::kEmpty)})
+    for (const bool foreground : {true, false})
     {
-      const PixelImage::Pixel px = image.At(static_cast<int>(p.x * ts), static_cast<int>(p.y * ts));
-      EXPECT_GT(px.a, 150) << p.x << "," << p.y << " " << Describe(px);
-      EXPECT_LT(px.r + px.g + px.b, 30) << p.x << "," << p.y << " " << Describe(px);
+      const std::string name = Name(foreground ? "shadow" : "shadow-alone", s);
+      SCOPED_TRACE(name);
+      OpenAt(s.draw, s.screen);
+      gui->DrawFrame([foreground](IGui& g) {
+        g.StartLayer(nullptr, kLayerRect);
+        Asymmetric(g);
+        std::unique_ptr<ILayer> layer = g.EndLayer();
+        ASSERT_TRUE(layer && layer->bitmap);
+        IShadow shadow;
+        shadow.blurSize = 1.f;
+        shadow.xOffset = 6.f;
+        shadow.yOffset = 8.f;
+        shadow.drawForeground = foreground;
+        g.ApplyLayerDropShadow(*layer, shadow);
+        DrawLayer(g, *layer);
+      });
+      const PixelImage image = gui->ReadMain();
+      image.WritePng(name);
+      const float ts = s.draw * s.screen;
+      // The shape stays in front, or is gone without its foreground.
+      std::vector<Probe> probes = {
+        foreground ? At(50.f, 35.f, Coverage::kExact, kRedPixel) : At(50.f, 35.f, Coverage::kEmpty),
+        foreground ? At(35.f, 60.f, Coverage::kExact, kBluePixel) : At(33.f, 60.f, Coverage::kEmpty),
+        At(60.f, 60.f, Coverage::kEmpty),
+        At(65.f, 93.f, Coverage::kEmpty), // where a mirrored bar's shadow would fall
+        At(43.f, 27.f, Coverage::kEmpty)};
+      ExpectProbes(image, ts, probes, name);
+      // The bar's shadow to the right of and below it, the leg's below it: dark and opaque-ish.
+      for (const Probe& p : {At(73.f, 45.f, Coverage::kEmpty), At(43.f, 94.f, Coverage::kEmpty)})
+      {
+        const PixelImage::Pixel px = image.At(static_cast<int>(p.x * ts), static_cast<int>(p.y * ts));
+        EXPECT_GT(px.a, 150) << p.x << "," << p.y << " " << Describe(px);
+        EXPECT_LT(px.r + px.g + px.b, 30) << p.x << "," << p.y << " " << Describe(px);
+      }
     }
-  }
 }
 
 TEST_F(RendererTest, LayerFramebuffersAreFreedAfterTheFrameAndEverythingWithTheView)
