@@ -29,7 +29,16 @@ bool Resolve(Function& target, PROC proc)
 
 bool LoadFunctions(const char** firstMissing)
 {
-  sLoaded = false;
+  // Resolved into a table of their own and taken only when complete: the entry points
+  // that open windows draw with stay as they are when another context lacks some (a
+  // second editor opened on a software renderer, as remote sessions give).
+  struct Table
+  {
+#define TARNWICK_GL_MEMBER(ret, name, args) PFN_##name name = nullptr;
+    TARNWICK_GL11_FUNCTIONS(TARNWICK_GL_MEMBER)
+    TARNWICK_GL2_FUNCTIONS(TARNWICK_GL_MEMBER)
+#undef TARNWICK_GL_MEMBER
+  } table;
   const char* missing = nullptr;
   // opengl32 is loaded by every process that made a GL context; this only adds a reference.
   HMODULE library = LoadLibraryW(L"opengl32.dll");
@@ -39,10 +48,10 @@ bool LoadFunctions(const char** firstMissing)
   if (!library || !wglProc)
     missing = "wglGetProcAddress";
 #define TARNWICK_GL_RESOLVE11(ret, name, args)                                                                       \
-  if (!missing && !Resolve(name, GetProcAddress(library, #name)))                                                    \
+  if (!missing && !Resolve(table.name, GetProcAddress(library, #name)))                                              \
     missing = #name;
 #define TARNWICK_GL_RESOLVE2(ret, name, args)                                                                        \
-  if (!missing && !Resolve(name, wglProc(#name)))                                                                    \
+  if (!missing && !Resolve(table.name, wglProc(#name)))                                                              \
     missing = #name;
   TARNWICK_GL11_FUNCTIONS(TARNWICK_GL_RESOLVE11)
   TARNWICK_GL2_FUNCTIONS(TARNWICK_GL_RESOLVE2)
@@ -52,8 +61,14 @@ bool LoadFunctions(const char** firstMissing)
     FreeLibrary(library);
   if (firstMissing)
     *firstMissing = missing;
-  sLoaded = missing == nullptr;
-  return sLoaded;
+  if (missing)
+    return false;
+#define TARNWICK_GL_TAKE(ret, name, args) ::pfw::gl::name = table.name;
+  TARNWICK_GL11_FUNCTIONS(TARNWICK_GL_TAKE)
+  TARNWICK_GL2_FUNCTIONS(TARNWICK_GL_TAKE)
+#undef TARNWICK_GL_TAKE
+  sLoaded = true;
+  return true;
 }
 
 bool FunctionsLoaded()

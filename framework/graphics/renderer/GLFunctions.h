@@ -108,9 +108,10 @@ TARNWICK_GL2_FUNCTIONS(TARNWICK_GL_DECLARE)
 
 // Resolves every entry point above. Needs a GL context current on the calling thread
 // (wglGetProcAddress answers only then). False when any entry point is missing; then
-// firstMissing (when given) names it and the renderer must not be created.
+// firstMissing (when given) names it, the renderer must not be created for that context,
+// and the entry points found before stay in place.
 bool LoadFunctions(const char** firstMissing = nullptr);
-// True after a LoadFunctions that found everything.
+// True once a LoadFunctions found everything.
 bool FunctionsLoaded();
 
 constexpr GLenum GL_NO_ERROR = 0;

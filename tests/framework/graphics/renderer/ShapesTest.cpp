@@ -1,5 +1,7 @@
 #include "PixelProbes.h"
 
+#include "framework/graphics/renderer/GLFunctions.h"
+
 #include <cmath>
 
 using namespace pfw::gui;
@@ -190,4 +192,18 @@ TEST_F(RendererTest, ClipsCutOnWholePixelsAndSoftlyBetweenThem)
     ExpectProbes(image, scale, {Empty(39.5f, 50.f), At(40.1f, 50.f, Coverage::kPartial), Ink(41.5f, 50.f)},
                  "half-pixel clip");
   }
+}
+
+TEST_F(RendererTest, AContextWithoutTheEntryPointsLeavesTheOpenWindowDrawing)
+{
+  OpenAt(1.f, 1.f);
+  const HDC dc = wglGetCurrentDC();
+  const HGLRC context = wglGetCurrentContext();
+  // No context at all: like a software renderer's, it offers none of the later entry points.
+  wglMakeCurrent(nullptr, nullptr);
+  EXPECT_FALSE(pfw::gl::LoadFunctions());
+  wglMakeCurrent(dc, context);
+  ASSERT_NE(nullptr, pfw::gl::glActiveTexture);
+  gui->DrawFrame([](IGui& g) { g.FillRect(kInk, IRectF(20.f, 10.f, 80.f, 50.f)); });
+  EXPECT_EQ(CountOtherThan(gui->ReadMain(), 1.f, 20.f, 10.f, 80.f, 50.f, kInkPixel), 0);
 }
