@@ -27,9 +27,16 @@ bool IsMouseMessage(UINT message)
          message == WM_MOUSELEAVE;
 }
 
+bool IsButtonUp(UINT message)
+{
+  return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
+}
+
+// Releases still end their press (capture and edit) when a press opened the text box.
 bool IsUserInput(UINT message)
 {
-  return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || (message >= WM_KEYFIRST && message <= WM_KEYLAST);
+  return ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) && !IsButtonUp(message)) ||
+         (message >= WM_KEYFIRST && message <= WM_KEYLAST);
 }
 
 // One key's character as UTF-8 ("" for none); false when the key gives no single

@@ -22,6 +22,21 @@ public:
   void Draw(IGui& g) override { g.FillRect(IArgbColour(), mRECT); }
 };
 
+// Opens the native text box for its parameter as soon as it is pressed.
+class BoxOnPress : public IControl
+{
+public:
+  explicit BoxOnPress(const IRectF& bounds)
+    : IControl(bounds, 0)
+  {
+  }
+  void Draw(IGui&) override {}
+  void OnMouseDown(float, float, const IPointerMods&) override
+  {
+    GetUI()->CreateTextEntry(*this, GetTextStyle(), mRECT, "1", 0);
+  }
+};
+
 POINT ScreenPoint(HWND window, int x, int y)
 {
   POINT point = {x, y};
@@ -103,6 +118,22 @@ TEST_F(WindowInput, MiddleButtonReleaseEndsTheEditAndTheCapture)
   Send(WM_MBUTTONUP, 0, 100, 100);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(delegate.log, (std::vector<std::string>{"begin 0", "end 0"}));
+}
+
+TEST_F(WindowInput, AReleaseAfterAPressThatOpenedTheTextBoxEndsThePress)
+{
+  // No tick may take the box's focus state away while the test looks at it.
+  KillTimer(editor, IGuiWin::kFrameTimerId);
+  gui->AttachControl(new BoxOnPress(IRectF(50, 50, 150, 80)));
+  SetForegroundWindow(host.Handle());
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 60);
+  ASSERT_NE(nullptr, gui->GetTextEntryWindow());
+  SetFocus(gui->GetTextEntryWindow());
+  ASSERT_TRUE(PumpUntil([&] { return gui->GetTextEntryState() == IGuiWin::kTextEntryFocused; }));
+  Send(WM_LBUTTONUP, 0, 100, 60);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(delegate.log, (std::vector<std::string>{"begin 0", "end 0"}));
+  EXPECT_EQ(IGuiWin::kTextEntryFocused, gui->GetTextEntryState()) << "the box stays open for typing";
 }
 
 TEST_F(WindowInput, WheelReachesTheControlUnderItsScreenPositionInWholeNotches)
