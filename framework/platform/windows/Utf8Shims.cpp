@@ -24,6 +24,13 @@ bool WidePath(const char* path, std::wstring& wide)
   return true;
 }
 
+// A path the narrow call reads as meant: one without multi-byte UTF-8, which the ANSI code
+// page would take for other characters (and so for another, existing file).
+bool NarrowReadsTheSame(const char* path)
+{
+  return ClassifyUtf8(path) != 1;
+}
+
 // Null stays null (the profile calls give it a meaning of its own).
 bool WideOrNull(const char* text, std::wstring& wide, const wchar_t*& pointer)
 {
@@ -109,8 +116,11 @@ HMODULE LoadLibraryUTF8(const char* path)
 {
   std::wstring wide;
   if (WidePath(path, wide))
-    if (HMODULE module = LoadLibraryW(wide.c_str()))
+  {
+    HMODULE module = LoadLibraryW(wide.c_str());
+    if (module || !NarrowReadsTheSame(path))
       return module;
+  }
   return LoadLibraryA(path);
 }
 
@@ -124,8 +134,9 @@ FILE* fopenUTF8(const char* path, const char* mode)
       wideMode.resize(31);
     if (FILE* file = _wfopen(wide.c_str(), wideMode.c_str()))
       return file;
-    // A failed write must not fall back to a file of another name.
-    if (std::strpbrk(mode, "+aw"))
+    // A failed write, or any failure of a name beyond ASCII, must not fall back to a file
+    // of another name.
+    if (std::strpbrk(mode, "+aw") || !NarrowReadsTheSame(path))
       return nullptr;
   }
   return std::fopen(path, mode);
@@ -134,8 +145,12 @@ FILE* fopenUTF8(const char* path, const char* mode)
 int statUTF8(const char* path, struct _stat64* status)
 {
   std::wstring wide;
-  if (WidePath(path, wide) && _wstat64(wide.c_str(), status) == 0)
-    return 0;
+  if (WidePath(path, wide))
+  {
+    const int result = _wstat64(wide.c_str(), status);
+    if (result == 0 || !NarrowReadsTheSame(path))
+      return result;
+  }
   return _stat64(path, status);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 // Windows and C-runtime calls that take and give UTF-8, choosing the wide call when the
-// text needs it. Text that is not UTF-8 reaches the narrow ("A") call unchanged.
+// text needs it. Text that is not UTF-8 reaches the narrow ("A") call unchanged. A UTF-8
+// name beyond ASCII that the wide call cannot use is not tried again through the narrow
+// one, which would read its bytes as other characters and so name another file.
 
 #include <windows.h>
 

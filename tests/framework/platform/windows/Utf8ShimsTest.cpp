@@ -110,6 +110,22 @@ TEST_F(Utf8ShimsTest, BytesThatAreNotUtf8ReachTheNarrowCallsUnchanged)
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
 }
 
+TEST_F(Utf8ShimsTest, AMissingNameBeyondAsciiIsNotTakenForTheFileItsBytesNameInAnsi)
+{
+  // The UTF-8 bytes of "Gerät.txt" read in the ANSI code page name another file, which exists.
+  const std::string path = mBase + "\\" + kGerman + ".txt";
+  wchar_t misread[MAX_PATH] = {};
+  ASSERT_GT(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, misread, MAX_PATH), 0);
+  ASSERT_NE(Utf8ToWide(path.c_str()), misread) << "the ANSI code page reads UTF-8 as meant";
+  HANDLE other = CreateFileW(misread, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, other);
+  CloseHandle(other);
+
+  EXPECT_EQ(nullptr, fopenUTF8(path.c_str(), "rb"));
+  struct _stat64 status;
+  EXPECT_EQ(-1, statUTF8(path.c_str(), &status));
+}
+
 TEST_F(Utf8ShimsTest, PathsOfThreeHundredCharactersWork)
 {
   std::string path = mBase;
