@@ -301,6 +301,8 @@ void IGuiVG::ReleaseFramebuffer(VectorFramebuffer* framebuffer)
     mPendingDeletions.push_back(framebuffer);
     return;
   }
+  // Outside a frame another context (a host's) may be current: the objects are ours.
+  ScopedGLContext current(*this);
   DeleteFramebuffer(framebuffer);
 }
 
@@ -390,6 +392,7 @@ void IGuiVG::RetainBitmap(const IBitmapRef& bitmap, const char* name)
 
 void IGuiVG::ReleaseBitmap(const IBitmapRef& bitmap)
 {
+  ScopedGLContext current(*this);
   ScopedCriticalSection lock(mBitmapCache.Lock());
   mBitmapCache.Remove(bitmap.bitmap);
 }

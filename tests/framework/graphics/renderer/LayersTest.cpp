@@ -137,12 +137,15 @@ TEST_F(RendererTest, LayerFramebuffersAreFreedAfterTheFrameAndEverythingWithTheV
                                  << after.framebuffers << "/" << before.framebuffers << ", renderbuffers "
                                  << after.renderbuffers << "/" << before.renderbuffers;
 
-    // Outside a frame a layer's framebuffer goes at once.
+    // Outside a frame a layer's framebuffer goes at once, with the window's context made
+    // current for it (here none is).
     {
       gui->ActivateGLContext();
       std::unique_ptr<APIBitmap> bitmap = gui->CreateAPIBitmap(64, 64, 1.f, 1.f);
       EXPECT_EQ(GLObjectCount::Take().framebuffers, before.framebuffers + 1);
+      wglMakeCurrent(nullptr, nullptr);
     }
+    gui->ActivateGLContext();
     EXPECT_TRUE(GLObjectCount::Take() == before);
 
     // Closing the view frees every GL object the renderer made.
