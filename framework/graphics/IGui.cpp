@@ -257,9 +257,10 @@ void IGui::Draw(IRectFList& rects)
   if (rects.Size() == 0)
     return;
   const float scale = GetTotalScale();
-  BeginFrame();
   rects.PixelAlign(scale);
   rects.Optimize();
+  mFrameBounds = rects.Bounds();
+  BeginFrame();
   for (int i = 0; i < rects.Size(); ++i)
   {
     const IRectF area = rects.Get(i);

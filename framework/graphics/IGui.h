@@ -386,6 +386,8 @@ public:
 
 protected:
   void DrawControl(IControl& control, const IRectF& area, float scale);
+  // The bounding box of the areas the frame being drawn redraws, pixel-aligned.
+  const IRectF& FrameBounds() const { return mFrameBounds; }
   // Moves r inside the parent's inflated pixel rectangle (keeping its size where possible).
   static IRectF MoveInside(IRectF r, const IRectF& parent);
   void ReleaseCapturesWithoutCancel();
@@ -434,6 +436,7 @@ protected:
 private:
   std::deque<ILayer*> mLayers;
   IRectF mClipRECT;
+  IRectF mFrameBounds;
   ITransform2D mTransform;
   std::deque<ITransform2D> mTransformStack;
 };

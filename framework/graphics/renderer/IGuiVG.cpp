@@ -133,6 +133,7 @@ void IGuiVG::DestroyDrawContext()
     VG::DeleteContext(mContext);
   mContext = nullptr;
   mBackend = nullptr;
+  mWindowHoldsFrame = false;
 }
 
 void* IGuiVG::GetDrawContext()
@@ -204,8 +205,13 @@ void IGuiVG::BeginFrame()
   int w = 0;
   int h = 0;
   PixelSize(w, h);
-  glBindFramebuffer(GL_FRAMEBUFFER, mDefaultFramebuffer);
-  ClearBoundTarget(w, h);
+  // The copy of the main framebuffer overwrites the window: only drawing straight into
+  // the window starts from a clear one.
+  if (!mMainFramebuffer)
+  {
+    glBindFramebuffer(GL_FRAMEBUFFER, mDefaultFramebuffer);
+    ClearBoundTarget(w, h);
+  }
   // The main framebuffer keeps the previous frame: only the dirty areas are redrawn.
   BindCurrentTarget();
 }
@@ -217,30 +223,60 @@ void IGuiVG::EndFrame()
   VG::EndFrame(mContext);
   if (mMainFramebuffer)
   {
-    // One textured rectangle copies the frame into the window.
+    // One textured rectangle copies the frame into the window, replacing what is there.
     int w = 0;
     int h = 0;
     PixelSize(w, h);
     BindTarget(mDefaultFramebuffer, w, h);
-    const float fw = static_cast<float>(w) / GetScreenScale();
-    const float fh = static_cast<float>(h) / GetScreenScale();
-    VG::BeginPath(mContext);
-    VG::Rect(mContext, 0.f, 0.f, fw, fh);
-    VectorPaint paint = VG::ImagePattern(0.f, 0.f, fw, fh, 0.f, mMainFramebuffer->image, 1.f);
-    VG::FillPaint(mContext, paint);
-    // The window was just cleared: over nothing, source-over is a plain copy, which needs
-    // no blending.
-    VG::BlendFuncSeparate(mContext, kBlendOne, kBlendZero, kBlendOne, kBlendZero);
-    VG::Fill(mContext);
+    const float ss = GetScreenScale();
+    const float fw = static_cast<float>(w) / ss;
+    const float fh = static_cast<float>(h) / ss;
+    // A window still holding the previous frame takes only the pixels this one changed,
+    // cut out by a clip on whole pixels (the GL scissor test).
+    int changed[4] = {0, 0, w, h};
+    if (mSwapKeepsBackBuffer && mWindowHoldsFrame)
+    {
+      ChangedPixels(changed);
+      VG::Scissor(mContext, changed[0] / ss, changed[1] / ss, (changed[2] - changed[0]) / ss,
+                  (changed[3] - changed[1]) / ss);
+    }
+    if (changed[2] > changed[0] && changed[3] > changed[1])
+    {
+      VG::BeginPath(mContext);
+      VG::Rect(mContext, 0.f, 0.f, fw, fh);
+      VG::FillPaint(mContext, VG::ImagePattern(0.f, 0.f, fw, fh, 0.f, mMainFramebuffer->image, 1.f));
+      VG::BlendFuncSeparate(mContext, kBlendOne, kBlendZero, kBlendOne, kBlendZero);
+      VG::Fill(mContext);
+    }
     VG::EndFrame(mContext);
+    mWindowHoldsFrame = true;
   }
   mInFrame = false;
   FreePendingFramebuffers();
 }
 
+void IGuiVG::ChangedPixels(int box[4]) const
+{
+  // The frame's areas are aligned to pixels already; the margin only absorbs rounding.
+  const IRectF bounds = FrameBounds();
+  const float scale = GetTotalScale();
+  const float edges[4] = {std::floor(bounds.L * scale + 0.01f), std::floor(bounds.T * scale + 0.01f),
+                          std::ceil(bounds.R * scale - 0.01f), std::ceil(bounds.B * scale - 0.01f)};
+  const int limits[4] = {box[2], box[3], box[2], box[3]};
+  for (int i = 0; i < 4; ++i)
+    box[i] = static_cast<int>(std::clamp(edges[i], 0.f, static_cast<float>(limits[i])));
+}
+
+void IGuiVG::SetSwapKeepsBackBuffer(bool keeps)
+{
+  mSwapKeepsBackBuffer = keeps;
+}
+
 void IGuiVG::OnResizeOrRescale()
 {
   ScopedGLContext current(*this);
+  // The window's buffers are made anew at another size.
+  mWindowHoldsFrame = false;
   DeleteFramebuffer(mMainFramebuffer);
   mMainFramebuffer = nullptr;
   if (!mBackend)

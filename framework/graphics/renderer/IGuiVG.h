@@ -117,6 +117,9 @@ public:
   VectorFramebuffer* MainFramebuffer() const { return mMainFramebuffer; }
   // Bitmaps held by this window's cache.
   int CachedBitmapCount();
+  // Whether the window's back buffer still holds its pixels after a swap (the platform
+  // knows): then a frame copies into the window only what it changed.
+  void SetSwapKeepsBackBuffer(bool keeps);
 
 private:
   struct TextOrigin
@@ -138,6 +141,9 @@ private:
   // replaces rect (all zero without a valid font).
   TextOrigin PrepareText(const ITextStyle& style, const char* text, IRectF& rect) const;
   void PixelSize(int& width, int& height) const;
+  // Narrows a box of window pixels (left, top, right, bottom; the whole window on entry)
+  // to the pixels the frame being drawn changes.
+  void ChangedPixels(int box[4]) const;
   void FrameSize(int& width, int& height) const;
   std::unique_ptr<Bitmap> WrapImage(int imageId, float scale, bool shared);
 
@@ -149,6 +155,9 @@ private:
   GLBackend* mBackend = nullptr; // owned by the context
   VectorFramebuffer* mMainFramebuffer = nullptr;
   unsigned mDefaultFramebuffer = 0;
+  bool mSwapKeepsBackBuffer = false;
+  // The window holds the last frame copied into it.
+  bool mWindowHoldsFrame = false;
 };
 
 } // namespace pfw::gui

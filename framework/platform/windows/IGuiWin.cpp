@@ -1,6 +1,7 @@
 #include "IGuiWin.h"
 
 #include "PlatformFontCaches.h"
+#include "SwapBehaviour.h"
 #include "Utf8.h"
 #include "VBlankThread.h"
 #include "WinMachine.h"
@@ -157,7 +158,10 @@ void* IGuiWin::OpenWindow(void* parent)
   {
     ActivateGLContext();
     if (gl::LoadFunctions())
+    {
       OnViewInitialized();
+      SetSwapKeepsBackBuffer(SwapKeepsBackBuffer(mDeviceContext));
+    }
   }
   SetScreenScale(static_cast<float>(s));
   GetDelegate()->LayoutUI(this);

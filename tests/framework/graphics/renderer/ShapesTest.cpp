@@ -207,3 +207,37 @@ TEST_F(RendererTest, AContextWithoutTheEntryPointsLeavesTheOpenWindowDrawing)
   gui->DrawFrame([](IGui& g) { g.FillRect(kInk, IRectF(20.f, 10.f, 80.f, 50.f)); });
   EXPECT_EQ(CountOtherThan(gui->ReadMain(), 1.f, 20.f, 10.f, 80.f, 50.f, kInkPixel), 0);
 }
+
+TEST_F(RendererTest, TheWindowTakesWhatAFrameChanged)
+{
+  struct Case
+  {
+    const char* name;
+    bool swapKeepsBackBuffer;
+    bool rescaled;
+    bool onlyTheArea;
+  };
+  const Case cases[] = {
+    {"a window that keeps its pixels takes the changed area alone", true, false, true},
+    {"a window that may lose them takes the whole frame", false, false, false},
+    {"a rescaled window takes the whole frame", true, true, false},
+  };
+  const PixelImage::Pixel marker{10, 200, 30, 255};
+  const IRectF area(40.f, 20.f, 120.f, 80.f);
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    OpenAt(1.f, 1.f);
+    gui->SetSwapKeepsBackBuffer(c.swapKeepsBackBuffer);
+    gui->DrawFrame([](IGui& g) { g.FillRect(IArgbColour(255, 90, 90, 90), IRectF(0.f, 0.f, 200.f, 120.f)); });
+    if (c.rescaled)
+      gui->SetScreenScale(1.f);
+    gui->PaintWindow(marker.r, marker.g, marker.b);
+    gui->DrawArea(area, [](IGui& g) { g.FillRect(kInk, IRectF(0.f, 0.f, 200.f, 120.f)); });
+    const PixelImage window = gui->ReadWindow();
+    EXPECT_EQ(CountOtherThan(window, 1.f, area.L, area.T, area.R, area.B, kInkPixel), 0);
+    const int outside = 200 * 120 - static_cast<int>(area.W() * area.H());
+    const int markerLeft = 200 * 120 - CountOtherThan(window, 1.f, 0.f, 0.f, 200.f, 120.f, marker);
+    EXPECT_EQ(markerLeft, c.onlyTheArea ? outside : 0);
+  }
+}

@@ -115,9 +115,6 @@ int TestGuiVG::PixelHeight() const
 
 void TestGuiVG::DrawFrame(const DrawFunc& draw)
 {
-  RemoveAllControls();
-  const IRectF bounds = GetBounds();
-  AttachControl(new DrawingControl(bounds, draw));
   ActivateGLContext();
   if (MainFramebuffer())
   {
@@ -126,9 +123,25 @@ void TestGuiVG::DrawFrame(const DrawFunc& draw)
     glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glBindFramebuffer(GL_FRAMEBUFFER, DefaultFramebuffer());
   }
+  DrawArea(GetBounds(), draw);
+}
+
+void TestGuiVG::DrawArea(const IRectF& area, const DrawFunc& draw)
+{
+  RemoveAllControls();
+  AttachControl(new DrawingControl(GetBounds(), draw));
+  ActivateGLContext();
   IRectFList rects;
-  rects.Add(bounds);
+  rects.Add(area);
   Draw(rects);
+}
+
+void TestGuiVG::PaintWindow(int r, int g, int b)
+{
+  ActivateGLContext();
+  glBindFramebuffer(GL_FRAMEBUFFER, DefaultFramebuffer());
+  glClearColor(r / 255.f, g / 255.f, b / 255.f, 1.f);
+  glClear(GL_COLOR_BUFFER_BIT);
 }
 
 PixelImage TestGuiVG::ReadMain()

@@ -58,6 +58,10 @@ public:
   const std::string& Error() const { return mError; }
   // One frame over the whole window that clears it and runs draw.
   void DrawFrame(const DrawFunc& draw);
+  // One frame that redraws only area, the rest of the main framebuffer kept.
+  void DrawArea(const pfw::gui::IRectF& area, const DrawFunc& draw);
+  // Paints the window's back buffer one opaque colour, as an earlier frame may have left it.
+  void PaintWindow(int r, int g, int b);
   // The main framebuffer as it stands.
   PixelImage ReadMain();
   // The window's back buffer, where the end of the frame copied the main framebuffer.
