@@ -17,6 +17,10 @@ namespace {
 // Pixels a convex fill must cover before its inside is drawn without blending.
 constexpr float kOpaqueInteriorArea = 16384.f;
 
+// A gradient box whose half width reaches this far (a linear gradient's does) has sides
+// no drawn pixel comes near: its colour depends on the distance across it alone.
+constexpr float kUnseenBoxSide = 1e5f;
+
 // Takes count elements at the end of a per-frame array holding used ones and returns
 // the first one's index, or -1 when memory runs out. The array grows to max(needed,
 // minimum) plus half of what it had; arrays never shrink.
@@ -676,6 +680,8 @@ void GLBackend::SetUniforms(const Call& call, int uniformOffset, int image)
       block.innerColour.g == block.outerColour.g && block.innerColour.b == block.outerColour.b &&
       block.innerColour.a == block.outerColour.a)
     variant = GLShader::kSolid;
+  else if (variant == GLShader::kGradient && block.radius == 0.f && block.extent[0] >= kUnseenBoxSide)
+    variant = GLShader::kLinear;
   const int program = UseProgram(variant, call.clipMask);
   // Draws of one paint in a row (text of one colour, say) send their block once.
   GLFragUniforms& sent = mProgramUniforms[program];

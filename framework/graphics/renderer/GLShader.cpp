@@ -30,7 +30,8 @@ void main(void)
 )";
 
 // The uniform block is the 11 vec4 of GLFragUniforms, in its order. SHADER_TYPE picks
-// the kind of paint at compile time: 0 gradient, 1 image, 2 stencil, 3 glyphs, 4 solid.
+// the kind of paint at compile time: 0 gradient, 1 image, 2 stencil, 3 glyphs, 4 solid,
+// 5 a gradient along one axis (a linear one: only the distance across the box counts).
 const char* const kFragmentStage = R"(
 uniform vec4 frag[UNIFORMARRAY_SIZE];
 uniform sampler2D tex;
@@ -102,6 +103,10 @@ void main(void)
 #if SHADER_TYPE == 0
   vec2 q = (paintMatrix * vec3(fpos, 1.0)).xy;
   float d = clamp((roundedRectDistance(q, extent, radius) + feather * 0.5) / feather, 0.0, 1.0);
+  gl_FragColor = mix(innerColour, outerColour, d) * coverage;
+#elif SHADER_TYPE == 5
+  float y = dot(vec3(frag[3].y, frag[4].y, frag[5].y), vec3(fpos, 1.0));
+  float d = clamp((abs(y) - extent.y + feather * 0.5) / feather, 0.0, 1.0);
   gl_FragColor = mix(innerColour, outerColour, d) * coverage;
 #elif SHADER_TYPE == 1
   vec2 q = (paintMatrix * vec3(fpos, 1.0)).xy / extent;

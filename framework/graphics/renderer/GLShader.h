@@ -19,7 +19,8 @@ struct GLShader
     kStencil = 2,  // shader type 2
     kGlyphs = 3,   // shader type 3: textured triangles
     kSolid = 4,    // shader type 0 with one colour
-    kVariantCount = 5,
+    kLinear = 5,   // shader type 0 whose box is too wide for its sides to be seen
+    kVariantCount = 6,
   };
   // Programs without and with the clip mask computed per pixel.
   static constexpr int kMaskForms = 2;
