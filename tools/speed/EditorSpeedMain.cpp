@@ -2,9 +2,12 @@
 // renderer, Mesa's software GL under Wine) while a guitar-like signal runs through the
 // plug-in: one full redraw, one frame with only the signal display dirty (the least every
 // frame of a playing editor draws) and one of a single pixel (what any frame costs), at
-// draw scales 1 and 1.5, in ms with the GL work finished. Writes the editor at rest and playing, at each scale and for a few rig
-// settings, as PNGs beside the program. A development aid run with tools/editor-speed;
-// not a test.
+// draw scales 1 and 1.5: wall ms with the GL work finished, CPU ms of all threads, and the
+// GL calls of each kind of frame. Writes the editor at rest and playing, at each scale and
+// for a few rig settings, as PNGs beside the program. A development aid run with
+// tools/editor-speed; not a test.
+#include "GLCallCount.h"
+#include "ProcessCpuTime.h"
 #include "bench/EngineScenario.h"
 #include "tests/framework/graphics/renderer/TestGuiVG.h"
 
@@ -105,6 +108,14 @@ double FullFrame(IGuiWin& gui)
   return DrawAreas(gui, areas);
 }
 
+// One pixel beside the preset box: what any frame costs.
+double OnePixelFrame(IGuiWin& gui)
+{
+  IRectFList pixel;
+  pixel.Add(IRectF(1160.f, 10.f, 1161.f, 11.f));
+  return DrawAreas(gui, pixel);
+}
+
 // Only the display: its poll (the snapshot copy) and its area.
 double DisplayFrame(IGuiWin& gui, IControl& display)
 {
@@ -116,10 +127,32 @@ double DisplayFrame(IGuiWin& gui, IControl& display)
   return pollMs + DrawAreas(gui, areas);
 }
 
-void Report(const char* what, std::vector<double> ms)
+// Wall milliseconds of each frame of a kind and the CPU milliseconds of all threads per
+// frame, summed over the frames alone (not the audio played between them).
+struct Figure
 {
-  std::sort(ms.begin(), ms.end());
-  std::printf("  %-34s median %6.2f ms, worst %6.2f ms\n", what, ms[ms.size() / 2], ms.back());
+  std::vector<double> ms;
+  double cpuMs = 0.0;
+};
+
+template <typename Frame>
+Figure Measure(int frames, const Frame& frame)
+{
+  Figure figure;
+  for (int i = 0; i < frames; ++i)
+  {
+    const double cpuStart = ProcessCpuSeconds();
+    figure.ms.push_back(frame());
+    figure.cpuMs += (ProcessCpuSeconds() - cpuStart) * 1000.0 / frames;
+  }
+  return figure;
+}
+
+void Report(const char* what, Figure figure)
+{
+  std::sort(figure.ms.begin(), figure.ms.end());
+  std::printf("  %-34s median %6.2f ms, worst %6.2f ms, %6.2f ms of CPU\n", what, figure.ms[figure.ms.size() / 2],
+              figure.ms.back(), figure.cpuMs);
 }
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -217,20 +250,15 @@ int main(int argc, char** argv)
     FullFrame(gui);
     std::printf("wrote %s\n", ReadFrame(gui).WritePng("editor-at-rest" + suffix).c_str());
 
-    std::vector<double> full, displayOnly, onePixel;
-    for (int i = 0; i < frames; ++i)
-    {
+    const Figure full = Measure(frames, [&] {
       player.PlayFrame();
-      full.push_back(FullFrame(gui));
-      IRectFList pixel;
-      pixel.Add(IRectF(1160.f, 10.f, 1161.f, 11.f));
-      onePixel.push_back(DrawAreas(gui, pixel));
-    }
-    for (int i = 0; i < frames; ++i)
-    {
+      return FullFrame(gui);
+    });
+    const Figure onePixel = Measure(frames, [&] { return OnePixelFrame(gui); });
+    const Figure displayOnly = Measure(frames, [&] {
       player.PlayFrame();
-      displayOnly.push_back(DisplayFrame(gui, *display));
-    }
+      return DisplayFrame(gui, *display);
+    });
     std::printf("draw scale %.1f (%d x %d pixels), %d frames each, a plucked A2 playing:\n", scale,
                 static_cast<int>(gui.Width() * gui.GetTotalScale()), static_cast<int>(gui.Height() * gui.GetTotalScale()),
                 frames);
@@ -240,6 +268,16 @@ int main(int argc, char** argv)
     FullFrame(gui);
     std::printf("wrote %s\n", ReadFrame(gui).WritePng("editor-playing" + suffix).c_str());
   }
+  // Counted last: the counting entry points cost a little themselves.
+  CountGLCalls();
+  const long beforeFull = gGLCalls;
+  FullFrame(gui);
+  const long beforeDisplay = gGLCalls;
+  DisplayFrame(gui, *display);
+  const long beforePixel = gGLCalls;
+  OnePixelFrame(gui);
+  std::printf("GL calls per frame: %ld full redraw, %ld only the signal display, %ld one pixel\n",
+              beforeDisplay - beforeFull, beforePixel - beforeDisplay, gGLCalls - beforePixel);
   WriteRigPictures(*plugin, gui);
   plugin->CloseWindow();
   DestroyWindow(parent);

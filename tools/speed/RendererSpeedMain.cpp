@@ -3,6 +3,8 @@
 // context of a real window, at screen scales 1 and 1.5: ms per frame (median and worst,
 // with the GL work finished) and the GL calls per frame. A development aid run under
 // Wine with tools/renderer-speed; not a test.
+#include "GLCallCount.h"
+#include "ProcessCpuTime.h"
 #include "tests/framework/graphics/FakeDelegate.h"
 #include "tests/framework/graphics/renderer/TestGuiVG.h"
 
@@ -20,51 +22,6 @@ using namespace pfw::gui;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-long gGLCalls = 0;
-
-// Replaces each GL entry point with one that counts its calls, then calls the real one.
-template <typename Fn>
-struct Counting;
-template <typename R, typename... A>
-struct Counting<R(TARNWICK_GLAPI*)(A...)>
-{
-  template <R(TARNWICK_GLAPI** Slot)(A...)>
-  struct For
-  {
-    static inline R(TARNWICK_GLAPI* real)(A...) = nullptr;
-    static R TARNWICK_GLAPI Call(A... args)
-    {
-      ++gGLCalls;
-      return real(args...);
-    }
-    static void Install()
-    {
-      real = *Slot;
-      *Slot = &Call;
-    }
-  };
-};
-
-void CountGLCalls()
-{
-#define TARNWICK_COUNT(ret, name, args) Counting<pfw::gl::PFN_##name>::For<&pfw::gl::name>::Install();
-  TARNWICK_GL11_FUNCTIONS(TARNWICK_COUNT)
-  TARNWICK_GL2_FUNCTIONS(TARNWICK_COUNT)
-#undef TARNWICK_COUNT
-}
-
-// CPU seconds the whole process has used, every thread counted; -1 when unknown.
-double ProcessCpuSeconds()
-{
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
-    return -1.0;
-  auto seconds = [](const FILETIME& t) {
-    return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-}
 
 IArgbColour Grey(int v, int a = 255)
 {
