@@ -17,9 +17,10 @@
 
 namespace pfw::gui {
 
+const wchar_t IGuiWin::kWindowClassName[] = L"PluginWndClass";
+
 namespace {
 
-constexpr wchar_t kWindowClassName[] = L"PluginWndClass";
 constexpr int kMaxTooltipWidth = 250;
 
 // The window class lives while any editor window is open, in any instance.
@@ -46,7 +47,7 @@ bool RetainWindowClass(HINSTANCE module)
     windowClass.style = CS_OWNDC | CS_DBLCLKS;
     windowClass.lpfnWndProc = IGuiWin::WndProc;
     windowClass.hInstance = module;
-    windowClass.lpszClassName = kWindowClassName;
+    windowClass.lpszClassName = IGuiWin::kWindowClassName;
     if (!RegisterClassW(&windowClass))
       return false;
     use.module = module;
@@ -60,7 +61,7 @@ void ReleaseWindowClass()
   WindowClassUse& use = WindowClass();
   std::lock_guard<std::mutex> guard(use.lock);
   if (use.openWindows > 0 && --use.openWindows == 0)
-    UnregisterClassW(kWindowClassName, use.module);
+    UnregisterClassW(IGuiWin::kWindowClassName, use.module);
 }
 
 // The module this code lives in: the plug-in's DLL or the program.
@@ -150,9 +151,15 @@ void* IGuiWin::OpenWindow(void* parent)
     return nullptr;
   }
   mWindow = window;
-  // The class has its own device context, so this handle stays valid with the window.
-  mDeviceContext = GetDC(window);
-  ReleaseDC(window, mDeviceContext);
+  mFramePath = FramePath::kSwapBuffers;
+  if (Machine().isWine() && CreateFrameWindow(area))
+    mFramePath = FramePath::kCopyUntilProbed;
+  else
+  {
+    // The class has its own device context, so this handle stays valid with the window.
+    mDeviceContext = GetDC(window);
+    ReleaseDC(window, mDeviceContext);
+  }
 
   if (CreateGLContext())
   {
@@ -175,7 +182,7 @@ void* IGuiWin::OpenWindow(void* parent)
   return window;
 }
 
-bool IGuiWin::CreateGLContext()
+PIXELFORMATDESCRIPTOR IGuiWin::PixelFormatRequest()
 {
   PIXELFORMATDESCRIPTOR format = {};
   static_assert(sizeof(format) == 40, "PIXELFORMATDESCRIPTOR is 40 bytes");
@@ -187,6 +194,12 @@ bool IGuiWin::CreateGLContext()
   format.cDepthBits = 24;
   format.cStencilBits = 8;
   format.iLayerType = PFD_MAIN_PLANE;
+  return format;
+}
+
+bool IGuiWin::CreateGLContext()
+{
+  PIXELFORMATDESCRIPTOR format = PixelFormatRequest();
   const int chosen = ChoosePixelFormat(mDeviceContext, &format);
   if (!chosen || !SetPixelFormat(mDeviceContext, chosen, &format))
     return false;
@@ -292,6 +305,10 @@ void IGuiWin::CloseWindow()
   HWND window = mWindow;
   mWindow = nullptr;
   mDeviceContext = nullptr;
+  if (mFrameWindow)
+    DestroyWindow(mFrameWindow);
+  mFrameWindow = nullptr;
+  mFrameRows.clear();
   DestroyWindow(window);
   ReleaseWindowClass();
 }

@@ -53,6 +53,8 @@ public:
   // and the window timer that drives frames without it.
   static constexpr UINT kDisplayTickMessage = WM_USER + 1;
   static constexpr UINT_PTR kFrameTimerId = 2;
+  // The class of the editor window, and of the hidden and probe windows it uses under Wine.
+  static const wchar_t kWindowClassName[];
 
   IGuiWin(IGuiEditorDelegate& delegate, int width, int height, int fps, float scale = 1.f);
   ~IGuiWin() override;
@@ -76,6 +78,19 @@ public:
   void OnDisplayTick(unsigned frame);
   // True while the vertical-blank thread drives the frames, false with the window timer.
   bool FramesFromVBlank() const { return mVBlank != nullptr; }
+
+  // How frames reach the screen. Windows shows what SwapBuffers presents in a GL child
+  // window. Wine may keep a GL child window's drawing, GDI's included, off the screen; so
+  // under Wine the context first draws in a hidden window and each frame is copied into the
+  // editor window through GDI, until a probe of a GL child window shows whether GL may draw
+  // in the editor window itself.
+  enum class FramePath
+  {
+    kSwapBuffers,
+    kCopyUntilProbed,
+    kCopyThroughGdi,
+  };
+  FramePath GetFramePath() const { return mFramePath; }
 
   // ---- Window procedure, input, cursors and tooltips ----
   static LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -133,6 +148,17 @@ private:
   void StartFrameClock(HWND window);
   void StopFrameClock();
   void Paint();
+  // The pixel format asked for the GL context's window.
+  static PIXELFORMATDESCRIPTOR PixelFormatRequest();
+  // Under Wine: the hidden window the GL context draws in until frames may go to the
+  // editor window (false when it cannot be made), kept at the editor window's size.
+  bool CreateFrameWindow(const RECT& area);
+  void FollowEditorWindowSize();
+  // Puts the frame just drawn into the paint's area of the window, by the frame path.
+  void ShowFrame(HDC paintDC, const RECT& paintArea);
+  // While frames are copied until probed: finds out whether the screen shows GL drawing in a
+  // child window, and when it does, moves the context to the editor window.
+  void ProbeFramePath();
   // The native text box's end, asked for by its state; true when it consumed the tick.
   bool FinishTextEntry();
 
@@ -181,6 +207,12 @@ private:
   ITextStyle mTextEntryStyle;
   IRectF mTextEntryBounds;
   int mTextEntryState = kTextEntryIdle;
+
+  FramePath mFramePath = FramePath::kSwapBuffers;
+  // The hidden window the GL context draws in while frames are copied (null otherwise), and
+  // the rows of a frame read back for a copy.
+  HWND mFrameWindow = nullptr;
+  std::vector<uint8_t> mFrameRows;
 
   // Frame clock: the vertical-blank thread (null with the timer), the first of its frames
   // that may draw again after a long paint (0: any), whether the system offers the

@@ -68,6 +68,9 @@ LRESULT CALLBACK IGuiWin::WndProc(HWND window, UINT message, WPARAM wParam, LPAR
   if (message == WM_CREATE)
   {
     auto* self = static_cast<IGuiWin*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    // The hidden window the GL context draws in, and the probe window, belong to no editor.
+    if (!self)
+      return 0;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->mWindow = window;
     self->StartFrameClock(window);
@@ -107,6 +110,10 @@ LRESULT IGuiWin::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   case WM_KILLFOCUS:
   case WM_ERASEBKGND: return 0;
   case WM_PAINT: Paint(); return 0;
+  case WM_SIZE:
+    if (mFrameWindow)
+      FollowEditorWindowSize();
+    break;
   case WM_CLOSE: CloseWindow(); return 0;
   case WM_SETCURSOR:
     if (reinterpret_cast<HWND>(wParam) != window || LOWORD(lParam) != HTCLIENT)
@@ -192,13 +199,16 @@ void IGuiWin::Paint()
     {
       ActivateGLContext();
       Draw(areas);
-      SwapBuffers(mDeviceContext);
+      ShowFrame(paint.hdc, paint.rcPaint);
       DeactivateGLContext();
     }
     EndPaint(mWindow, &paint);
   }
   ValidateRect(mWindow, nullptr);
   DeleteObject(region);
+  // The probe's window leaves an area to paint again behind it.
+  if (kind == SIMPLEREGION || kind == COMPLEXREGION)
+    ProbeFramePath();
 }
 
 LRESULT IGuiWin::OnKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

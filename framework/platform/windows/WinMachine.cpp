@@ -1,5 +1,7 @@
 #include "WinMachine.h"
 
+#include "GLChildProbe.h"
+
 namespace pfw::gui {
 
 namespace {
@@ -23,6 +25,12 @@ Function Lookup(const wchar_t* module, const char* name)
 {
   HMODULE handle = GetModuleHandleW(module);
   return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
+}
+
+// Wine's ntdll names its version; Windows' has no such export.
+bool IsWine()
+{
+  return Lookup<void (*)()>(L"ntdll.dll", "wine_get_version") != nullptr;
 }
 
 // Windows before 10 (1607) has no per-window DPI; looked up once.
@@ -61,9 +69,9 @@ double NowMs()
 
 const WinMachine& RealMachine()
 {
-  static const WinMachine real = {IsWindows8OrLater, DpiForWindow,          GetSystemMetrics,    RegisterTouchWindow,
-                                  GetTouchInputInfo, CloseTouchInputHandle, GetMessageExtraInfo, FindVBlankFunctions,
-                                  NowMs,             Sleep};
+  static const WinMachine real = {IsWindows8OrLater,   IsWine,           ProbeGLChildWindow,    DpiForWindow,
+                                  GetSystemMetrics,    RegisterTouchWindow, GetTouchInputInfo, CloseTouchInputHandle,
+                                  GetMessageExtraInfo, FindVBlankFunctions, NowMs,             Sleep};
   return real;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FrameOnScreen.h"
+
 #include <windows.h>
 
 namespace pfw::gui {
@@ -40,6 +42,11 @@ struct WinMachine
 {
   // Windows 8 or later: the vertical-blank wait is worth a thread.
   bool (*isWindows8OrLater)();
+  // The process runs under Wine, not Windows.
+  bool (*isWine)();
+  // Whether the screen shows GL drawing in a child window of the window (GLChildProbe.h).
+  FrameOnScreen (*probeGLChildWindow)(HWND window, const wchar_t* windowClass, HINSTANCE module,
+                                      const PIXELFORMATDESCRIPTOR& format);
   // The window's DPI; 0 when the system has no per-window DPI.
   UINT (*getDpiForWindow)(HWND window);
   int (*getSystemMetrics)(int index);

@@ -1,6 +1,7 @@
 #include "EditorWindowFixture.h"
 
 #include "framework/graphics/renderer/GLFunctions.h"
+#include "framework/platform/windows/FrameOnScreen.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -40,6 +41,7 @@ public:
 } // namespace
 
 UINT gMonitorDpi = 96;
+FrameOnScreen gProbeResult = FrameOnScreen::kUndecided;
 
 // At 96 DPI, and after the monitor turned to 144 DPI (one tick takes up the new scale,
 // the next draws at it).
@@ -75,4 +77,80 @@ TEST_F(EditorWindowTest, TheWindowShowsWhatItsControlsDrawAtEitherMonitorScale)
     EXPECT_EQ(at(220, 100), green);
     EXPECT_EQ(at(172, 52), background) << "the rounded corner";
   }
+}
+
+// However the frames reach the screen (SwapBuffers in the editor window, or a copy from a
+// hidden window), the context draws the same frame, and the path settles as the machine
+// and the probe of a GL child window say.
+TEST_F(EditorWindowTest, EachFramePathDrawsTheFrame)
+{
+  using Path = IGuiWin::FramePath;
+  const struct
+  {
+    bool wine;
+    FrameOnScreen probe;
+    Path opened, settled;
+  } cases[] = {
+    {false, FrameOnScreen::kMissing, Path::kSwapBuffers, Path::kSwapBuffers},
+    {true, FrameOnScreen::kMissing, Path::kCopyUntilProbed, Path::kCopyThroughGdi},
+    {true, FrameOnScreen::kShown, Path::kCopyUntilProbed, Path::kSwapBuffers},
+    {true, FrameOnScreen::kUndecided, Path::kCopyUntilProbed, Path::kCopyUntilProbed},
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(static_cast<int>(c.probe) + (c.wine ? 10 : 0));
+    Machine().isWine = c.wine ? [] { return true; } : [] { return false; };
+    gProbeResult = c.probe;
+    Machine().probeGLChildWindow = [](HWND, const wchar_t*, HINSTANCE, const PIXELFORMATDESCRIPTOR&) {
+      return gProbeResult;
+    };
+    auto* window = new ReadBackGui(delegate, 300, 200, 30);
+    gui.reset(window);
+    ASSERT_TRUE(gui->OpenWindow(host.Handle()));
+    EXPECT_EQ(gui->GetFramePath(), c.opened);
+    const IArgbColour background(255, 30, 30, 40), red(255, 220, 40, 40);
+    Add(IRectF(0, 0, 300, 200))->colour = background;
+    Add(IRectF(30, 50, 130, 150))->colour = red;
+    // The first frame settles the path; the next is drawn on it.
+    Tick();
+    EXPECT_EQ(gui->GetFramePath(), c.settled);
+    window->pixels.clear();
+    RedrawWindow(static_cast<HWND>(gui->GetWindow()), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_FALSE(window->pixels.empty());
+    EXPECT_EQ(window->At(5, 5), background);
+    EXPECT_EQ(window->At(80, 100), red);
+    gui.reset();
+  }
+}
+
+// What the editor draws reaches the screen, read back through the desktop's device context
+// as any screen capture sees it (under Wine: the display's own pixels).
+TEST_F(EditorWindowTest, TheScreenShowsTheEditorsFrame)
+{
+  SetWindowPos(host.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_TRUE(Open());
+  const IArgbColour background(255, 30, 30, 40), red(255, 220, 40, 40), green(255, 40, 200, 90);
+  Add(IRectF(0, 0, 300, 200))->colour = background;
+  Add(IRectF(30, 50, 130, 150))->colour = red;
+  Add(IRectF(170, 50, 270, 150))->colour = green;
+  EXPECT_TRUE(PumpUntil([&] {
+    Tick();
+    return gui->GetFramePath() != IGuiWin::FramePath::kCopyUntilProbed;
+  })) << "the probe of a GL child window never saw the window";
+
+  RECT area;
+  GetClientRect(editor, &area);
+  MapWindowPoints(editor, HWND_DESKTOP, reinterpret_cast<POINT*>(&area), 2);
+  std::vector<uint8_t> screen;
+  const auto at = [&](int x, int y) {
+    const uint8_t* p = &screen[(static_cast<size_t>(y) * (area.right - area.left) + x) * 4];
+    return IArgbColour(255, p[2], p[1], p[0]);
+  };
+  // The system may show a window's drawing a little later.
+  const bool shown = PumpUntil([&] {
+    Tick();
+    return ReadScreen(area, screen) && at(5, 5) == background && at(80, 100) == red && at(220, 100) == green;
+  });
+  ASSERT_FALSE(screen.empty());
+  EXPECT_TRUE(shown) << "the screen shows " << at(5, 5).R << "," << at(5, 5).G << "," << at(5, 5).B << " at (5, 5)";
 }
