@@ -44,6 +44,11 @@ FrameOnScreen ProbeGLChildWindow(HWND window, const wchar_t* windowClass, HINSTA
   GetClientRect(window, &client);
   if (client.right < kProbeSize || client.bottom < kProbeSize)
     return FrameOnScreen::kUndecided;
+  // Nothing is made while the window's corner cannot be seen.
+  POINT middle = {kProbeSize / 2, kProbeSize / 2};
+  ClientToScreen(window, &middle);
+  if (WindowFromPoint(middle) != window)
+    return FrameOnScreen::kUndecided;
   HWND probe = CreateWindowExW(0, windowClass, L"GL probe", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, kProbeSize,
                                kProbeSize, window, nullptr, module, nullptr);
   if (!probe)

@@ -260,20 +260,55 @@ bool Picture::writePng(const std::string& path) const
   return width > 0 && stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
 }
 
-Picture readWindowPicture(HWND window)
+namespace {
+
+// What GDI drew in the window: an editor under Wine copies its frames in that way.
+void readWindowThroughGdi(HDC dc, Picture& picture)
 {
-  Picture picture;
-  RECT client{};
-  if (!window || !GetClientRect(window, &client))
-    return picture;
-  HDC dc = GetDC(window);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = -picture.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (memory && bitmap && bits)
+  {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    if (BitBlt(memory, 0, 0, picture.width, picture.height, dc, 0, 0, SRCCOPY))
+    {
+      GdiFlush();
+      const unsigned char* bgra = static_cast<const unsigned char*>(bits);
+      picture.rgba.resize(static_cast<size_t>(picture.width) * picture.height * 4);
+      for (size_t i = 0; i < picture.rgba.size(); i += 4)
+      {
+        picture.rgba[i] = bgra[i + 2];
+        picture.rgba[i + 1] = bgra[i + 1];
+        picture.rgba[i + 2] = bgra[i];
+        picture.rgba[i + 3] = 255;
+      }
+    }
+    SelectObject(memory, previous);
+  }
+  if (bitmap)
+    DeleteObject(bitmap);
+  if (memory)
+    DeleteDC(memory);
+  if (picture.rgba.empty())
+    picture = Picture();
+}
+
+// The window's GL back buffer, through a context of our own.
+void readWindowThroughGl(HDC dc, Picture& picture)
+{
   HGLRC context = wglCreateContext(dc);
   HDC previousDc = wglGetCurrentDC();
   HGLRC previous = wglGetCurrentContext();
   if (context && wglMakeCurrent(dc, context))
   {
-    picture.width = client.right;
-    picture.height = client.bottom;
     std::vector<unsigned char> bottomUp(static_cast<size_t>(picture.width) * picture.height * 4);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -283,9 +318,29 @@ Picture readWindowPicture(HWND window)
     for (int y = 0; y < picture.height; ++y)
       std::memcpy(&picture.rgba[y * row], &bottomUp[(picture.height - 1 - y) * row], row);
   }
+  else
+    picture = Picture();
   wglMakeCurrent(previousDc, previous);
   if (context)
     wglDeleteContext(context);
+}
+
+} // namespace
+
+Picture readWindowPicture(HWND window)
+{
+  Picture picture;
+  RECT client{};
+  if (!window || !GetClientRect(window, &client))
+    return picture;
+  picture.width = client.right;
+  picture.height = client.bottom;
+  HDC dc = GetDC(window);
+  // A window GL draws in has a pixel format.
+  if (GetPixelFormat(dc))
+    readWindowThroughGl(dc, picture);
+  else
+    readWindowThroughGdi(dc, picture);
   ReleaseDC(window, dc);
   return picture;
 }

@@ -121,8 +121,9 @@ struct GuiHandles
 };
 GuiHandles countGuiHandles();
 
-// The pixels a window's OpenGL drawing left in its back buffer, read through a context of
-// our own on the same window (GDI does not see OpenGL drawing here). Rows top-down, RGBA.
+// The pixels of a window: what its OpenGL drawing left in its back buffer, read through a
+// context of our own on the same window (GDI does not see OpenGL drawing here), or, in a
+// window without a pixel format, what GDI drew. Rows top-down, RGBA; empty when unreadable.
 struct Picture
 {
   int width = 0;
