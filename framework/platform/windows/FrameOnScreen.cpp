@@ -1,7 +1,8 @@
 #include "FrameOnScreen.h"
 
+#include "MemoryBitmap.h"
+
 #include <cstdlib>
-#include <cstring>
 
 namespace pfw::gui {
 
@@ -54,33 +55,13 @@ bool ReadScreen(const RECT& area, std::vector<uint8_t>& rows)
   HDC screen = GetDC(nullptr);
   if (!screen)
     return false;
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = memory ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
   bool read = false;
-  if (bitmap && bits)
   {
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    read = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != FALSE;
-    SelectObject(memory, previous);
-    GdiFlush();
+    MemoryBitmap copy(screen, width, height);
+    read = copy.Valid() && BitBlt(copy.DC(), 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     if (read)
-    {
-      rows.resize(static_cast<size_t>(width) * height * 4);
-      std::memcpy(rows.data(), bits, rows.size());
-    }
+      rows.assign(copy.Bits(), copy.Bits() + static_cast<size_t>(width) * height * 4);
   }
-  if (bitmap)
-    DeleteObject(bitmap);
-  if (memory)
-    DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return read;
 }

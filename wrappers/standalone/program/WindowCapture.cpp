@@ -3,6 +3,7 @@
 #include "framework/graphics/renderer/GLFramebuffer.h"
 #include "framework/graphics/renderer/GLFunctions.h"
 #include "framework/platform/windows/IGuiWin.h"
+#include "framework/platform/windows/MemoryBitmap.h"
 #include "wrappers/standalone/program/CapturedImage.h"
 
 #include <cstring>
@@ -17,28 +18,15 @@ bool CaptureClientArea(HWND window, int width, int height, CapturedImage& image)
   HDC windowDC = GetDC(window);
   if (!windowDC)
     return false;
-  HDC memoryDC = CreateCompatibleDC(windowDC);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height; // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = memoryDC ? CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
   bool captured = false;
-  if (bitmap && bits)
   {
-    HGDIOBJ previous = SelectObject(memoryDC, bitmap);
-    captured = PrintWindow(window, memoryDC, PW_CLIENTONLY | PW_RENDERFULLCONTENT) ||
-               BitBlt(memoryDC, 0, 0, width, height, windowDC, 0, 0, SRCCOPY);
-    SelectObject(memoryDC, previous);
-    GdiFlush();
+    pfw::gui::MemoryBitmap copy(windowDC, width, height);
+    captured = copy.Valid() && (PrintWindow(window, copy.DC(), PW_CLIENTONLY | PW_RENDERFULLCONTENT) ||
+                                BitBlt(copy.DC(), 0, 0, width, height, windowDC, 0, 0, SRCCOPY));
     if (captured)
     {
       image.Resize(width, height);
-      std::memcpy(image.rgba.data(), bits, image.rgba.size());
+      std::memcpy(image.rgba.data(), copy.Bits(), image.rgba.size());
       for (size_t i = 0; i < image.rgba.size(); i += 4)
       {
         std::swap(image.rgba[i], image.rgba[i + 2]);
@@ -46,10 +34,6 @@ bool CaptureClientArea(HWND window, int width, int height, CapturedImage& image)
       }
     }
   }
-  if (bitmap)
-    DeleteObject(bitmap);
-  if (memoryDC)
-    DeleteDC(memoryDC);
   ReleaseDC(window, windowDC);
   return captured;
 }
