@@ -1,5 +1,6 @@
 #include "IGuiWin.h"
 
+#include "SwapBehaviour.h"
 #include "WinMachine.h"
 
 #include "framework/graphics/renderer/GLFunctions.h"
@@ -98,6 +99,12 @@ void IGuiWin::ProbeFramePath()
   mFrameWindow = nullptr;
   mFrameRows.clear();
   mFramePath = FramePath::kSwapBuffers;
+  // The editor window's buffers may keep their pixels otherwise than the hidden window's,
+  // and hold no frame yet.
+  ActivateGLContext();
+  gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, 0);
+  SetSwapKeepsBackBuffer(SwapKeepsBackBuffer(mDeviceContext));
+  DeactivateGLContext();
   SetAllControlsDirty();
 }
 
