@@ -91,6 +91,10 @@ void ExpectSize(const ViewRect& rect, int width, int height)
 // keys not arrive.
 void CALLBACK ChooseSecondRecipe(HWND, UINT, UINT_PTR timer, DWORD)
 {
+  // The keys wait for the menu: a loaded machine may take a while to open it.
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu))
+    return;
   KillTimer(nullptr, timer);
   for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN})
   {
