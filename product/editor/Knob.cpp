@@ -61,12 +61,17 @@ void Knob::OpenValueEntry()
 {
   if (!mGraphics || !mValueEntry || !GetParam())
     return;
-  mGraphics->CreateTextEntry(*mValueEntry, mTextStyle, ValueBox(), FormatEntryValue(PhysicalValue()).c_str(), -1);
+  mEntryOpenedWith = FormatEntryValue(PhysicalValue());
+  mGraphics->CreateTextEntry(*mValueEntry, mTextStyle, ValueBox(), mEntryOpenedWith.c_str(), -1);
   SetDirty(false);
 }
 
 void Knob::ValueEntryCompletion(const char* text)
 {
+  // Committing what the entry showed is no edit: a recipe, bank or host change made while
+  // the entry stood open must not be put back.
+  if (text && mEntryOpenedWith == text)
+    return;
   double value = 0.0;
   const pfw::IParam* param = GetParam();
   if (param && ParsePhysicalValue(GetParamIdx(), text, value))

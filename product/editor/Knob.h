@@ -3,6 +3,7 @@
 #include "framework/graphics/IKnobControlBase.h"
 
 #include <memory>
+#include <string>
 
 class TarnwickProduct;
 
@@ -32,7 +33,8 @@ public:
   pfw::gui::IRectF ValueBox() const;
   void OpenValueEntry();
   // Takes a typed value: applied when it is a value of the parameter, else the help
-  // explains what is accepted and nothing changes.
+  // explains what is accepted and nothing changes. The entry's own text, committed
+  // untouched, changes nothing either: the value may have moved since it was printed.
   void ValueEntryCompletion(const char* text);
 
   void OnMouseDown(float x, float y, const pfw::gui::IPointerMods& mods) override;
@@ -50,6 +52,7 @@ private:
   TarnwickProduct& mProduct;
   std::shared_ptr<ViewState> mViewState;
   ValueEntry* mValueEntry = nullptr;
+  std::string mEntryOpenedWith; // the text the last entry started with
 };
 
 } // namespace editor

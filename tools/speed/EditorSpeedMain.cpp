@@ -171,9 +171,12 @@ HWND MakeParentWindow()
                          1300, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
+// As a host sets a value: the parameter, then the editor's controls of it.
 void SetParam(Tarnwick& plugin, int index, double value)
 {
-  plugin.SetParameterValue(index, plugin.GetParam(index)->ToNormalized(value));
+  const double normalized = plugin.GetParam(index)->ToNormalized(value);
+  plugin.SetParameterValue(index, normalized);
+  plugin.SendParameterValueFromDelegate(index, normalized, true);
 }
 
 // The rig in a few settings of its own, at rest.

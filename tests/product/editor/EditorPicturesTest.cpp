@@ -99,12 +99,17 @@ TEST(EditorPicturesTest, EveryViewAndSomeRecipesAsPictures)
   window.Click(110.f, 692.f);
   window.Frame();
   window.Capture().WritePng("editor-value-entry");
+  // A click elsewhere closes the entry, as a player's next click would.
+  window.Click(600.f, 520.f);
 
   for (int recipe : {0, 12, 33, 39})
   {
     window.Plugin().Product().ApplyRecipe(recipe);
     window.Frame();
-    window.Capture().WritePng("editor-recipe-" + std::to_string(recipe));
+    const std::string name = "editor-recipe-" + std::to_string(recipe);
+    image = window.Capture();
+    image.WritePng(name);
+    ExpectProbes(image, 1.f, {InkAt(56.f, 701.f, "GAIN value box, entry closed")}, name);
   }
 }
 

@@ -90,6 +90,29 @@ TEST(KnobTest, TheValueBoxOpensOnClickOrEnterButNotOnARightClick)
   EXPECT_DOUBLE_EQ(editor.Value(kParamAmpGain), 45.0);
 }
 
+// A recipe chosen while the entry stands open untouched: closing the entry, by Enter or
+// by a click elsewhere, must not put the old gain back.
+TEST(KnobTest, AnUntouchedEntryDoesNotUndoAChangeMadeWhileItWasOpen)
+{
+  for (const bool byClick : {false, true})
+  {
+    OpenEditor editor;
+    editor.Click(kKnobX, kBoxY);
+    ASSERT_TRUE(editor.gui->GetTextEntryControl()->IsEditing());
+    editor.plugin->Product().ApplyRecipe(33);
+    const double recipeGain = editor.Value(kParamAmpGain);
+    ASSERT_NE(recipeGain, 45.0);
+    editor.plugin->TakeHostEdits();
+    if (byClick)
+      editor.Click(600.f, 520.f);
+    else
+      editor.Key(kKnobX, kBoxY, pfw::gui::kVKReturn);
+    EXPECT_FALSE(editor.gui->GetTextEntryControl()->IsEditing()) << byClick;
+    EXPECT_DOUBLE_EQ(editor.Value(kParamAmpGain), recipeGain) << byClick;
+    EXPECT_TRUE(editor.plugin->TakeHostEdits().empty()) << byClick;
+  }
+}
+
 // The amplifier stage switch: "AMP + POWER", the third in the strip.
 constexpr float kAmpSwitchX = 380.f;
 constexpr float kAmpSwitchY = 421.f;
