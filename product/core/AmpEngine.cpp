@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -191,10 +192,20 @@ bool AmpEngine::SmoothParameters()
   return changed;
 }
 
+namespace {
+
+// families holds the active family first.
+bool ChangeDue(int wanted, const int (&families)[2], double fade)
+{
+  return wanted != families[0] && fade >= kFadeNearlyDone;
+}
+
+} // namespace
+
 template <typename Stage, typename HandOver>
 void AmpEngine::ChangeFamily(int wanted, int (&families)[2], double& fade, Stage (&stages)[2][2], HandOver handOver)
 {
-  if (wanted == families[kActive] || fade < kFadeNearlyDone)
+  if (!ChangeDue(wanted, families, fade))
     return;
   for (int ch = 0; ch < 2; ++ch)
     handOver(stages[ch][kActive], stages[ch][kRetiring]);
@@ -202,6 +213,12 @@ void AmpEngine::ChangeFamily(int wanted, int (&families)[2], double& fade, Stage
   families[kActive] = wanted;
   fade = 0.0;
   mDesignsDirty = true;
+}
+
+bool AmpEngine::FamilyChangeDue() const
+{
+  return ChangeDue(Choice(kParamPedalType), mPedalFamily, mPedalFade) ||
+         ChangeDue(Choice(kParamAmpType), mAmpFamily, mAmpFade) || ChangeDue(Choice(kParamCabType), mCabFamily, mCabFade);
 }
 
 void AmpEngine::HandleFamilyChange()
@@ -261,11 +278,12 @@ void AmpEngine::UpdateCoefficients()
   mMeasurements.Configure(mSmoothed);
 }
 
-void AmpEngine::StepSwitches(bool hostBypass)
+bool AmpEngine::StepSwitches(bool hostBypass)
 {
+  bool moved = false;
   for (int s = 0; s < kSwitchCount; ++s)
-    StepSmoother(mSwitches[s], mSmoothed[kSwitchParams[s]] > 0.5f ? 1.0 : 0.0, mSwitchCoef);
-  StepSmoother(mBypass, BypassTarget(hostBypass) ? 1.0 : 0.0, mBypassCoef);
+    moved = StepSmoother(mSwitches[s], mSmoothed[kSwitchParams[s]] > 0.5f ? 1.0 : 0.0, mSwitchCoef) || moved;
+  return StepSmoother(mBypass, BypassTarget(hostBypass) ? 1.0 : 0.0, mBypassCoef) || moved;
 }
 
 double AmpEngine::GateDetectorDb() const
@@ -278,69 +296,89 @@ double AmpEngine::PedalSag() const
   return SanitizeSample(mPedal[0][kActive].sagEnvelope);
 }
 
-void AmpEngine::RunOversampled(const double x[2], double pedalTap[2], double preampTap[2], double powerTap[2])
+void AmpEngine::RunOversampled()
 {
-  const double pedalAmount = Param(kParamPedalBlend) * 0.01 * mSwitches[kSwitchPedal];
-  const double ampSwitch = mSwitches[kSwitchAmp];
+  // Every stage takes the whole run before the next one starts: a stage's state depends only
+  // on its own input sequence, so this order gives each sample exactly what the frame by
+  // frame order gives.
+  const int frames = mRunLength;
+  const int count = 4 * frames;
+  double in[kOversampledRun][2];
+  for (int f = 0; f < frames; ++f)
+  {
+    double up[2][4];
+    UpSampleStereo(mUpSampler, mRun[f].gated, up);
+    for (int i = 0; i < 4; ++i)
+      for (int ch = 0; ch < 2; ++ch)
+        in[4 * f + i][ch] = up[ch][i];
+  }
 
-  // The four oversampled samples of both channels go through each stage together: the
-  // channels are independent and the samples are linked only through cheap filter states,
-  // so the processor overlaps their slow operations.
-  double up[2][4];
-  UpSampleStereo(mUpSampler, x, up);
-  double in[4][2];
-  for (int i = 0; i < 4; ++i)
-    for (int ch = 0; ch < 2; ++ch)
-      in[i][ch] = up[ch][i];
+  // A crossfade runs from a family change, which starts a run, until its position lands on
+  // 1, so the frames that need the retiring slot lead the run.
+  const auto leadingFade = [&](double RunFrame::*fade) {
+    int fading = 0;
+    while (fading < frames && mRun[fading].*fade != 1.0)
+      ++fading;
+    return fading;
+  };
 
   PedalStageState* const pedalActive[2] = {&mPedal[0][kActive], &mPedal[1][kActive]};
   PedalStageState* const pedalRetiring[2] = {&mPedal[0][kRetiring], &mPedal[1][kRetiring]};
-  double pedal[4][2];
-  PedalStages<2, 4>(pedalActive, in, pedal);
-  if (mPedalFade != 1.0)
+  double pedal[kOversampledRun][2];
+  PedalStages<2, kOversampledRun>(pedalActive, in, pedal, count);
+  const int pedalFading = leadingFade(&RunFrame::pedalFade);
+  if (pedalFading > 0)
   {
-    double old[4][2];
-    PedalStages<2, 4>(pedalRetiring, in, old);
-    for (int i = 0; i < 4; ++i)
+    double old[kOversampledRun][2];
+    PedalStages<2, kOversampledRun>(pedalRetiring, in, old, 4 * pedalFading);
+    for (int j = 0; j < 4 * pedalFading; ++j)
       for (int ch = 0; ch < 2; ++ch)
-        pedal[i][ch] = old[i][ch] + (pedal[i][ch] - old[i][ch]) * mPedalFade;
+        pedal[j][ch] = old[j][ch] + (pedal[j][ch] - old[j][ch]) * mRun[j / 4].pedalFade;
   }
-  double tap[4][2];
-  for (int i = 0; i < 4; ++i)
+  double tap[kOversampledRun][2];
+  for (int j = 0; j < count; ++j)
     for (int ch = 0; ch < 2; ++ch)
-      tap[i][ch] = in[i][ch] + pedalAmount * (pedal[i][ch] - in[i][ch]);
+      tap[j][ch] = in[j][ch] + mRun[j / 4].pedalAmount * (pedal[j][ch] - in[j][ch]);
 
   AmpStageState* const active[2] = {&mAmp[0][kActive], &mAmp[1][kActive]};
   AmpStageState* const retiring[2] = {&mAmp[0][kRetiring], &mAmp[1][kRetiring]};
-  AmpOutput amp[4][2];
-  AmpStages<2, 4>(active, tap, amp);
-  if (mAmpFade != 1.0)
+  AmpOutput amp[kOversampledRun][2];
+  AmpStages<2, kOversampledRun>(active, tap, amp, count);
+  const int ampFading = leadingFade(&RunFrame::ampFade);
+  if (ampFading > 0)
   {
-    AmpOutput old[4][2];
-    AmpStages<2, 4>(retiring, tap, old);
-    for (int i = 0; i < 4; ++i)
+    AmpOutput old[kOversampledRun][2];
+    AmpStages<2, kOversampledRun>(retiring, tap, old, 4 * ampFading);
+    for (int j = 0; j < 4 * ampFading; ++j)
     {
+      const double fade = mRun[j / 4].ampFade;
       for (int ch = 0; ch < 2; ++ch)
       {
-        amp[i][ch].preamp = old[i][ch].preamp + (amp[i][ch].preamp - old[i][ch].preamp) * mAmpFade;
-        amp[i][ch].power = old[i][ch].power + (amp[i][ch].power - old[i][ch].power) * mAmpFade;
+        amp[j][ch].preamp = old[j][ch].preamp + (amp[j][ch].preamp - old[j][ch].preamp) * fade;
+        amp[j][ch].power = old[j][ch].power + (amp[j][ch].power - old[j][ch].power) * fade;
       }
     }
   }
-  double pedalTaps[2][4], preampTaps[2][4], powerTaps[2][4];
-  for (int i = 0; i < 4; ++i)
+
+  for (int f = 0; f < frames; ++f)
   {
-    for (int ch = 0; ch < 2; ++ch)
+    RunFrame& frame = mRun[f];
+    double pedalTaps[2][4], preampTaps[2][4], powerTaps[2][4];
+    for (int i = 0; i < 4; ++i)
     {
-      pedalTaps[ch][i] = tap[i][ch];
-      preampTaps[ch][i] = tap[i][ch] + ampSwitch * (amp[i][ch].preamp - tap[i][ch]);
-      powerTaps[ch][i] = tap[i][ch] + ampSwitch * (amp[i][ch].power - tap[i][ch]);
+      const int j = 4 * f + i;
+      for (int ch = 0; ch < 2; ++ch)
+      {
+        pedalTaps[ch][i] = tap[j][ch];
+        preampTaps[ch][i] = tap[j][ch] + frame.ampSwitch * (amp[j][ch].preamp - tap[j][ch]);
+        powerTaps[ch][i] = tap[j][ch] + frame.ampSwitch * (amp[j][ch].power - tap[j][ch]);
+      }
     }
+    frame.pedalTap[0] = frame.pedalTap[1] = frame.preampTap[0] = frame.preampTap[1] = 0.0;
+    mPedalDown.Process(pedalTaps, frame.hearsPedal, frame.pedalTap);
+    mPreampDown.Process(preampTaps, frame.hearsPreamp, frame.preampTap);
+    DownSampleStereo(mPowerDown, powerTaps, frame.powerTap);
   }
-  pedalTap[0] = pedalTap[1] = preampTap[0] = preampTap[1] = 0.0;
-  mPedalDown.Process(pedalTaps, MonitorHears(kMonitorPedal), pedalTap);
-  mPreampDown.Process(preampTaps, MonitorHears(kMonitorPreamp), preampTap);
-  DownSampleStereo(mPowerDown, powerTaps, powerTap);
 }
 
 double AmpEngine::RunCabinet(int channel, double power)
@@ -397,6 +435,124 @@ void AmpEngine::PublishSnapshot(bool auxConnected, bool auxInUse)
   mMeasurements.Publish(readings, auxConnected, auxInUse);
 }
 
+void AmpEngine::CaptureControl(FrameControl& control) const
+{
+  std::copy(std::begin(mSmoothed), std::end(mSmoothed), control.smoothed);
+  std::copy(std::begin(mSwitches), std::end(mSwitches), control.switches);
+  control.bypass = mBypass;
+  control.cabFade = mCabFade;
+  control.monitor = mMonitor;
+  control.outputMode = mOutputMode;
+}
+
+void AmpEngine::RestoreControl(const FrameControl& control)
+{
+  std::copy(std::begin(control.smoothed), std::end(control.smoothed), mSmoothed);
+  std::copy(std::begin(control.switches), std::end(control.switches), mSwitches);
+  mBypass = control.bypass;
+  mCabFade = control.cabFade;
+  mMonitor = control.monitor;
+  mOutputMode = control.outputMode;
+}
+
+void AmpEngine::FinishRun(float* outLeft, float* outRight)
+{
+  if (mRunLength == 0)
+    return;
+  RunOversampled();
+  // The later stages see each frame's own parameter state; the state the input stage has
+  // reached is put back afterwards.
+  FrameControl current;
+  CaptureControl(current);
+  int restored = -1;
+  for (int f = 0; f < mRunLength; ++f)
+  {
+    if (mRun[f].control != restored)
+    {
+      restored = mRun[f].control;
+      RestoreControl(mRunControls[restored]);
+    }
+    FinishFrame(mRun[f], outLeft, outRight, mRunStart + f);
+  }
+  RestoreControl(current);
+  mRunStart += mRunLength;
+  mRunLength = 0;
+  mRunControlCount = 0;
+}
+
+void AmpEngine::FinishFrame(const RunFrame& frame, float* outLeft, float* outRight, int index)
+{
+  // The cabinet and the equaliser.
+  double cabTap[2], wet[2];
+  const double cabAmount = Param(kParamCabBlend) * 0.01 * mSwitches[kSwitchCab];
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    const double cab = RunCabinet(ch, frame.powerTap[ch]);
+    cabTap[ch] = frame.powerTap[ch] + cabAmount * (cab - frame.powerTap[ch]);
+    const double eq = RunEqualiser(ch, cabTap[ch]);
+    wet[ch] = cabTap[ch] + mSwitches[kSwitchEq] * (eq - cabTap[ch]);
+  }
+
+  // Stereo effects, compressor gain and the DC filter.
+  const double compressorGain = RunStereoEffects(wet[0], wet[1]);
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    wet[ch] = RunDcFilter(ch, wet[ch] * compressorGain);
+    mWetPeak = std::max(mWetPeak, std::fabs(SanitizeSample(wet[ch])));
+  }
+
+  // Monitor selection with the dry/wet mix.
+  const double mix = Param(kParamMix) * 0.01;
+  double monitor[2];
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    const double dry = frame.dry[ch];
+    monitor[ch] = (dry + (wet[ch] - dry) * mix) * mMonitor[kMonitorOutput] + dry * mMonitor[kMonitorDry] +
+                  frame.pedalTap[ch] * mMonitor[kMonitorPedal] + frame.preampTap[ch] * mMonitor[kMonitorPreamp] +
+                  frame.powerTap[ch] * mMonitor[kMonitorPower] + cabTap[ch] * mMonitor[kMonitorCabinet] +
+                  frame.aux[ch] * mMonitor[kMonitorExternal];
+  }
+
+  // Output mode.
+  const double mono = (monitor[0] + monitor[1]) * 0.5 * mOutputMode[1];
+  const double crossed = monitor[0] * mOutputMode[2] + monitor[1] * mOutputMode[3];
+  const double modeOut[2] = {monitor[0] * mOutputMode[0] + mono + crossed, monitor[1] * mOutputMode[0] + mono + crossed};
+
+  // Pan, trim, safety clip, bypass and the final guard.
+  // The reading of this sample is the smaller of the two channels' gains in dB; dB is
+  // monotonic, so the smaller gain is kept and converted only when it is published.
+  double clipRatio = 1.0;
+  const double pan = Param(kParamOutputPan);
+  const double panGain[2] = {1.0 - std::max(pan, 0.0) * 0.01, 1.0 + std::min(pan, 0.0) * 0.01};
+  double out[2];
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    const double v = modeOut[ch] * panGain[ch] * mOutputGain;
+    double clipped = v;
+    const double magnitude = std::fabs(v);
+    if (magnitude > 0.75 * mCeiling)
+      clipped = std::copysign((Tanh((magnitude / mCeiling - 0.75) * 4.0) * 0.25 + 0.75) * mCeiling, v);
+    const double limited = v + (clipped - v) * mSwitches[kSwitchSafetyClip];
+    // An unchanged sample reads 0 dB, which cannot lower the reading.
+    if (v != 0.0 && limited != v)
+      clipRatio = std::min(clipRatio, std::fabs(limited / v));
+
+    double o = (mBypass == 1.0) ? frame.dry[ch] : limited + (frame.dry[ch] - limited) * mBypass;
+    o = SanitizeSample(o);
+    out[ch] = o;
+  }
+  if (outLeft != nullptr)
+    outLeft[index] = static_cast<float>(out[0]);
+  if (outRight != nullptr)
+    outRight[index] = static_cast<float>(out[1]);
+  mClipRatio = clipRatio;
+  mOutputLeftPeak = std::max(mOutputLeftPeak, std::fabs(out[0]));
+  mOutputRightPeak = std::max(mOutputRightPeak, std::fabs(out[1]));
+  mOutputPeak = std::max(mOutputLeftPeak, mOutputRightPeak);
+
+  FeedDisplays(frame.raw[0], frame.raw[1], out[0], out[1]);
+}
+
 void AmpEngine::Process(const float* const* inputs, float* const* outputs, int frameCount, bool hostBypass,
                         const float* const* auxInputs, bool auxConnected)
 {
@@ -426,27 +582,39 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
     auxConnected && (mTargets[kParamGateDetector] > 0.5f || mTargets[kParamMonitor] == kMonitorExternal);
   float* const outLeft = outputs != nullptr ? outputs[0] : nullptr;
   float* const outRight = outputs != nullptr ? outputs[1] : nullptr;
+  mRunStart = 0;
 
   for (int n = 0; n < frameCount; ++n)
   {
-    // Parameters, families and coefficients.
+    // Parameters, families and coefficients; a run ends before a family change or a
+    // coefficient update that changes anything.
+    bool moved = false;
     if (mSmoothingActive && SmoothParameters())
-      mDesignsDirty = true;
+      mDesignsDirty = moved = true;
+    if (FamilyChangeDue())
+      FinishRun(outLeft, outRight);
     HandleFamilyChange();
     if ((mSampleCounter & 15u) == 0)
+    {
+      if (mDesignsDirty)
+        FinishRun(outLeft, outRight);
       UpdateCoefficients();
+    }
     ++mSampleCounter;
     StepSmoother(mPedalFade, 1.0, mSwitchCoef);
     StepSmoother(mAmpFade, 1.0, mSwitchCoef);
-    StepSmoother(mCabFade, 1.0, mSwitchCoef);
-    StepSwitches(hostBypass);
+    moved = StepSmoother(mCabFade, 1.0, mSwitchCoef) || moved;
+    moved = StepSwitches(hostBypass) || moved;
 
     // Input.
+    RunFrame& frame = mRun[mRunLength];
     const double rawL = SanitizeSample(InputSample(inputs, 0, n));
     const double rawR = SanitizeSample(InputSample(inputs, 1, n));
     const double auxL = auxConnected ? SanitizeSample(InputSample(auxInputs, 0, n)) : 0.0;
     const double auxR = auxConnected ? SanitizeSample(InputSample(auxInputs, 1, n)) : 0.0;
     mInputPeak = std::max(mInputPeak, std::max(std::fabs(rawL), std::fabs(rawR)));
+    frame.raw[0] = rawL;
+    frame.raw[1] = rawR;
 
     // Routing, trim and polarity.
     mRouting.Step(Choice(kParamInputRouting), mSwitchCoef);
@@ -465,93 +633,39 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
     }
     const double gate = mGate.Process(detector, Param(kParamGateThreshold), Param(kParamGateEnabled) > 0.5,
                                       Param(kParamGateRange));
+    frame.gated[0] = left * gate;
+    frame.gated[1] = right * gate;
 
     // Alignment of the paths that bypass the oversampled section.
-    double dry[2], aux[2];
     mRawAlignment[0].Push(rawL);
     mRawAlignment[1].Push(rawR);
     mAuxAlignment[0].Push(auxL * mSidechainGain);
     mAuxAlignment[1].Push(auxR * mSidechainGain);
     for (int ch = 0; ch < 2; ++ch)
     {
-      dry[ch] = mRawAlignment[ch].Read(kLatency);
-      aux[ch] = mAuxAlignment[ch].Read(kLatency);
+      frame.dry[ch] = mRawAlignment[ch].Read(kLatency);
+      frame.aux[ch] = mAuxAlignment[ch].Read(kLatency);
     }
 
-    // Oversampled drive section, then the cabinet and the equaliser.
-    double pedalTap[2], preampTap[2], powerTap[2], cabTap[2], wet[2];
-    const double gated[2] = {left * gate, right * gate};
-    RunOversampled(gated, pedalTap, preampTap, powerTap);
-    const double cabAmount = Param(kParamCabBlend) * 0.01 * mSwitches[kSwitchCab];
-    for (int ch = 0; ch < 2; ++ch)
-    {
-      const double cab = RunCabinet(ch, powerTap[ch]);
-      cabTap[ch] = powerTap[ch] + cabAmount * (cab - powerTap[ch]);
-      const double eq = RunEqualiser(ch, cabTap[ch]);
-      wet[ch] = cabTap[ch] + mSwitches[kSwitchEq] * (eq - cabTap[ch]);
-    }
+    // What the oversampled section reads of this frame's parameter state; the monitor
+    // hears a tap by the weights before this frame's step.
+    frame.pedalAmount = Param(kParamPedalBlend) * 0.01 * mSwitches[kSwitchPedal];
+    frame.ampSwitch = mSwitches[kSwitchAmp];
+    frame.pedalFade = mPedalFade;
+    frame.ampFade = mAmpFade;
+    frame.hearsPedal = MonitorHears(kMonitorPedal);
+    frame.hearsPreamp = MonitorHears(kMonitorPreamp);
+    moved = mMonitor.Step(Choice(kParamMonitor), mSwitchCoef) || moved;
+    moved = mOutputMode.Step(Choice(kParamOutputMode), mSwitchCoef) || moved;
 
-    // Stereo effects, compressor gain and the DC filter.
-    const double compressorGain = RunStereoEffects(wet[0], wet[1]);
-    for (int ch = 0; ch < 2; ++ch)
-    {
-      wet[ch] = RunDcFilter(ch, wet[ch] * compressorGain);
-      mWetPeak = std::max(mWetPeak, std::fabs(SanitizeSample(wet[ch])));
-    }
-
-    // Monitor selection with the dry/wet mix.
-    mMonitor.Step(Choice(kParamMonitor), mSwitchCoef);
-    const double mix = Param(kParamMix) * 0.01;
-    double monitor[2];
-    for (int ch = 0; ch < 2; ++ch)
-    {
-      monitor[ch] = (dry[ch] + (wet[ch] - dry[ch]) * mix) * mMonitor[kMonitorOutput] + dry[ch] * mMonitor[kMonitorDry] +
-                    pedalTap[ch] * mMonitor[kMonitorPedal] + preampTap[ch] * mMonitor[kMonitorPreamp] +
-                    powerTap[ch] * mMonitor[kMonitorPower] + cabTap[ch] * mMonitor[kMonitorCabinet] +
-                    aux[ch] * mMonitor[kMonitorExternal];
-    }
-
-    // Output mode.
-    mOutputMode.Step(Choice(kParamOutputMode), mSwitchCoef);
-    const double mono = (monitor[0] + monitor[1]) * 0.5 * mOutputMode[1];
-    const double crossed = monitor[0] * mOutputMode[2] + monitor[1] * mOutputMode[3];
-    const double modeOut[2] = {monitor[0] * mOutputMode[0] + mono + crossed,
-                               monitor[1] * mOutputMode[0] + mono + crossed};
-
-    // Pan, trim, safety clip, bypass and the final guard.
-    // The reading of this sample is the smaller of the two channels' gains in dB; dB is
-    // monotonic, so the smaller gain is kept and converted only when it is published.
-    double clipRatio = 1.0;
-    const double pan = Param(kParamOutputPan);
-    const double panGain[2] = {1.0 - std::max(pan, 0.0) * 0.01, 1.0 + std::min(pan, 0.0) * 0.01};
-    double out[2];
-    for (int ch = 0; ch < 2; ++ch)
-    {
-      const double v = modeOut[ch] * panGain[ch] * mOutputGain;
-      double clipped = v;
-      const double magnitude = std::fabs(v);
-      if (magnitude > 0.75 * mCeiling)
-        clipped = std::copysign((Tanh((magnitude / mCeiling - 0.75) * 4.0) * 0.25 + 0.75) * mCeiling, v);
-      const double limited = v + (clipped - v) * mSwitches[kSwitchSafetyClip];
-      // An unchanged sample reads 0 dB, which cannot lower the reading.
-      if (v != 0.0 && limited != v)
-        clipRatio = std::min(clipRatio, std::fabs(limited / v));
-
-      double o = (mBypass == 1.0) ? dry[ch] : limited + (dry[ch] - limited) * mBypass;
-      o = SanitizeSample(o);
-      out[ch] = o;
-    }
-    if (outLeft != nullptr)
-      outLeft[n] = static_cast<float>(out[0]);
-    if (outRight != nullptr)
-      outRight[n] = static_cast<float>(out[1]);
-    mClipRatio = clipRatio;
-    mOutputLeftPeak = std::max(mOutputLeftPeak, std::fabs(out[0]));
-    mOutputRightPeak = std::max(mOutputRightPeak, std::fabs(out[1]));
-    mOutputPeak = std::max(mOutputLeftPeak, mOutputRightPeak);
-
-    FeedDisplays(rawL, rawR, out[0], out[1]);
+    // The later stages' parameter state, shared with the previous frame where nothing moved.
+    if (moved || mRunLength == 0)
+      CaptureControl(mRunControls[mRunControlCount++]);
+    frame.control = mRunControlCount - 1;
+    if (++mRunLength == kRunFrames)
+      FinishRun(outLeft, outRight);
   }
+  FinishRun(outLeft, outRight);
 
   PublishSnapshot(auxConnected, auxInUse);
 }

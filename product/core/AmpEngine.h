@@ -4,6 +4,7 @@
 #include "product/core/CabinetModel.h"
 #include "product/core/DcFilter.h"
 #include "product/core/DelayLine.h"
+#include "product/core/DspHelpers.h"
 #include "product/core/EngineMeasurements.h"
 #include "product/core/HalfBandFilter.h"
 #include "product/core/MonitorTapDownSampler.h"
@@ -26,6 +27,12 @@
 // output trim, the safety clip and the bypass crossfade. The oversampled path lies 48
 // samples behind the input, and the dry path, every monitor tap and the auxiliary input
 // are delayed to match.
+//
+// Frames go through in runs of up to 16 (never across a coefficient update or a family
+// change): the input stage takes every frame of a run, then the oversampled section takes
+// the run stage by stage, so the work of many samples overlaps, then the later stages take
+// it frame by frame with the parameter state each frame had. Every sample is computed
+// exactly as frame by frame.
 class AmpEngine
 {
 public:
@@ -96,8 +103,43 @@ private:
   };
   static const int kSwitchParams[kSwitchCount];
 
+  // What the stages after the oversampled section read of the parameter state, kept per
+  // frame of a run.
+  struct FrameControl
+  {
+    float smoothed[kNumParams];
+    double switches[kSwitchCount];
+    double bypass;
+    double cabFade;
+    ChoiceWeights<kNumMonitorChoices> monitor;
+    ChoiceWeights<4> outputMode;
+  };
+
+  // One frame of a run: the input stage's results, what the oversampled section reads of
+  // the parameter state, and the section's three taps.
+  struct RunFrame
+  {
+    double raw[2];
+    double gated[2];
+    double dry[2];
+    double aux[2];
+    double pedalAmount;
+    double ampSwitch;
+    double pedalFade;
+    double ampFade;
+    bool hearsPedal;
+    bool hearsPreamp;
+    int32_t control; // index into mRunControls
+    double pedalTap[2];
+    double preampTap[2];
+    double powerTap[2];
+  };
+  static constexpr int kRunFrames = kOversampledRun / 4;
+
   void SnapParameters(bool hostBypass);
   bool SmoothParameters();
+  // Whether HandleFamilyChange would start a crossfade now.
+  bool FamilyChangeDue() const;
   void HandleFamilyChange();
   // Starts the crossfade to the family `wanted` unless it is already active or the last
   // crossfade is still audible; `handOver(active, retiring)` moves a channel's stage
@@ -105,15 +147,23 @@ private:
   template <typename Stage, typename HandOver>
   void ChangeFamily(int wanted, int (&families)[2], double& fade, Stage (&stages)[2][2], HandOver handOver);
   void UpdateCoefficients();
-  void StepSwitches(bool hostBypass);
+  // Returns whether any switch or the bypass moved.
+  bool StepSwitches(bool hostBypass);
   bool BypassTarget(bool hostBypass) const;
   double Param(int index) const { return mSmoothed[index]; }
   int Choice(int index) const { return static_cast<int>(mSmoothed[index]); }
 
-  // The oversampled section of both channels: up-sampling, pedal, amplifier and
-  // down-sampling of the three taps. The pedal and preamp taps, which only the monitor
-  // hears, are 0 while it cannot hear them.
-  void RunOversampled(const double x[2], double pedalTap[2], double preampTap[2], double powerTap[2]);
+  void CaptureControl(FrameControl& control) const;
+  void RestoreControl(const FrameControl& control);
+  // Runs the pending frames through the oversampled section and the later stages, writing
+  // their output samples.
+  void FinishRun(float* outLeft, float* outRight);
+  // The oversampled section of both channels for the pending frames: up-sampling, pedal,
+  // amplifier and down-sampling of the three taps. The pedal and preamp taps, which only
+  // the monitor hears, are 0 while it cannot hear them.
+  void RunOversampled();
+  // The stages after the oversampled section for one frame; writes output sample `index`.
+  void FinishFrame(const RunFrame& frame, float* outLeft, float* outRight, int index);
   // Whether the monitor weight of the source `choice` is or is about to become non-zero.
   bool MonitorHears(int choice) const { return Choice(kParamMonitor) == choice || mMonitor[choice] != 0.0; }
 
@@ -188,6 +238,14 @@ private:
   StereoEffects mEffects;
   DcFilter mDcFilter;
   EngineMeasurements mMeasurements;
+
+  // The pending run: its frames, the parameter states they saw (a frame that changed
+  // nothing shares its predecessor's) and the index of its first frame in the block.
+  RunFrame mRun[kRunFrames];
+  FrameControl mRunControls[kRunFrames];
+  int mRunLength = 0;
+  int mRunControlCount = 0;
+  int mRunStart = 0;
 
   // Block readings.
   double mInputPeak = 0.0;

@@ -193,13 +193,14 @@ __m128d PowerShapePair(int type, __m128d z, const AmpDesign& d)
   }
 }
 
-// PowerShapePair over the four samples of both channels, with the tanh of all eight
-// arguments of a curve in one batch: the same operations per value.
-void PowerShapeBatch(int type, const double z[4][2], const AmpDesign& d, double shaped[4][2])
+// PowerShapePair over `count` samples of both channels, with the tanh of all arguments of a
+// curve in one batch: the same operations per value.
+void PowerShapeBatch(int type, const double (*z)[2], int count, const AmpDesign& d, double (*shaped)[2])
 {
   const __m128d one = _mm_set1_pd(1.0);
-  double args[4][2], second[4][2], tanhs[4][2], seconds[4][2];
-  for (int i = 0; i < 4; ++i)
+  double args[kOversampledRun][2], second[kOversampledRun][2], tanhs[kOversampledRun][2],
+    seconds[kOversampledRun][2];
+  for (int i = 0; i < count; ++i)
   {
     const __m128d v = _mm_loadu_pd(z[i]);
     const __m128d even = _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.16), v), v), _mm_add_pd(_mm_mul_pd(v, v), one));
@@ -215,10 +216,10 @@ void PowerShapeBatch(int type, const double z[4][2], const AmpDesign& d, double 
       _mm_storeu_pd(args[i], _mm_mul_pd(_mm_set1_pd(0.85), v));
   }
   const double offset = type == 0 ? d.singleEndedOffsetTanh : (type == 1 ? d.biasTanh : 0.0);
-  TanhMinusBatch8(&args[0][0], offset, &tanhs[0][0]);
+  TanhMinusBatch(&args[0][0], 2 * count, offset, &tanhs[0][0]);
   if (type == 1)
-    TanhMinusBatch8(&second[0][0], offset, &seconds[0][0]);
-  for (int i = 0; i < 4; ++i)
+    TanhMinusBatch(&second[0][0], 2 * count, offset, &seconds[0][0]);
+  for (int i = 0; i < count; ++i)
   {
     __m128d out = _mm_loadu_pd(tanhs[i]);
     if (type == 1)
@@ -233,40 +234,159 @@ void PowerShapeBatch(int type, const double z[4][2], const AmpDesign& d, double 
   }
 }
 
-// Runs the four samples of both channels through their tone networks, section by section
-// (a section's state depends only on its own input sequence, so the order of sections and
-// samples may be swapped). Per lane the operations are those of Biquad::Process, including
-// the reset of a blown-up section and the flush of tiny states.
-void ToneNetworkPair(BiquadBank5& left, BiquadBank5& right, double o[4][2])
+__m128d LoadLanes(double left, double right)
 {
+  return _mm_set_pd(right, left);
+}
+
+void StoreLanes(__m128d v, double& left, double& right)
+{
+  left = _mm_cvtsd_f64(v);
+  right = _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
+}
+
+// The amplifier's chain up to the power curves for `count` samples of both channels, each
+// register holding the left and the right value: the input filters and the sag, the preamp
+// stages, the tone network and the power stage's envelope. It gives `o` (the tone network's
+// output) and `z` (the power curves' argument). Within one chain a sample depends on the one
+// before only through the chain's own filter state, so the loops run the chains of
+// neighbouring steps side by side (a stage's low-pass with the next stage's coupling, the
+// last low-pass with every tone section and the envelope) and their latencies overlap. Per
+// lane the operations are those of the single-channel path, in the same order; the
+// reset of a blown-up tone section and the flush of tiny states included.
+void PairedDrive(AmpStageState* const states[2], const double (*x)[2], int count, const AmpDesign& d, int stages,
+                 double (*o)[2], double (*z)[2])
+{
+  const __m128d one = _mm_set1_pd(1.0);
   const __m128d zero = _mm_setzero_pd();
   const __m128d tiny = _mm_set1_pd(1e-25);
   const __m128d signBit = _mm_set1_pd(-0.0);
-  for (int k = 0; k < BiquadBank5::kSections; ++k)
-  {
-    Biquad& l = left.sections[k];
-    Biquad& r = right.sections[k];
-    const __m128d b0 = _mm_set_pd(r.b0, l.b0), b1 = _mm_set_pd(r.b1, l.b1), b2 = _mm_set_pd(r.b2, l.b2);
-    const __m128d a1 = _mm_set_pd(r.a1, l.a1), a2 = _mm_set_pd(r.a2, l.a2);
-    __m128d s1 = _mm_set_pd(r.s1, l.s1), s2 = _mm_set_pd(r.s2, l.s2);
-    for (int i = 0; i < 4; ++i)
+  AmpStageState& left = *states[0];
+  AmpStageState& right = *states[1];
+
+  // The argument of stage k's curve for one sample (for the solid-state family the curve
+  // itself, which needs no tanh).
+  __m128d coupling[kMaxPreampStages];
+  for (int k = 0; k < stages; ++k)
+    coupling[k] = LoadLanes(left.couplingState[k], right.couplingState[k]);
+  const bool solidState = d.family == 10;
+  const auto argument = [&](int k, __m128d in) {
+    const __m128d u = OnePoleStepPair(coupling[k], in, d.couplingPole[k]);
+    if (solidState)
     {
-      const __m128d x = _mm_loadu_pd(o[i]);
-      const __m128d y = _mm_add_pd(_mm_mul_pd(b0, x), s1);
-      const __m128d n1 = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(b1, x), _mm_mul_pd(a1, y)), s2);
-      const __m128d n2 = _mm_sub_pd(_mm_mul_pd(b2, x), _mm_mul_pd(a2, y));
-      // v - v is 0 exactly when v is finite.
-      const __m128d finite = _mm_and_pd(_mm_and_pd(_mm_cmpeq_pd(_mm_sub_pd(y, y), zero), _mm_cmpeq_pd(_mm_sub_pd(n1, n1), zero)),
-                                        _mm_cmpeq_pd(_mm_sub_pd(n2, n2), zero));
-      s1 = _mm_and_pd(finite, _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, n1), tiny), n1));
-      s2 = _mm_and_pd(finite, _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, n2), tiny), n2));
-      _mm_storeu_pd(o[i], _mm_and_pd(finite, y));
+      const __m128d a = _mm_mul_pd(_mm_set1_pd(0.8), _mm_sub_pd(in, u));
+      return _mm_div_pd(a, _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(a, a), one)));
     }
-    l.s1 = _mm_cvtsd_f64(s1);
-    r.s1 = _mm_cvtsd_f64(_mm_unpackhi_pd(s1, s1));
-    l.s2 = _mm_cvtsd_f64(s2);
-    r.s2 = _mm_cvtsd_f64(_mm_unpackhi_pd(s2, s2));
+    const __m128d s = _mm_mul_pd(_mm_sub_pd(in, u), _mm_set1_pd(d.stageGain[k]));
+    const __m128d s2 = _mm_mul_pd(s, s);
+    const __m128d even = _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.16), s), s), _mm_add_pd(s2, one));
+    return _mm_add_pd(_mm_add_pd(even, s), _mm_set1_pd(d.stageOffset[k]));
+  };
+
+  // The input filters and the sag, with the first stage's argument.
+  double w[kOversampledRun][2];
+  {
+    __m128d envelope = LoadLanes(left.sagEnvelope, right.sagEnvelope);
+    __m128d tight = LoadLanes(left.tightState, right.tightState);
+    __m128d bright = LoadLanes(left.brightState, right.brightState);
+    __m128d s = LoadLanes(left.sagGain, right.sagGain);
+    for (int i = 0; i < count; ++i)
+    {
+      const __m128d in = _mm_loadu_pd(x[i]);
+      const __m128d magnitude = _mm_andnot_pd(signBit, in);
+      const __m128d rising = _mm_cmpgt_pd(magnitude, envelope);
+      const __m128d pole =
+        _mm_or_pd(_mm_and_pd(rising, _mm_set1_pd(d.sagAttackPole)), _mm_andnot_pd(rising, _mm_set1_pd(d.sagReleasePole)));
+      const __m128d next = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, pole), magnitude), _mm_mul_pd(pole, envelope));
+      envelope = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, next), tiny), next);
+      s = _mm_div_pd(one, _mm_add_pd(_mm_mul_pd(_mm_mul_pd(envelope, _mm_set1_pd(d.sagAmount)), _mm_set1_pd(2.5)), one));
+      const __m128d h = _mm_sub_pd(in, OnePoleStepPair(tight, in, d.tightPole));
+      const __m128d l = OnePoleStepPair(bright, h, d.brightPole);
+      const __m128d lifted =
+        _mm_add_pd(h, _mm_mul_pd(_mm_mul_pd(_mm_sub_pd(h, l), _mm_set1_pd(d.brightAmount)), _mm_set1_pd(0.8)));
+      _mm_storeu_pd(w[i], argument(0, _mm_mul_pd(_mm_mul_pd(lifted, s), _mm_set1_pd(d.preGain))));
+    }
+    StoreLanes(envelope, left.sagEnvelope, right.sagEnvelope);
+    StoreLanes(tight, left.tightState, right.tightState);
+    StoreLanes(bright, left.brightState, right.brightState);
+    StoreLanes(s, left.sagGain, right.sagGain);
   }
+
+  // Each stage: tanh of all its arguments in one batch, then its low-pass together with the
+  // next stage's argument.
+  double v[kOversampledRun][2];
+  for (int k = 0; k + 1 < stages; ++k)
+  {
+    if (!solidState)
+      TanhMinusBatch(&w[0][0], 2 * count, d.stageOffsetTanh[k], &v[0][0]);
+    const double(*curve)[2] = solidState ? w : v;
+    __m128d lowPass = LoadLanes(left.stageLowPassState[k], right.stageLowPassState[k]);
+    for (int i = 0; i < count; ++i)
+      _mm_storeu_pd(w[i], argument(k + 1, OnePoleStepPair(lowPass, _mm_loadu_pd(curve[i]), d.stageLowPassPole[k])));
+    StoreLanes(lowPass, left.stageLowPassState[k], right.stageLowPassState[k]);
+  }
+  for (int k = 0; k < stages; ++k)
+    StoreLanes(coupling[k], left.couplingState[k], right.couplingState[k]);
+
+  // The last stage's low-pass, the tone network section after section and the power
+  // stage's envelope, sample by sample.
+  const int last = stages - 1;
+  if (!solidState)
+    TanhMinusBatch(&w[0][0], 2 * count, d.stageOffsetTanh[last], &v[0][0]);
+  const double(*curve)[2] = solidState ? w : v;
+  __m128d lowPass = LoadLanes(left.stageLowPassState[last], right.stageLowPassState[last]);
+  constexpr int kSections = BiquadBank5::kSections;
+  __m128d b0[kSections], b1[kSections], b2[kSections], a1[kSections], a2[kSections], s1[kSections], s2[kSections];
+  for (int k = 0; k < kSections; ++k)
+  {
+    const Biquad& l = left.tone.sections[k];
+    const Biquad& r = right.tone.sections[k];
+    b0[k] = LoadLanes(l.b0, r.b0);
+    b1[k] = LoadLanes(l.b1, r.b1);
+    b2[k] = LoadLanes(l.b2, r.b2);
+    a1[k] = LoadLanes(l.a1, r.a1);
+    a2[k] = LoadLanes(l.a2, r.a2);
+    s1[k] = LoadLanes(l.s1, r.s1);
+    s2[k] = LoadLanes(l.s2, r.s2);
+  }
+  __m128d powerEnvelope = LoadLanes(left.powerEnvelope, right.powerEnvelope);
+  __m128d powerGain = LoadLanes(left.powerGain, right.powerGain);
+  const __m128d drive = _mm_set1_pd(d.powerDrive * d.master);
+  for (int i = 0; i < count; ++i)
+  {
+    __m128d value = OnePoleStepPair(lowPass, _mm_loadu_pd(curve[i]), d.stageLowPassPole[last]);
+    for (int k = 0; k < kSections; ++k)
+    {
+      const __m128d y = _mm_add_pd(_mm_mul_pd(b0[k], value), s1[k]);
+      const __m128d n1 = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(b1[k], value), _mm_mul_pd(a1[k], y)), s2[k]);
+      const __m128d n2 = _mm_sub_pd(_mm_mul_pd(b2[k], value), _mm_mul_pd(a2[k], y));
+      // v - v is 0 exactly when v is finite.
+      const __m128d finite =
+        _mm_and_pd(_mm_and_pd(_mm_cmpeq_pd(_mm_sub_pd(y, y), zero), _mm_cmpeq_pd(_mm_sub_pd(n1, n1), zero)),
+                   _mm_cmpeq_pd(_mm_sub_pd(n2, n2), zero));
+      s1[k] = _mm_and_pd(finite, _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, n1), tiny), n1));
+      s2[k] = _mm_and_pd(finite, _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, n2), tiny), n2));
+      value = _mm_and_pd(finite, y);
+    }
+    _mm_storeu_pd(o[i], value);
+    const __m128d driven = _mm_mul_pd(drive, value);
+    const __m128d magnitude = _mm_andnot_pd(signBit, driven);
+    const __m128d rising = _mm_cmpgt_pd(magnitude, powerEnvelope);
+    const __m128d pole =
+      _mm_or_pd(_mm_and_pd(rising, _mm_set1_pd(d.powerAttackPole)), _mm_andnot_pd(rising, _mm_set1_pd(d.powerReleasePole)));
+    const __m128d next = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, pole), magnitude), _mm_mul_pd(pole, powerEnvelope));
+    powerEnvelope = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, next), tiny), next);
+    powerGain = _mm_div_pd(one, _mm_add_pd(_mm_mul_pd(_mm_mul_pd(powerEnvelope, _mm_set1_pd(d.sagAmount)), _mm_set1_pd(0.5)), one));
+    _mm_storeu_pd(z[i], _mm_mul_pd(powerGain, driven));
+  }
+  StoreLanes(lowPass, left.stageLowPassState[last], right.stageLowPassState[last]);
+  for (int k = 0; k < kSections; ++k)
+  {
+    StoreLanes(s1[k], left.tone.sections[k].s1, right.tone.sections[k].s1);
+    StoreLanes(s2[k], left.tone.sections[k].s2, right.tone.sections[k].s2);
+  }
+  StoreLanes(powerEnvelope, left.powerEnvelope, right.powerEnvelope);
+  StoreLanes(powerGain, left.powerGain, right.powerGain);
 }
 #endif
 
@@ -278,169 +398,76 @@ void ToneNetworkPair(BiquadBank5& left, BiquadBank5& right, double o[4][2])
 // of many samples overlap. Per channel and sample the operations are exactly those of a
 // single chain, in the same order.
 template <int N, int L>
-void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput out[L][N])
+void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput out[L][N], int count)
 {
   const AmpDesign& d = states[0]->design;
   const AmpFamily& row = FamilyRow(d.family);
-  double o[L][N];
-
-#if defined(__SSE2__)
-  // Two channels: the sag envelope and the input filters of both at once, lane by lane the
-  // operations of the loop below.
-  constexpr bool kPairedInput = N == 2;
-  if constexpr (kPairedInput)
-  {
-    const __m128d one = _mm_set1_pd(1.0);
-    const __m128d signBit = _mm_set1_pd(-0.0);
-    __m128d envelope = _mm_set_pd(states[1]->sagEnvelope, states[0]->sagEnvelope);
-    __m128d tight = _mm_set_pd(states[1]->tightState, states[0]->tightState);
-    __m128d bright = _mm_set_pd(states[1]->brightState, states[0]->brightState);
-    __m128d s = _mm_set_pd(states[1]->sagGain, states[0]->sagGain);
-    for (int i = 0; i < L; ++i)
-    {
-      const __m128d in = _mm_loadu_pd(x[i]);
-      const __m128d magnitude = _mm_andnot_pd(signBit, in);
-      const __m128d rising = _mm_cmpgt_pd(magnitude, envelope);
-      const __m128d pole =
-        _mm_or_pd(_mm_and_pd(rising, _mm_set1_pd(d.sagAttackPole)), _mm_andnot_pd(rising, _mm_set1_pd(d.sagReleasePole)));
-      const __m128d next = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, pole), magnitude), _mm_mul_pd(pole, envelope));
-      envelope = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, next), _mm_set1_pd(1e-25)), next);
-      s = _mm_div_pd(one, _mm_add_pd(_mm_mul_pd(_mm_mul_pd(envelope, _mm_set1_pd(d.sagAmount)), _mm_set1_pd(2.5)), one));
-      const __m128d h = _mm_sub_pd(in, OnePoleStepPair(tight, in, d.tightPole));
-      const __m128d l = OnePoleStepPair(bright, h, d.brightPole);
-      const __m128d lifted =
-        _mm_add_pd(h, _mm_mul_pd(_mm_mul_pd(_mm_sub_pd(h, l), _mm_set1_pd(d.brightAmount)), _mm_set1_pd(0.8)));
-      _mm_storeu_pd(o[i], _mm_mul_pd(_mm_mul_pd(lifted, s), _mm_set1_pd(d.preGain)));
-    }
-    states[0]->sagEnvelope = _mm_cvtsd_f64(envelope);
-    states[1]->sagEnvelope = _mm_cvtsd_f64(_mm_unpackhi_pd(envelope, envelope));
-    states[0]->tightState = _mm_cvtsd_f64(tight);
-    states[1]->tightState = _mm_cvtsd_f64(_mm_unpackhi_pd(tight, tight));
-    states[0]->brightState = _mm_cvtsd_f64(bright);
-    states[1]->brightState = _mm_cvtsd_f64(_mm_unpackhi_pd(bright, bright));
-    states[0]->sagGain = _mm_cvtsd_f64(s);
-    states[1]->sagGain = _mm_cvtsd_f64(_mm_unpackhi_pd(s, s));
-  }
-#else
-  constexpr bool kPairedInput = false;
-#endif
-  for (int i = 0; i < L && !kPairedInput; ++i)
-  {
-    for (int ch = 0; ch < N; ++ch)
-    {
-      AmpStageState& state = *states[ch];
-      const double magnitude = std::fabs(x[i][ch]);
-      const double sagPole = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
-      state.sagEnvelope = FlushTiny((1.0 - sagPole) * magnitude + sagPole * state.sagEnvelope);
-      const double s = 1.0 / (state.sagEnvelope * d.sagAmount * 2.5 + 1.0);
-      state.sagGain = s;
-
-      const double h = x[i][ch] - OnePoleStep(state.tightState, x[i][ch], d.tightPole);
-      const double l = OnePoleStep(state.brightState, h, d.brightPole);
-      o[i][ch] = (h + (h - l) * d.brightAmount * 0.8) * s * d.preGain;
-    }
-  }
-
   const int stages = static_cast<int>(row.stages);
-#if defined(__SSE2__)
-  // Two channels: each register holds the left and the right channel's value.
-  if constexpr (N == 2)
-  {
-    if (d.family != 10)
-    {
-      for (int k = 0; k < stages; ++k)
-      {
-        __m128d coupling = _mm_set_pd(states[1]->couplingState[k], states[0]->couplingState[k]);
-        __m128d lowPass = _mm_set_pd(states[1]->stageLowPassState[k], states[0]->stageLowPassState[k]);
-        const __m128d gain = _mm_set1_pd(d.stageGain[k]);
-        const __m128d offset = _mm_set1_pd(d.stageOffset[k]);
-        // The curve's argument per sample, then tanh of all of them in one batch (only
-        // the one-poles link the samples), then the stage's low-pass.
-        double w[L][N], v[L][N];
-        for (int i = 0; i < L; ++i)
-        {
-          const __m128d in = _mm_loadu_pd(o[i]);
-          const __m128d u = OnePoleStepPair(coupling, in, d.couplingPole[k]);
-          const __m128d s = _mm_mul_pd(_mm_sub_pd(in, u), gain);
-          const __m128d s2 = _mm_mul_pd(s, s);
-          const __m128d even = _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.16), s), s), _mm_add_pd(s2, _mm_set1_pd(1.0)));
-          _mm_storeu_pd(w[i], _mm_add_pd(_mm_add_pd(even, s), offset));
-        }
-        if constexpr (L == 4)
-        {
-          TanhMinusBatch8(&w[0][0], d.stageOffsetTanh[k], &v[0][0]);
-        }
-        else
-        {
-          for (int i = 0; i < L; ++i)
-            _mm_storeu_pd(v[i], _mm_sub_pd(TanhPair(_mm_loadu_pd(w[i])), _mm_set1_pd(d.stageOffsetTanh[k])));
-        }
-        for (int i = 0; i < L; ++i)
-          _mm_storeu_pd(o[i], OnePoleStepPair(lowPass, _mm_loadu_pd(v[i]), d.stageLowPassPole[k]));
-        states[0]->couplingState[k] = _mm_cvtsd_f64(coupling);
-        states[1]->couplingState[k] = _mm_cvtsd_f64(_mm_unpackhi_pd(coupling, coupling));
-        states[0]->stageLowPassState[k] = _mm_cvtsd_f64(lowPass);
-        states[1]->stageLowPassState[k] = _mm_cvtsd_f64(_mm_unpackhi_pd(lowPass, lowPass));
-      }
-    }
-  }
-  for (int k = 0; k < stages && (N != 2 || d.family == 10); ++k)
-#else
-  for (int k = 0; k < stages; ++k)
-#endif
-  {
-    double v[L][N];
-    for (int i = 0; i < L; ++i)
-    {
-      for (int ch = 0; ch < N; ++ch)
-      {
-        const double u = OnePoleStep(states[ch]->couplingState[k], o[i][ch], d.couplingPole[k]);
-        if (d.family == 10)
-        {
-          const double a = 0.8 * (o[i][ch] - u);
-          v[i][ch] = a / std::sqrt(a * a + 1.0);
-        }
-        else
-        {
-          double w = (o[i][ch] - u) * d.stageGain[k];
-          w = 0.16 * w * w / (w * w + 1.0) + w + d.stageOffset[k];
-          v[i][ch] = w;
-        }
-      }
-    }
-    if (d.family != 10)
-    {
-      for (int i = 0; i < L; ++i)
-        for (int ch = 0; ch < N; ++ch)
-          v[i][ch] = Tanh(v[i][ch]) - d.stageOffsetTanh[k];
-    }
-    for (int i = 0; i < L; ++i)
-      for (int ch = 0; ch < N; ++ch)
-        o[i][ch] = OnePoleStep(states[ch]->stageLowPassState[k], v[i][ch], d.stageLowPassPole[k]);
-  }
-
+  double o[L][N] = {};
   double z[L][N];
 #if defined(__SSE2__)
-  constexpr bool kPairedTone = N == 2 && L == 4;
-  if constexpr (kPairedTone)
-    ToneNetworkPair(states[0]->tone, states[1]->tone, o);
-#else
-  constexpr bool kPairedTone = false;
+  if constexpr (N == 2)
+    PairedDrive(states, x, count, d, stages, o, z);
+  else
 #endif
-  for (int i = 0; i < L; ++i)
   {
-    for (int ch = 0; ch < N; ++ch)
+    for (int i = 0; i < count; ++i)
     {
-      AmpStageState& state = *states[ch];
-      if constexpr (!kPairedTone)
+      for (int ch = 0; ch < N; ++ch)
+      {
+        AmpStageState& state = *states[ch];
+        const double magnitude = std::fabs(x[i][ch]);
+        const double sagPole = magnitude > state.sagEnvelope ? d.sagAttackPole : d.sagReleasePole;
+        state.sagEnvelope = FlushTiny((1.0 - sagPole) * magnitude + sagPole * state.sagEnvelope);
+        const double s = 1.0 / (state.sagEnvelope * d.sagAmount * 2.5 + 1.0);
+        state.sagGain = s;
+
+        const double h = x[i][ch] - OnePoleStep(state.tightState, x[i][ch], d.tightPole);
+        const double l = OnePoleStep(state.brightState, h, d.brightPole);
+        o[i][ch] = (h + (h - l) * d.brightAmount * 0.8) * s * d.preGain;
+      }
+    }
+
+    for (int k = 0; k < stages; ++k)
+    {
+      double v[L][N];
+      for (int i = 0; i < count; ++i)
+      {
+        for (int ch = 0; ch < N; ++ch)
+        {
+          const double u = OnePoleStep(states[ch]->couplingState[k], o[i][ch], d.couplingPole[k]);
+          if (d.family == 10)
+          {
+            const double a = 0.8 * (o[i][ch] - u);
+            v[i][ch] = a / std::sqrt(a * a + 1.0);
+          }
+          else
+          {
+            double w = (o[i][ch] - u) * d.stageGain[k];
+            w = 0.16 * w * w / (w * w + 1.0) + w + d.stageOffset[k];
+            v[i][ch] = Tanh(w) - d.stageOffsetTanh[k];
+          }
+        }
+      }
+      for (int i = 0; i < count; ++i)
+        for (int ch = 0; ch < N; ++ch)
+          o[i][ch] = OnePoleStep(states[ch]->stageLowPassState[k], v[i][ch], d.stageLowPassPole[k]);
+    }
+
+    for (int i = 0; i < count; ++i)
+    {
+      for (int ch = 0; ch < N; ++ch)
+      {
+        AmpStageState& state = *states[ch];
         o[i][ch] = state.tone.Process(o[i][ch]);
-      const double v = d.powerDrive * d.master * o[i][ch];
-      const double powerMagnitude = std::fabs(v);
-      const double powerPole = powerMagnitude > state.powerEnvelope ? d.powerAttackPole : d.powerReleasePole;
-      state.powerEnvelope = FlushTiny((1.0 - powerPole) * powerMagnitude + powerPole * state.powerEnvelope);
-      const double r = 1.0 / (state.powerEnvelope * d.sagAmount * 0.5 + 1.0);
-      state.powerGain = r;
-      z[i][ch] = r * v;
+        const double v = d.powerDrive * d.master * o[i][ch];
+        const double powerMagnitude = std::fabs(v);
+        const double powerPole = powerMagnitude > state.powerEnvelope ? d.powerAttackPole : d.powerReleasePole;
+        state.powerEnvelope = FlushTiny((1.0 - powerPole) * powerMagnitude + powerPole * state.powerEnvelope);
+        const double r = 1.0 / (state.powerEnvelope * d.sagAmount * 0.5 + 1.0);
+        state.powerGain = r;
+        z[i][ch] = r * v;
+      }
     }
   }
 
@@ -451,20 +478,20 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
   {
     // Only the current type's curve has a weight: the sum below is exactly 0 + 1 x its value.
 #if defined(__SSE2__)
-    if constexpr (N == 2 && L == 4)
+    if constexpr (N == 2)
     {
       if (d.powerType < 3)
       {
-        double shaped[4][2];
-        PowerShapeBatch(d.powerType, z, d, shaped);
-        for (int i = 0; i < L; ++i)
+        double shaped[L][2];
+        PowerShapeBatch(d.powerType, z, count, d, shaped);
+        for (int i = 0; i < count; ++i)
           for (int ch = 0; ch < N; ++ch)
             out[i][ch] = {o[i][ch] * row.powerFactor, (0.0 + 1.0 * shaped[i][ch]) * row.powerFactor * 0.8};
         return;
       }
     }
 #endif
-    for (int i = 0; i < L; ++i)
+    for (int i = 0; i < count; ++i)
     {
       double shaped[N];
 #if defined(__SSE2__)
@@ -504,7 +531,7 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
   // adds only the curves its own weights select, in the same order.
   if constexpr (N == 2)
   {
-    for (int i = 0; i < L; ++i)
+    for (int i = 0; i < count; ++i)
     {
       double sum[2] = {0.0, 0.0};
       for (int k = 0; k < kPowerTypeCount; ++k)
@@ -538,7 +565,7 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
     return;
   }
 #endif
-  for (int i = 0; i < L; ++i)
+  for (int i = 0; i < count; ++i)
   {
     for (int ch = 0; ch < N; ++ch)
     {
@@ -560,5 +587,6 @@ void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput o
   noteSettled();
 }
 
-template void AmpStages<1, 1>(AmpStageState* const states[1], const double x[1][1], AmpOutput out[1][1]);
-template void AmpStages<2, 4>(AmpStageState* const states[2], const double x[4][2], AmpOutput out[4][2]);
+template void AmpStages<1, 1>(AmpStageState* const states[1], const double x[1][1], AmpOutput out[1][1], int count);
+template void AmpStages<2, kOversampledRun>(AmpStageState* const states[2], const double x[kOversampledRun][2],
+                                            AmpOutput out[kOversampledRun][2], int count);

@@ -94,11 +94,11 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family);
 // first design a state receives also sets its power-type weights to the current type.
 void ApplyAmpDesign(AmpStageState& state, const AmpDesign& design);
 
-// L consecutive samples through N slots that share one design (the engine passes the left
-// and right channel's slot together with the four samples of one base-rate frame, so the
-// independent work of all of them overlaps).
+// `count` (at most L, a multiple of 4 when N is 2) consecutive samples through N slots that
+// share one design (the engine passes the left and right channel's slot together with the 4x
+// samples of up to 16 base-rate frames, so the independent work of all of them overlaps).
 template <int N, int L>
-void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput out[L][N]);
+void AmpStages(AmpStageState* const states[N], const double x[L][N], AmpOutput out[L][N], int count = L);
 
 inline AmpOutput AmpStage(AmpStageState& state, double x)
 {

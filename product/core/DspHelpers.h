@@ -9,6 +9,10 @@
 
 // Small numeric helpers shared by every stage of the amp engine.
 
+// The longest run of 4x samples that the pedal and the amplifier take in one call: 16
+// base-rate frames, the span between two coefficient updates.
+constexpr int kOversampledRun = 64;
+
 // States this small only cost time (denormal arithmetic) and carry no audible signal.
 inline double FlushTiny(double x)
 {

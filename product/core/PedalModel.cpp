@@ -123,15 +123,16 @@ double PedalWaveshape(const PedalStageState& state, double u)
 namespace {
 
 #if defined(__SSE2__)
-// The curves built on tanh for the four samples of both channels, minus the shaped bias:
-// per value the operations of Waveshape in the same order (tanh in batches, the clamp as
-// min then max, which keep a not-a-number as the comparisons do). Returns false for the
-// other families.
-bool WaveshapeBatch(const PedalDesign& d, const double u[4][2], double y[4][2])
+// The curves built on tanh for `count` samples of both channels, minus the shaped bias: per
+// value the operations of Waveshape in the same order (tanh in batches, the clamp as min then
+// max, which keep a not-a-number as the comparisons do). Returns false for the other
+// families.
+bool WaveshapeBatch(const PedalDesign& d, const double (*u)[2], int count, double (*y)[2])
 {
-  double args[4][2], t[4][2];
+  double args[kOversampledRun][2] = {}, t[kOversampledRun][2];
+  const int values = 2 * count;
   const auto each = [&](auto argument) {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < count; ++i)
       _mm_storeu_pd(args[i], argument(_mm_loadu_pd(u[i])));
   };
   switch (d.family)
@@ -142,25 +143,25 @@ bool WaveshapeBatch(const PedalDesign& d, const double u[4][2], double y[4][2])
         _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.28), v), v), _mm_add_pd(_mm_mul_pd(v, v), _mm_set1_pd(1.0)));
       return _mm_add_pd(even, v);
     });
-    TanhMinusBatch8(&args[0][0], d.shapedBias, &y[0][0]);
+    TanhMinusBatch(&args[0][0], values, d.shapedBias, &y[0][0]);
     return true;
   case 6:
     each([](__m128d v) {
       return _mm_mul_pd(_mm_set1_pd(3.2),
                         _mm_max_pd(_mm_set1_pd(-0.8), _mm_min_pd(_mm_set1_pd(0.8), _mm_mul_pd(_mm_set1_pd(1.7), v))));
     });
-    TanhMinusBatch8(&args[0][0], d.shapedBias, &y[0][0]);
+    TanhMinusBatch(&args[0][0], values, d.shapedBias, &y[0][0]);
     return true;
   case 9:
     each([](__m128d v) { return _mm_mul_pd(_mm_set1_pd(1.7), v); });
-    TanhMinusBatch8(&args[0][0], 0.0, &t[0][0]);
-    for (int i = 0; i < 4; ++i)
+    TanhMinusBatch(&args[0][0], values, 0.0, &t[0][0]);
+    for (int i = 0; i < count; ++i)
       _mm_storeu_pd(args[i], _mm_mul_pd(_mm_set1_pd(3.0), _mm_loadu_pd(t[i])));
-    TanhMinusBatch8(&args[0][0], d.shapedBias, &y[0][0]);
+    TanhMinusBatch(&args[0][0], values, d.shapedBias, &y[0][0]);
     return true;
   case 11:
-    TanhMinusBatch8(&u[0][0], 0.0, &t[0][0]);
-    for (int i = 0; i < 4; ++i)
+    TanhMinusBatch(&u[0][0], values, 0.0, &t[0][0]);
+    for (int i = 0; i < count; ++i)
     {
       const __m128d magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), _mm_loadu_pd(t[i]));
       const __m128d curve = _mm_sub_pd(_mm_mul_pd(_mm_set1_pd(2.0), magnitude), _mm_set1_pd(1.0));
@@ -180,11 +181,11 @@ bool WaveshapeBatch(const PedalDesign& d, const double u[4][2], double y[4][2])
 // the sag envelope, so the shaping of all of them overlaps. Per channel and sample the
 // operations are exactly those of a single chain, in the same order.
 template <int N, int L>
-void PedalStages(PedalStageState* const states[N], const double x[L][N], double out[L][N])
+void PedalStages(PedalStageState* const states[N], const double x[L][N], double out[L][N], int count)
 {
   const PedalDesign& d = states[0]->design;
   double h[L][N], s[L][N], envelope[L][N], y[L][N];
-  for (int i = 0; i < L; ++i)
+  for (int i = 0; i < count; ++i)
   {
     for (int ch = 0; ch < N; ++ch)
     {
@@ -200,7 +201,7 @@ void PedalStages(PedalStageState* const states[N], const double x[L][N], double 
 
   if (d.family == 0)
   {
-    for (int i = 0; i < L; ++i)
+    for (int i = 0; i < count; ++i)
       for (int ch = 0; ch < N; ++ch)
         y[i][ch] = (h[i][ch] * d.bias * h[i][ch] / (h[i][ch] * h[i][ch] + 1.0) + (d.drive * 0.22 + 1.0) * h[i][ch]) *
                    s[i][ch];
@@ -209,17 +210,17 @@ void PedalStages(PedalStageState* const states[N], const double x[L][N], double 
   {
     bool shaped = false;
 #if defined(__SSE2__)
-    // Two channels: the curves built on tanh take all eight values in batches.
-    if constexpr (N == 2 && L == 4)
+    // Two channels: the curves built on tanh take all values in batches.
+    if constexpr (N == 2)
     {
-      double u[L][N];
-      for (int i = 0; i < L; ++i)
+      double u[L][N] = {};
+      for (int i = 0; i < count; ++i)
         for (int ch = 0; ch < N; ++ch)
           u[i][ch] = h[i][ch] * d.drive * s[i][ch] + d.bias;
-      shaped = WaveshapeBatch(d, u, y);
+      shaped = WaveshapeBatch(d, u, count, y);
     }
 #endif
-    for (int i = 0; i < L && !shaped; ++i)
+    for (int i = 0; i < count && !shaped; ++i)
     {
       for (int ch = 0; ch < N; ++ch)
       {
@@ -229,15 +230,16 @@ void PedalStages(PedalStageState* const states[N], const double x[L][N], double 
     }
     if (d.family > 6)
     {
-      for (int i = 0; i < L; ++i)
+      for (int i = 0; i < count; ++i)
         for (int ch = 0; ch < N; ++ch)
           y[i][ch] -= OnePoleStep(states[ch]->dcState, y[i][ch], d.dcPole);
     }
   }
-  for (int i = 0; i < L; ++i)
+  for (int i = 0; i < count; ++i)
     for (int ch = 0; ch < N; ++ch)
       out[i][ch] = OnePoleStep(states[ch]->toneState, y[i][ch], d.tonePole) * d.level;
 }
 
-template void PedalStages<1, 1>(PedalStageState* const states[1], const double x[1][1], double out[1][1]);
-template void PedalStages<2, 4>(PedalStageState* const states[2], const double x[4][2], double out[4][2]);
+template void PedalStages<1, 1>(PedalStageState* const states[1], const double x[1][1], double out[1][1], int count);
+template void PedalStages<2, kOversampledRun>(PedalStageState* const states[2], const double x[kOversampledRun][2],
+                                              double out[kOversampledRun][2], int count);

@@ -54,10 +54,11 @@ void DesignPedal(PedalDesign& design, const float* params, double rate, int fami
 // The family's transfer curve.
 double PedalWaveshape(const PedalStageState& state, double u);
 
-// L consecutive samples through N slots that share one design (the engine passes the left
-// and right channel's slot together with the four samples of one base-rate frame).
+// `count` (at most L, a multiple of 4 when N is 2) consecutive samples through N slots that
+// share one design (the engine passes the left and right channel's slot together with the
+// 4x samples of up to 16 base-rate frames).
 template <int N, int L>
-void PedalStages(PedalStageState* const states[N], const double x[L][N], double out[L][N]);
+void PedalStages(PedalStageState* const states[N], const double x[L][N], double out[L][N], int count = L);
 
 inline double PedalStage(PedalStageState& state, double x)
 {

@@ -4,14 +4,16 @@
 
 // One step of a smoother toward its target; it lands exactly on the target once within
 // 1e-9, so settled values compare equal and switched-off paths contribute exactly nothing.
-// A settled smoother is left alone: the step would add exactly 0.
-inline void StepSmoother(double& value, double target, double coef)
+// A settled smoother is left alone: the step would add exactly 0. Returns whether the value
+// moved.
+inline bool StepSmoother(double& value, double target, double coef)
 {
   if (value == target)
-    return;
+    return false;
   value += (target - value) * coef;
   if (std::fabs(target - value) < 1e-9)
     value = target;
+  return true;
 }
 
 // Crossfade weights of a choice parameter: one smoother per choice, the chosen one heading
@@ -30,10 +32,11 @@ struct ChoiceWeights
     settledChoice = choice;
   }
 
-  void Step(int choice, double coef)
+  // Returns whether any weight moved.
+  bool Step(int choice, double coef)
   {
     if (choice == settledChoice)
-      return;
+      return false;
     bool settled = true;
     for (int i = 0; i < N; ++i)
     {
@@ -42,6 +45,7 @@ struct ChoiceWeights
       settled = settled && weights[i] == target;
     }
     settledChoice = settled ? choice : -1;
+    return true;
   }
 
   double operator[](int i) const { return weights[i]; }

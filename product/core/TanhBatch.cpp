@@ -9,14 +9,14 @@
 
 namespace {
 
-void PairsTanhMinus(const double x[8], double offset, double out[8])
+void PairsTanhMinus(const double* x, int count, double offset, double* out)
 {
 #if defined(__SSE2__)
   const __m128d shift = _mm_set1_pd(offset);
-  for (int i = 0; i < 8; i += 2)
+  for (int i = 0; i < count; i += 2)
     _mm_storeu_pd(out + i, _mm_sub_pd(TanhPair(_mm_loadu_pd(x + i)), shift));
 #else
-  for (int i = 0; i < 8; ++i)
+  for (int i = 0; i < count; ++i)
     out[i] = Tanh(x[i]) - offset;
 #endif
 }
@@ -24,11 +24,11 @@ void PairsTanhMinus(const double x[8], double offset, double out[8])
 #if defined(TARNWICK_TANH_QUADS)
 // TanhPair (with ExpMinusOnePair) on four values, operation for operation; one function,
 // since AVX values cannot cross calls of code built without AVX.
-__attribute__((target("avx2"))) void QuadsTanhMinus(const double x[8], double offset, double out[8])
+__attribute__((target("avx2"))) void QuadsTanhMinus(const double* x, int count, double offset, double* out)
 {
   const __m256d signBit = _mm256_set1_pd(-0.0);
   const __m256d roundShift = _mm256_set1_pd(6755399441055744.0);
-  for (int i = 0; i < 8; i += 4)
+  for (int i = 0; i < count; i += 4)
   {
     const __m256d v = _mm256_loadu_pd(x + i);
     // minpd keeps its second operand when either is NaN, so a NaN stays NaN.
@@ -65,7 +65,7 @@ __attribute__((target("avx2"))) void QuadsTanhMinus(const double x[8], double of
 }
 #endif
 
-using BatchFn = void (*)(const double*, double, double*);
+using BatchFn = void (*)(const double*, int, double, double*);
 
 BatchFn ChooseBatch()
 {
@@ -91,19 +91,19 @@ bool TanhBatchQuadsAvailable()
 #endif
 }
 
-void TanhMinusBatch8(const double x[8], double offset, double out[8])
+void TanhMinusBatch(const double* x, int count, double offset, double* out)
 {
-  kBatch(x, offset, out);
+  kBatch(x, count, offset, out);
 }
 
-void TanhMinusBatch8With(TanhBatchPath path, const double x[8], double offset, double out[8])
+void TanhMinusBatchWith(TanhBatchPath path, const double* x, int count, double offset, double* out)
 {
 #if defined(TARNWICK_TANH_QUADS)
   if (path == TanhBatchPath::Quads && TanhBatchQuadsAvailable())
   {
-    QuadsTanhMinus(x, offset, out);
+    QuadsTanhMinus(x, count, offset, out);
     return;
   }
 #endif
-  PairsTanhMinus(x, offset, out);
+  PairsTanhMinus(x, count, offset, out);
 }

@@ -413,9 +413,13 @@ TEST(AmpEngineSmoothing, ContinuousValuesGlideWithTwentyMillisecondsAndChoicesFa
   EXPECT_LT(faded[4800 + 2400], 1e-4f);
 }
 
-// The engine runs the four oversampled samples of both channels through each drive stage
-// together; that must give exactly what one channel, one sample at a time, gives.
-TEST(AmpEngineModels, FourSampleRunsMatchSampleBySample)
+// Lengths of the runs of oversampled samples the tests below pass in turn: one frame, the
+// longest run and lengths between.
+const size_t kRunLengths[] = {4, kOversampledRun, 12, 36, 8};
+
+// The engine runs the oversampled samples of up to 16 frames of both channels through each
+// drive stage together; that must give exactly what one channel, one sample at a time, gives.
+TEST(AmpEngineModels, RunsMatchSampleBySample)
 {
   const double rate = 192000.0;
   const std::vector<float> left = PluckedString(4000, rate, 110.0, 0.9);
@@ -435,16 +439,17 @@ TEST(AmpEngineModels, FourSampleRunsMatchSampleBySample)
     run[0] = single[0];
     run[1] = single[0];
     PedalStageState* const states[2] = {&run[0], &run[1]};
-    for (size_t n = 0; n + 4 <= left.size(); n += 4)
+    size_t runs = 0;
+    for (size_t n = 0, count = 4; n + count <= left.size(); n += count, count = kRunLengths[++runs % 5])
     {
-      double in[4][2], out[4][2];
-      for (int i = 0; i < 4; ++i)
+      double in[kOversampledRun][2], out[kOversampledRun][2];
+      for (size_t i = 0; i < count; ++i)
       {
-        in[i][0] = left[n + static_cast<size_t>(i)];
-        in[i][1] = right[n + static_cast<size_t>(i)];
+        in[i][0] = left[n + i];
+        in[i][1] = right[n + i];
       }
-      PedalStages<2, 4>(states, in, out);
-      for (int i = 0; i < 4; ++i)
+      PedalStages<2, kOversampledRun>(states, in, out, static_cast<int>(count));
+      for (size_t i = 0; i < count; ++i)
         for (int ch = 0; ch < 2; ++ch)
           ASSERT_EQ(out[i][ch], PedalStage(single[ch], in[i][ch])) << "pedal " << family << " at " << n + i;
     }
@@ -467,25 +472,28 @@ TEST(AmpEngineModels, FourSampleRunsMatchSampleBySample)
       params[kParamPowerType] = static_cast<float>((power + 1) % kPowerTypeCount);
       DesignAmp(design, params.data(), rate, family);
       AmpStageState* const states[2] = {&run[0], &run[1]};
-      for (size_t n = 0; n + 4 <= left.size(); n += 4)
+      size_t runs = 0;
+      bool redesigned = false;
+      for (size_t n = 0, count = 4; n + count <= left.size(); n += count, count = kRunLengths[++runs % 5])
       {
-        if (n == 2000)
+        if (n >= 2000 && !redesigned)
         {
+          redesigned = true;
           for (int ch = 0; ch < 2; ++ch)
           {
             ApplyAmpDesign(single[ch], design);
             ApplyAmpDesign(run[ch], design);
           }
         }
-        double in[4][2];
-        AmpOutput out[4][2];
-        for (int i = 0; i < 4; ++i)
+        double in[kOversampledRun][2];
+        AmpOutput out[kOversampledRun][2];
+        for (size_t i = 0; i < count; ++i)
         {
-          in[i][0] = left[n + static_cast<size_t>(i)];
-          in[i][1] = right[n + static_cast<size_t>(i)];
+          in[i][0] = left[n + i];
+          in[i][1] = right[n + i];
         }
-        AmpStages<2, 4>(states, in, out);
-        for (int i = 0; i < 4; ++i)
+        AmpStages<2, kOversampledRun>(states, in, out, static_cast<int>(count));
+        for (size_t i = 0; i < count; ++i)
         {
           for (int ch = 0; ch < 2; ++ch)
           {
@@ -500,8 +508,8 @@ TEST(AmpEngineModels, FourSampleRunsMatchSampleBySample)
 }
 
 // A NaN in one channel resets that channel's blown-up tone sections and leaves the other
-// channel alone, in the run of four exactly as sample by sample.
-TEST(AmpEngineModels, FourSampleRunsMatchSampleBySampleAfterANaN)
+// channel alone, in a run exactly as sample by sample.
+TEST(AmpEngineModels, RunsMatchSampleBySampleAfterANaN)
 {
   const double rate = 192000.0;
   const std::vector<float> right = PluckedString(800, rate, 164.8, 0.6);
@@ -516,17 +524,18 @@ TEST(AmpEngineModels, FourSampleRunsMatchSampleBySampleAfterANaN)
   }
   AmpStageState* const states[2] = {&run[0], &run[1]};
   auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
-  for (size_t n = 0; n + 4 <= right.size(); n += 4)
+  size_t runs = 0;
+  for (size_t n = 0, count = 4; n + count <= right.size(); n += count, count = kRunLengths[++runs % 5])
   {
-    double in[4][2];
-    AmpOutput out[4][2];
-    for (int i = 0; i < 4; ++i)
+    double in[kOversampledRun][2];
+    AmpOutput out[kOversampledRun][2];
+    for (size_t i = 0; i < count; ++i)
     {
-      in[i][0] = n + static_cast<size_t>(i) == 401 ? std::nan("") : 0.3;
-      in[i][1] = right[n + static_cast<size_t>(i)];
+      in[i][0] = n + i == 401 ? std::nan("") : 0.3;
+      in[i][1] = right[n + i];
     }
-    AmpStages<2, 4>(states, in, out);
-    for (int i = 0; i < 4; ++i)
+    AmpStages<2, kOversampledRun>(states, in, out, static_cast<int>(count));
+    for (size_t i = 0; i < count; ++i)
     {
       for (int ch = 0; ch < 2; ++ch)
       {
