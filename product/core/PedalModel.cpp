@@ -123,10 +123,21 @@ double PedalWaveshape(const PedalStageState& state, double u)
 namespace {
 
 #if defined(__SSE2__)
-// The curves built on tanh for `count` samples of both channels, minus the shaped bias: per
-// value the operations of Waveshape in the same order (tanh in batches, the clamp as min then
-// max, which keep a not-a-number as the comparisons do). Returns false for the other
-// families.
+// Clamp on both lanes: min then max keep a not-a-number as the comparisons of Clamp do.
+__m128d ClampPair(__m128d v, double lo, double hi)
+{
+  return _mm_max_pd(_mm_set1_pd(lo), _mm_min_pd(_mm_set1_pd(hi), v));
+}
+
+// v / sqrt(v v + 1) on both lanes (division and square root round exactly as the scalar ones).
+__m128d SoftPair(__m128d v)
+{
+  return _mm_div_pd(v, _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(v, v), _mm_set1_pd(1.0))));
+}
+
+// The curves for `count` samples of both channels, minus the shaped bias: per value the
+// operations of Waveshape in the same order (tanh in batches). Returns false for the
+// families whose curve has a branch, a library call or a per-sample bias.
 bool WaveshapeBatch(const PedalDesign& d, const double (*u)[2], int count, double (*y)[2])
 {
   double args[kOversampledRun][2] = {}, t[kOversampledRun][2];
@@ -135,20 +146,50 @@ bool WaveshapeBatch(const PedalDesign& d, const double (*u)[2], int count, doubl
     for (int i = 0; i < count; ++i)
       _mm_storeu_pd(args[i], argument(_mm_loadu_pd(u[i])));
   };
+  const auto shapeEach = [&](auto curve) {
+    for (int i = 0; i < count; ++i)
+      _mm_storeu_pd(y[i], _mm_sub_pd(curve(_mm_loadu_pd(u[i])), _mm_set1_pd(d.shapedBias)));
+  };
+  const __m128d one = _mm_set1_pd(1.0);
   switch (d.family)
   {
+  case 1:
+    shapeEach([&](__m128d v) {
+      const __m128d soft = _mm_div_pd(_mm_mul_pd(_mm_set1_pd(0.7), v), _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(v, v), one)));
+      const __m128d magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), v);
+      const __m128d hard =
+        _mm_div_pd(_mm_mul_pd(_mm_set1_pd(0.3), v), _mm_add_pd(_mm_mul_pd(_mm_set1_pd(0.18), magnitude), one));
+      return _mm_add_pd(soft, hard);
+    });
+    return true;
+  case 5:
+    shapeEach([&](__m128d v) {
+      const __m128d w = _mm_mul_pd(_mm_set1_pd(0.75), v);
+      const __m128d lifted = _mm_div_pd(_mm_mul_pd(_mm_set1_pd(1.65), w), _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(w, w), one)));
+      return ClampPair(lifted, -1.0, 1.0);
+    });
+    return true;
+  case 7:
+    shapeEach([&](__m128d v) {
+      const __m128d f = ClampPair(v, -0.38, 0.72);
+      const __m128d e = _mm_mul_pd(_mm_set1_pd(3.0), _mm_add_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.22), f), f), f));
+      return SoftPair(e);
+    });
+    return true;
+  case 13:
+    shapeEach([&](__m128d v) { return _mm_andnot_pd(_mm_set1_pd(-0.0), SoftPair(v)); });
+    return true;
   case 2:
-    each([](__m128d v) {
+    each([&](__m128d v) {
       const __m128d even =
-        _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.28), v), v), _mm_add_pd(_mm_mul_pd(v, v), _mm_set1_pd(1.0)));
+        _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.28), v), v), _mm_add_pd(_mm_mul_pd(v, v), one));
       return _mm_add_pd(even, v);
     });
     TanhMinusBatch(&args[0][0], values, d.shapedBias, &y[0][0]);
     return true;
   case 6:
     each([](__m128d v) {
-      return _mm_mul_pd(_mm_set1_pd(3.2),
-                        _mm_max_pd(_mm_set1_pd(-0.8), _mm_min_pd(_mm_set1_pd(0.8), _mm_mul_pd(_mm_set1_pd(1.7), v))));
+      return _mm_mul_pd(_mm_set1_pd(3.2), ClampPair(_mm_mul_pd(_mm_set1_pd(1.7), v), -0.8, 0.8));
     });
     TanhMinusBatch(&args[0][0], values, d.shapedBias, &y[0][0]);
     return true;
@@ -210,7 +251,7 @@ void PedalStages(PedalStageState* const states[N], const double x[L][N], double 
   {
     bool shaped = false;
 #if defined(__SSE2__)
-    // Two channels: the curves built on tanh take all values in batches.
+    // Two channels: the curves without branches take all values at once.
     if constexpr (N == 2)
     {
       double u[L][N] = {};
