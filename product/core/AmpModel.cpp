@@ -245,6 +245,21 @@ void StoreLanes(__m128d v, double& left, double& right)
   right = _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
 }
 
+// One step of an envelope follower (attack pole while the magnitude rises above it,
+// release pole otherwise, tiny values flushed) and the gain 1 / (envelope x amount x scale
+// + 1) it gives, on both lanes.
+__m128d EnvelopeGainPair(__m128d& envelope, __m128d magnitude, double attackPole, double releasePole, double amount,
+                         double scale)
+{
+  const __m128d one = _mm_set1_pd(1.0);
+  const __m128d rising = _mm_cmpgt_pd(magnitude, envelope);
+  const __m128d pole =
+    _mm_or_pd(_mm_and_pd(rising, _mm_set1_pd(attackPole)), _mm_andnot_pd(rising, _mm_set1_pd(releasePole)));
+  const __m128d next = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, pole), magnitude), _mm_mul_pd(pole, envelope));
+  envelope = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(_mm_set1_pd(-0.0), next), _mm_set1_pd(1e-25)), next);
+  return _mm_div_pd(one, _mm_add_pd(_mm_mul_pd(_mm_mul_pd(envelope, _mm_set1_pd(amount)), _mm_set1_pd(scale)), one));
+}
+
 // The amplifier's chain up to the power curves for `count` samples of both channels, each
 // register holding the left and the right value: the input filters and the sag, the preamp
 // stages, the tone network and the power stage's envelope. It gives `o` (the tone network's
@@ -293,13 +308,7 @@ void PairedDrive(AmpStageState* const states[2], const double (*x)[2], int count
     for (int i = 0; i < count; ++i)
     {
       const __m128d in = _mm_loadu_pd(x[i]);
-      const __m128d magnitude = _mm_andnot_pd(signBit, in);
-      const __m128d rising = _mm_cmpgt_pd(magnitude, envelope);
-      const __m128d pole =
-        _mm_or_pd(_mm_and_pd(rising, _mm_set1_pd(d.sagAttackPole)), _mm_andnot_pd(rising, _mm_set1_pd(d.sagReleasePole)));
-      const __m128d next = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, pole), magnitude), _mm_mul_pd(pole, envelope));
-      envelope = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, next), tiny), next);
-      s = _mm_div_pd(one, _mm_add_pd(_mm_mul_pd(_mm_mul_pd(envelope, _mm_set1_pd(d.sagAmount)), _mm_set1_pd(2.5)), one));
+      s = EnvelopeGainPair(envelope, _mm_andnot_pd(signBit, in), d.sagAttackPole, d.sagReleasePole, d.sagAmount, 2.5);
       const __m128d h = _mm_sub_pd(in, OnePoleStepPair(tight, in, d.tightPole));
       const __m128d l = OnePoleStepPair(bright, h, d.brightPole);
       const __m128d lifted =
@@ -370,13 +379,8 @@ void PairedDrive(AmpStageState* const states[2], const double (*x)[2], int count
     }
     _mm_storeu_pd(o[i], value);
     const __m128d driven = _mm_mul_pd(drive, value);
-    const __m128d magnitude = _mm_andnot_pd(signBit, driven);
-    const __m128d rising = _mm_cmpgt_pd(magnitude, powerEnvelope);
-    const __m128d pole =
-      _mm_or_pd(_mm_and_pd(rising, _mm_set1_pd(d.powerAttackPole)), _mm_andnot_pd(rising, _mm_set1_pd(d.powerReleasePole)));
-    const __m128d next = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, pole), magnitude), _mm_mul_pd(pole, powerEnvelope));
-    powerEnvelope = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, next), tiny), next);
-    powerGain = _mm_div_pd(one, _mm_add_pd(_mm_mul_pd(_mm_mul_pd(powerEnvelope, _mm_set1_pd(d.sagAmount)), _mm_set1_pd(0.5)), one));
+    powerGain = EnvelopeGainPair(powerEnvelope, _mm_andnot_pd(signBit, driven), d.powerAttackPole, d.powerReleasePole,
+                                 d.sagAmount, 0.5);
     _mm_storeu_pd(z[i], _mm_mul_pd(powerGain, driven));
   }
   StoreLanes(lowPass, left.stageLowPassState[last], right.stageLowPassState[last]);
