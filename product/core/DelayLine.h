@@ -32,16 +32,31 @@ public:
   // the line has not been filled that far yet.
   double Read(double d) const
   {
+    // Nearly always the line is full and the delay lies inside it: no clamp, and both
+    // neighbours are written samples.
+    const double maxDelay = static_cast<double>(mLength - 2);
+    if (mFillCount == mLength && d >= 0.0 && d <= maxDelay)
+      return Interpolate(d, true);
     // A non-finite delay would survive the clamp and index out of the line: read silence.
     if (mLength < 2 || !std::isfinite(d))
       return 0.0;
-    const double maxDelay = static_cast<double>(mLength - 2);
     if (d < 0.0)
       d = 0.0;
     if (d > maxDelay)
       d = maxDelay;
     if (d >= static_cast<double>(mFillCount))
       return 0.0;
+    return Interpolate(d, d <= static_cast<double>(mFillCount - 1));
+  }
+
+  int32_t Length() const { return mLength; }
+  int32_t FillCount() const { return mFillCount; }
+
+private:
+  // The sample d back, d in [0, length - 2], between its two neighbours; the older one
+  // reads 0 unless `olderWritten`.
+  double Interpolate(double d, bool olderWritten) const
+  {
     const double p = static_cast<double>(mWriteIndex) - 1.0 - d;
     const double base = std::floor(p);
     const double f = p - base;
@@ -50,14 +65,10 @@ public:
     if (i < 0)
       i += mLength;
     const int32_t j = (i + 1 == mLength) ? 0 : i + 1;
-    const double older = (d > static_cast<double>(mFillCount - 1)) ? 0.0 : mLine[static_cast<size_t>(i)];
+    const double older = olderWritten ? mLine[static_cast<size_t>(i)] : 0.0;
     return f * mLine[static_cast<size_t>(j)] + (1.0 - f) * older;
   }
 
-  int32_t Length() const { return mLength; }
-  int32_t FillCount() const { return mFillCount; }
-
-private:
   std::vector<double> mLine;
   int32_t mLength = 0;
   int32_t mWriteIndex = 0;
