@@ -79,8 +79,28 @@ std::vector<float> EveryStageOn()
   return p;
 }
 
+// Knob and family changes every 1300 frames: the gain and the treble swing each time, so
+// they move all along; the pedal, amp and cabinet families change twice in a row, so the
+// second change waits for the first crossfade and starts inside a block; the monitor visits
+// the drive taps; the bypass goes on and off.
+const int kQueueStep = 1300;
+
+const Change kQueuedChanges[] = {
+  {1 * kQueueStep, kParamAmpGain, 75.0f},   {1 * kQueueStep, kParamAmpTreble, 30.0f},
+  {2 * kQueueStep, kParamAmpGain, 35.0f},   {2 * kQueueStep, kParamPedalType, 5.0f},
+  {2 * kQueueStep, kParamAmpType, 3.0f},    {2 * kQueueStep, kParamCabType, 4.0f},
+  {3 * kQueueStep, kParamAmpGain, 75.0f},   {3 * kQueueStep, kParamPedalType, 9.0f},
+  {3 * kQueueStep, kParamAmpType, 8.0f},    {3 * kQueueStep, kParamCabType, 6.0f},
+  {4 * kQueueStep, kParamAmpTreble, 70.0f}, {4 * kQueueStep, kParamMonitor, 2.0f},
+  {5 * kQueueStep, kParamAmpGain, 35.0f},   {5 * kQueueStep, kParamMonitor, 3.0f},
+  {6 * kQueueStep, kParamAmpGain, 75.0f},   {6 * kQueueStep, kParamMonitor, 0.0f},
+  {7 * kQueueStep, kParamBypass, 1.0f},     {7 * kQueueStep, kParamAmpTreble, 30.0f},
+  {8 * kQueueStep, kParamBypass, 0.0f},     {8 * kQueueStep, kParamAmpGain, 35.0f},
+};
+
 // Runs the input in blocks of `block` frames, applying each change at its frame.
-Stereo RunAutomated(std::vector<float> params, double rate, const Stereo& in, int block)
+template <size_t Count>
+Stereo RunAutomated(std::vector<float> params, double rate, const Stereo& in, int block, const Change (&changes)[Count])
 {
   auto engine = std::make_unique<AmpEngine>();
   engine->SetTargets(params.data());
@@ -90,8 +110,8 @@ Stereo RunAutomated(std::vector<float> params, double rate, const Stereo& in, in
   size_t next = 0;
   for (int start = 0; start < frames; start += block)
   {
-    for (; next < std::size(kAutomation) && kAutomation[next].frame <= start; ++next)
-      params[static_cast<size_t>(kAutomation[next].param)] = kAutomation[next].value;
+    for (; next < Count && changes[next].frame <= start; ++next)
+      params[static_cast<size_t>(changes[next].param)] = changes[next].value;
     const int count = std::min(block, frames - start);
     const float* ins[2] = {in.left.data() + start, in.right.data() + start};
     float* outs[2] = {out.left.data() + start, out.right.data() + start};
@@ -106,6 +126,7 @@ Stereo TestSignal(int frames, double rate)
   return {PluckedString(frames, rate, 110.0), PluckedString(frames, rate, 146.8, 0.4)};
 }
 
+const uint64_t kQueuedChecksum = 0xd9c64869857d706aull;
 const uint64_t kAutomatedChecksum = 0x842c73483031dbeeull;
 const uint64_t kRecipeChecksums[kNumFactoryRecipes] = {
   0x2229c4102b7db248ull, // 0 Studio Clean
@@ -171,10 +192,23 @@ TEST(OutputChecksum, AutomatedRunWithEveryStageOnIsUnchangedAtEveryBlockSize)
   const Stereo in = TestSignal(14 * kEventStep, rate);
   for (int block : {1, 64, 512, 4096})
   {
-    const uint64_t sum = Checksum(RunAutomated(EveryStageOn(), rate, in, block));
+    const uint64_t sum = Checksum(RunAutomated(EveryStageOn(), rate, in, block, kAutomation));
     if (PrintChecksums())
       std::printf("automated block %d: 0x%016llxull\n", block, static_cast<unsigned long long>(sum));
     EXPECT_EQ(sum, kAutomatedChecksum) << "block " << block;
+  }
+}
+
+TEST(OutputChecksum, MovingKnobsAndQueuedFamilyChangesAreUnchangedAtEveryBlockSize)
+{
+  const double rate = 44100.0;
+  const Stereo in = TestSignal(10 * kQueueStep, rate);
+  for (int block : {1, 13, 100, 260})
+  {
+    const uint64_t sum = Checksum(RunAutomated(EveryStageOn(), rate, in, block, kQueuedChanges));
+    if (PrintChecksums())
+      std::printf("queued block %d: 0x%016llxull\n", block, static_cast<unsigned long long>(sum));
+    EXPECT_EQ(sum, kQueuedChecksum) << "block " << block;
   }
 }
 
