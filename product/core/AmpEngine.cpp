@@ -41,6 +41,7 @@ AmpEngine::AmpEngine()
     mSmoothed[i] = mTargets[i];
     mSmoothedState[i] = mTargets[i];
     mDiscrete[i] = IsDiscreteParam(i);
+    mParamDesign[i] = DesignGroupOf(i);
   }
   for (int s = 0; s < kSwitchCount; ++s)
     mSwitches[s] = ParamSpecTable::kDefaults[kSwitchParams[s]] > 0.5f ? 1.0 : 0.0;
@@ -48,6 +49,25 @@ AmpEngine::AmpEngine()
   mMonitor.Snap(kMonitorOutput);
   mOutputMode.Snap(0);
   mGate.Reset(-70.0);
+}
+
+uint32_t AmpEngine::DesignGroupOf(int param)
+{
+  const auto within = [param](int first, int last) { return param >= first && param <= last; };
+  if (param == kParamInput || param == kParamOutput || param == kParamScTrim || param == kParamSafetyCeiling ||
+      within(kParamGateAttack, kParamGateRelease))
+    return kDesignIo;
+  if (within(kParamPedalEnabled, kParamPedalBlend))
+    return kDesignPedal;
+  if (within(kParamAmpEnabled, kParamPowerType))
+    return kDesignAmp;
+  if (within(kParamCabEnabled, kParamCabRoom))
+    return kDesignCab;
+  if (within(kParamEqEnabled, kParamEqLp))
+    return kDesignEq;
+  if (within(kParamChorusEnabled, kParamStereoWidth))
+    return kDesignEffects;
+  return kDesignMeasurements;
 }
 
 bool AmpEngine::IsSupportedSampleRate(double sampleRate)
@@ -154,7 +174,7 @@ void AmpEngine::SnapParameters(bool hostBypass)
   // An enabled gate starts closed.
   mGate.Reset(Param(kParamGateEnabled) > 0.5 ? -Param(kParamGateRange) : 0.0);
 
-  mDesignsDirty = true;
+  mDirtyDesigns = kDesignAll;
   UpdateCoefficients();
 }
 
@@ -184,6 +204,7 @@ bool AmpEngine::SmoothParameters()
     if (rounded != mSmoothed[i])
     {
       mSmoothed[i] = rounded;
+      mDirtyDesigns |= mParamDesign[i];
       changed = true;
     }
   }
@@ -203,7 +224,8 @@ bool ChangeDue(int wanted, const int (&families)[2], double fade)
 } // namespace
 
 template <typename Stage, typename HandOver>
-void AmpEngine::ChangeFamily(int wanted, int (&families)[2], double& fade, Stage (&stages)[2][2], HandOver handOver)
+void AmpEngine::ChangeFamily(int wanted, int (&families)[2], double& fade, Stage (&stages)[2][2], HandOver handOver,
+                             DesignGroup design)
 {
   if (!ChangeDue(wanted, families, fade))
     return;
@@ -212,7 +234,7 @@ void AmpEngine::ChangeFamily(int wanted, int (&families)[2], double& fade, Stage
   families[kRetiring] = families[kActive];
   families[kActive] = wanted;
   fade = 0.0;
-  mDesignsDirty = true;
+  mDirtyDesigns |= design;
 }
 
 bool AmpEngine::FamilyChangeDue() const
@@ -224,31 +246,35 @@ bool AmpEngine::FamilyChangeDue() const
 void AmpEngine::HandleFamilyChange()
 {
   const auto copyStage = [](auto& active, auto& retiring) { retiring = active; };
-  ChangeFamily(Choice(kParamPedalType), mPedalFamily, mPedalFade, mPedal, copyStage);
-  ChangeFamily(Choice(kParamAmpType), mAmpFamily, mAmpFade, mAmp, copyStage);
-  ChangeFamily(Choice(kParamCabType), mCabFamily, mCabFade, mCab, HandOverCabSlots);
+  ChangeFamily(Choice(kParamPedalType), mPedalFamily, mPedalFade, mPedal, copyStage, kDesignPedal);
+  ChangeFamily(Choice(kParamAmpType), mAmpFamily, mAmpFade, mAmp, copyStage, kDesignAmp);
+  ChangeFamily(Choice(kParamCabType), mCabFamily, mCabFade, mCab, HandOverCabSlots, kDesignCab);
 }
 
 void AmpEngine::UpdateCoefficients()
 {
-  // Every design below is a function of the smoothed values and the families only, so
-  // when neither moved since the last update the coefficients are already right.
-  if (!mDesignsDirty)
+  // Every design below is a function of the smoothed values of its group and the families
+  // only, so a design none of whose inputs moved since the last update is already right.
+  if (mDirtyDesigns == 0)
     return;
-  mDesignsDirty = false;
+  const uint32_t dirty = mDirtyDesigns;
+  mDirtyDesigns = 0;
 
-  mInputGain = std::pow(10.0, 0.05 * Param(kParamInput));
-  mOutputGain = std::pow(10.0, 0.05 * Param(kParamOutput));
-  mSidechainGain = std::pow(10.0, 0.05 * Param(kParamScTrim));
-  mCeiling = std::pow(10.0, 0.05 * Param(kParamSafetyCeiling));
-  mGate.SetCoefficients(Param(kParamGateAttack), Param(kParamGateRelease), Param(kParamGateHold), mSampleRate);
+  if (dirty & kDesignIo)
+  {
+    mInputGain = std::pow(10.0, 0.05 * Param(kParamInput));
+    mOutputGain = std::pow(10.0, 0.05 * Param(kParamOutput));
+    mSidechainGain = std::pow(10.0, 0.05 * Param(kParamScTrim));
+    mCeiling = std::pow(10.0, 0.05 * Param(kParamSafetyCeiling));
+    mGate.SetCoefficients(Param(kParamGateAttack), Param(kParamGateRelease), Param(kParamGateHold), mSampleRate);
+  }
 
   // The two channels share each slot's design; the retiring slot matters only while
   // its crossfade runs (a family change hands it the active slot's design).
   const double overRate = 4.0 * mSampleRate;
   for (int slot = 0; slot < 2; ++slot)
   {
-    if (slot == kActive || mPedalFade < 1.0)
+    if ((dirty & kDesignPedal) && (slot == kActive || mPedalFade < 1.0))
     {
       // Starting from the slot's last design keeps the poles that only the rate and the
       // family fix.
@@ -257,24 +283,28 @@ void AmpEngine::UpdateCoefficients()
       mPedal[0][slot].design = design;
       mPedal[1][slot].design = design;
     }
-    if (slot == kActive || mAmpFade < 1.0)
+    if ((dirty & kDesignAmp) && (slot == kActive || mAmpFade < 1.0))
     {
       AmpDesign design = mAmp[0][slot].design;
       DesignAmp(design, mSmoothed, overRate, mAmpFamily[slot]);
       ApplyAmpDesign(mAmp[0][slot], design);
       ApplyAmpDesign(mAmp[1][slot], design);
     }
-    if (slot == kActive || mCabFade < 1.0)
+    if ((dirty & kDesignCab) && (slot == kActive || mCabFade < 1.0))
     {
       for (int ch = 0; ch < 2; ++ch)
         DesignCab(mCab[ch][slot], mSmoothed, mSampleRate, mCabFamily[slot]);
     }
   }
-  // Both channels' equalisers share one design.
-  DesignEqualiser(mEq[0], mSmoothed, mSampleRate);
-  for (int band = 0; band < PostEqualiser::kSections; ++band)
-    mEq[1].sections[band].CopyCoefficients(mEq[0].sections[band]);
-  mEffects.Design(mSmoothed);
+  if (dirty & kDesignEq)
+  {
+    // Both channels' equalisers share one design.
+    DesignEqualiser(mEq[0], mSmoothed, mSampleRate);
+    for (int band = 0; band < PostEqualiser::kSections; ++band)
+      mEq[1].sections[band].CopyCoefficients(mEq[0].sections[band]);
+  }
+  if (dirty & kDesignEffects)
+    mEffects.Design(mSmoothed);
   mMeasurements.Configure(mSmoothed);
 }
 
@@ -590,13 +620,13 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
     // coefficient update that changes anything.
     bool moved = false;
     if (mSmoothingActive && SmoothParameters())
-      mDesignsDirty = moved = true;
+      moved = true;
     if (FamilyChangeDue())
       FinishRun(outLeft, outRight);
     HandleFamilyChange();
     if ((mSampleCounter & 15u) == 0)
     {
-      if (mDesignsDirty)
+      if (mDirtyDesigns != 0)
         FinishRun(outLeft, outRight);
       UpdateCoefficients();
     }

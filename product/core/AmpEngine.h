@@ -136,7 +136,23 @@ private:
   };
   static constexpr int kRunFrames = kOversampledRun / 4;
 
+  // The designs a coefficient update redoes, by the parameters they read (changes of the
+  // parameters in no design only reconfigure the measurements).
+  enum DesignGroup : uint32_t
+  {
+    kDesignIo = 1u << 0, // trims, ceiling and gate timing
+    kDesignPedal = 1u << 1,
+    kDesignAmp = 1u << 2,
+    kDesignCab = 1u << 3,
+    kDesignEq = 1u << 4,
+    kDesignEffects = 1u << 5,
+    kDesignMeasurements = 1u << 6,
+    kDesignAll = (1u << 7) - 1u,
+  };
+  static uint32_t DesignGroupOf(int param);
+
   void SnapParameters(bool hostBypass);
+  // Steps every smoother; returns whether a smoothed value changed, whose designs it marks.
   bool SmoothParameters();
   // Whether HandleFamilyChange would start a crossfade now.
   bool FamilyChangeDue() const;
@@ -145,7 +161,8 @@ private:
   // crossfade is still audible; `handOver(active, retiring)` moves a channel's stage
   // into its retiring slot.
   template <typename Stage, typename HandOver>
-  void ChangeFamily(int wanted, int (&families)[2], double& fade, Stage (&stages)[2][2], HandOver handOver);
+  void ChangeFamily(int wanted, int (&families)[2], double& fade, Stage (&stages)[2][2], HandOver handOver,
+                    DesignGroup design);
   void UpdateCoefficients();
   // Returns whether any switch or the bypass moved.
   bool StepSwitches(bool hostBypass);
@@ -184,8 +201,9 @@ private:
   float mSmoothed[kNumParams];
   double mSmoothedState[kNumParams];
   bool mDiscrete[kNumParams];
+  uint32_t mParamDesign[kNumParams];
   bool mSmoothingActive = true;
-  bool mDesignsDirty = true;
+  uint32_t mDirtyDesigns = kDesignAll;
 
   double mSampleRate = 48000.0;
   double mSlowCoef = 0.0;
