@@ -141,7 +141,10 @@ void AmpEngine::Reset()
 void AmpEngine::SetTargets(const float values[kNumParams])
 {
   SanitizeParamValues(mTargets, values);
-  mSmoothingActive = true;
+  mMovingCount = 0;
+  for (int i = 0; i < kNumParams; ++i)
+    if (mSmoothedState[i] != mTargets[i])
+      mMoving[mMovingCount++] = static_cast<int16_t>(i);
 }
 
 bool AmpEngine::BypassTarget(bool hostBypass) const
@@ -156,7 +159,7 @@ void AmpEngine::SnapParameters(bool hostBypass)
     mSmoothed[i] = mTargets[i];
     mSmoothedState[i] = mTargets[i];
   }
-  mSmoothingActive = false;
+  mMovingCount = 0;
 
   mPedalFamily[kActive] = mPedalFamily[kRetiring] = Choice(kParamPedalType);
   mAmpFamily[kActive] = mAmpFamily[kRetiring] = Choice(kParamAmpType);
@@ -181,13 +184,12 @@ void AmpEngine::SnapParameters(bool hostBypass)
 bool AmpEngine::SmoothParameters()
 {
   bool changed = false;
-  bool settled = true;
-  for (int i = 0; i < kNumParams; ++i)
+  int stillMoving = 0;
+  for (int m = 0; m < mMovingCount; ++m)
   {
+    const int i = mMoving[m];
     const double target = mTargets[i];
     double y = mSmoothedState[i];
-    if (y == target)
-      continue;
     if (mDiscrete[i])
     {
       y = target;
@@ -197,7 +199,7 @@ bool AmpEngine::SmoothParameters()
       const double next = y + (target - y) * mSlowCoef;
       y = std::fabs(target - next) < 1e-9 ? target : next;
       if (y != target)
-        settled = false;
+        mMoving[stillMoving++] = static_cast<int16_t>(i);
     }
     mSmoothedState[i] = y;
     const float rounded = static_cast<float>(y);
@@ -208,8 +210,7 @@ bool AmpEngine::SmoothParameters()
       changed = true;
     }
   }
-  if (settled)
-    mSmoothingActive = false;
+  mMovingCount = stillMoving;
   return changed;
 }
 
@@ -619,7 +620,7 @@ void AmpEngine::Process(const float* const* inputs, float* const* outputs, int f
     // Parameters, families and coefficients; a run ends before a family change or a
     // coefficient update that changes anything.
     bool moved = false;
-    if (mSmoothingActive && SmoothParameters())
+    if (mMovingCount > 0 && SmoothParameters())
       moved = true;
     if (FamilyChangeDue())
       FinishRun(outLeft, outRight);

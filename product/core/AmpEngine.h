@@ -152,7 +152,8 @@ private:
   static uint32_t DesignGroupOf(int param);
 
   void SnapParameters(bool hostBypass);
-  // Steps every smoother; returns whether a smoothed value changed, whose designs it marks.
+  // Steps the smoothers still moving; returns whether a smoothed value changed, whose
+  // designs it marks.
   bool SmoothParameters();
   // Whether HandleFamilyChange would start a crossfade now.
   bool FamilyChangeDue() const;
@@ -202,7 +203,9 @@ private:
   double mSmoothedState[kNumParams];
   bool mDiscrete[kNumParams];
   uint32_t mParamDesign[kNumParams];
-  bool mSmoothingActive = true;
+  // The parameters whose smoothed value has not reached its target yet.
+  int16_t mMoving[kNumParams];
+  int mMovingCount = 0;
   uint32_t mDirtyDesigns = kDesignAll;
 
   double mSampleRate = 48000.0;
