@@ -1,7 +1,8 @@
 // Times the amp engine with a steady clock, in the Windows build under Wine and natively,
 // so that two builds (or the two platforms) can be set side by side. Every figure is one
 // line of `key=value` fields:
-//   frame   ns per stereo frame and the share of one core, for a scenario, rate and block;
+//   frame   ns per stereo frame and the share of one core, for a scenario, rate and block,
+//           and the thread's CPU time per frame, which a loaded machine hardly changes;
 //   worst   the slowest block of the analysis cycle against its own deadline;
 // Scenarios: "defaults" (factory values), "all-on" (every stage), "sweep" (every stage, the
 // gain and the treble automated every block), "display" (every stage, the display read 30
@@ -12,9 +13,16 @@
 #include "product/core/AmpEngine.h"
 #include "product/core/ParamIds.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <time.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +41,22 @@ using engine_scenario::Params;
 double Seconds(Clock::time_point from, Clock::time_point to)
 {
   return std::chrono::duration<double>(to - from).count();
+}
+
+// The CPU time the calling thread has used, in seconds.
+double ThreadCpuSeconds()
+{
+#if defined(_WIN32)
+  FILETIME created, exited, kernel, user;
+  if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user))
+    return 0.0;
+  const auto ticks = [](const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;
+#else
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+#endif
 }
 
 // One engine running the scenario's signal block by block.
@@ -117,15 +141,17 @@ void TimeFrames(const std::string& scenario, double rate, int block, double seco
   WarmUp(run, rate, block);
   double busy = 0.0;
   long long frames = 0;
+  const double cpuStart = ThreadCpuSeconds();
   const Clock::time_point start = Clock::now();
   while (Seconds(start, Clock::now()) < seconds)
   {
     busy += run.RunBlock();
     frames += block;
   }
+  const double cpuNs = (ThreadCpuSeconds() - cpuStart) * 1e9 / static_cast<double>(frames);
   const double ns = busy * 1e9 / static_cast<double>(frames);
-  std::printf("frame scenario=%s rate=%.0f block=%d ns_per_frame=%.2f core_percent=%.3f%s\n", scenario.c_str(), rate,
-              block, ns, ns * rate * 1e-7, run.Sink() == 12345.0f ? " " : "");
+  std::printf("frame scenario=%s rate=%.0f block=%d ns_per_frame=%.2f core_percent=%.3f cpu_ns_per_frame=%.2f%s\n",
+              scenario.c_str(), rate, block, ns, ns * rate * 1e-7, cpuNs, run.Sink() == 12345.0f ? " " : "");
 }
 
 // The analyses repeat with a period of a whole number of blocks; the slowest position in
