@@ -23,12 +23,18 @@ public:
   // The inverse uses the conjugate twiddles and scales by 1/4096. Where the processor has
   // AVX2 the butterflies take two values per register; the results are the same bit for bit.
   void Transform(FftComplex* buffer, bool inverse) const;
+  // The same for a buffer that holds its input in bit-reversed order already (value i at
+  // BitReversed(i)), which spares a caller that fills it a pass through memory.
+  void TransformBitReversed(FftComplex* buffer, bool inverse) const;
+  int BitReversed(int i) const { return mBitReversed[i]; }
   // With `quads` false the two-value form runs even where AVX2 is there (for tests); with it
   // true, AVX2 must be available.
   void Transform(FftComplex* buffer, bool inverse, bool quads) const;
   static bool QuadsAvailable();
 
 private:
+  void Butterflies(FftComplex* buffer, bool inverse, bool quads) const;
+
   // The twiddles of each pass after the first radix-4 one, laid out in the order the pass
   // reads them: the pass whose butterflies span `half` points reads entries half - 4 to
   // 2 half - 5, so every pass walks its table contiguously instead of with a stride.

@@ -105,11 +105,12 @@ bool PitchTuner::TransformPeriodWindow()
   double energy = 0.0;
   for (int i = 0; i < kRingSize; ++i)
   {
-    mWork[i] = FftComplex();
+    FftComplex& slot = mWork[mFft.BitReversed(i)];
+    slot = FftComplex();
     if (i < kAnalysisLength)
     {
       const double x = Window(kAnalysisLength + i) - mean;
-      mWork[i].re = x;
+      slot.re = x;
       energy += x * x;
     }
   }
@@ -119,19 +120,25 @@ bool PitchTuner::TransformPeriodWindow()
     return false;
   }
   mEnergy = energy;
-  mFft.Transform(mWork, false);
+  mFft.TransformBitReversed(mWork, false);
   return true;
 }
 
 bool PitchTuner::SearchPeriod()
 {
   const double energy = mEnergy;
-  for (FftComplex& bin : mWork)
+  // The squared magnitudes go straight to their bit-reversed places.
+  for (int i = 0; i < kRingSize; ++i)
   {
-    bin.re = bin.re * bin.re + bin.im * bin.im;
-    bin.im = 0.0;
+    const int j = mFft.BitReversed(i);
+    if (j < i)
+      continue;
+    const double atI = mWork[i].re * mWork[i].re + mWork[i].im * mWork[i].im;
+    const double atJ = mWork[j].re * mWork[j].re + mWork[j].im * mWork[j].im;
+    mWork[i] = {atJ, 0.0};
+    mWork[j] = {atI, 0.0};
   }
-  mFft.Transform(mWork, true);
+  mFft.TransformBitReversed(mWork, true);
   auto r = [this](int k) { return mWork[k].re; };
   auto isPeak = [&](int k) { return r(k) > r(k - 1) && r(k) >= r(k + 1); };
   // Where the parabola through three lags puts the top of a peak, within half a lag.
@@ -202,10 +209,11 @@ double PitchTuner::RefineOnSpectrum(double coarseHz)
   const double decimatedRate = mSampleRate / mDecimation;
   for (int i = 0; i < kRingSize; ++i)
   {
-    mWork[i].re = Window(i) * mWindow[i];
-    mWork[i].im = 0.0;
+    FftComplex& slot = mWork[mFft.BitReversed(i)];
+    slot.re = Window(i) * mWindow[i];
+    slot.im = 0.0;
   }
-  mFft.Transform(mWork, false);
+  mFft.TransformBitReversed(mWork, false);
   const int lastBin = kRingSize / 2 - 1;
   double strongest = 0.0;
   for (int k = 1; k <= lastBin; ++k)

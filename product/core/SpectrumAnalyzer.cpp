@@ -121,10 +121,11 @@ void SpectrumAnalyzer::AccumulatePair(const float* left, const float* right, dou
 {
   for (int i = 0, ring = mWindowStart; i < kRingSize; ++i, ring = (ring + 1) & kStorageMask)
   {
-    mWork[i].re = static_cast<double>(left[ring]) * mWindow[i];
-    mWork[i].im = static_cast<double>(right[ring]) * mWindow[i];
+    FftComplex& slot = mWork[mFft.BitReversed(i)];
+    slot.re = static_cast<double>(left[ring]) * mWindow[i];
+    slot.im = static_cast<double>(right[ring]) * mWindow[i];
   }
-  mFft.Transform(mWork, false);
+  mFft.TransformBitReversed(mWork, false);
   for (int k = 0; k < kPowerBins; ++k)
   {
     const FftComplex& a = mWork[k];
