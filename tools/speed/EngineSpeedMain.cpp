@@ -224,8 +224,8 @@ int main(int argc, char** argv)
   for (double rate : {44100.0, 48000.0, 96000.0, 192000.0})
     for (const char* scenario : {"defaults", "all-on", "sweep", "display"})
       TimeFrames(scenario, rate, 512, seconds);
-  TimeWorstBlock("display", 48000.0, 512, seconds);
-  TimeWorstBlock("display", 192000.0, 512, seconds);
-  TimeWorstBlock("display", 48000.0, 64, seconds);
+  for (int block : {512, 64})
+    for (double rate : {44100.0, 48000.0, 96000.0, 192000.0})
+      TimeWorstBlock("display", rate, block, seconds);
   return 0;
 }
