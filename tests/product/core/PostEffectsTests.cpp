@@ -499,3 +499,43 @@ TEST(StereoChorus, DelayFollowsTheSweepFormula)
     ASSERT_NEAR(n - outR[n], right, 1e-6) << n;
   }
 }
+
+// The sweep comes from a turning phasor; it must stay on sin(2 pi phase) over long runs,
+// while the rate glides sample by sample and after the chorus was off, so on a ramp the
+// delay read back matches the formula to far below a sample.
+TEST(StereoChorus, PhasorSweepStaysOnTheFormula)
+{
+  struct Case
+  {
+    const char* name;
+    double (*rateAt)(int n);
+    bool (*heardAt)(int n);
+  };
+  const Case cases[] = {
+    {"steady", [](int) { return 3.7; }, [](int) { return true; }},
+    {"gliding", [](int n) { return 0.5 + 4.0 * n / 200000.0; }, [](int) { return true; }},
+    {"steps", [](int n) { return 0.2 + (n / 7000) % 5; }, [](int) { return true; }},
+    {"switched", [](int) { return 1.3; }, [](int n) { return (n / 5000) % 3 != 1; }},
+  };
+  for (const Case& c : cases)
+  {
+    auto chorus = std::make_unique<StereoChorus>();
+    chorus->Prepare(kRate);
+    double phase = 0.0;
+    for (int n = 0; n < 200000; ++n)
+    {
+      const double rate = c.rateAt(n);
+      const double wet = c.heardAt(n) ? 1.0 : 0.0;
+      double left = n, right = n;
+      chorus->Process(left, right, rate, 80.0, wet);
+      phase += rate / kRate;
+      if (phase >= 1.0)
+        phase -= 1.0;
+      if (wet == 0.0 || n < 2000)
+        continue;
+      const double angle = 2.0 * signal_probe::kPi * phase;
+      ASSERT_NEAR(n - left, (std::sin(angle) * 0.8 * 0.009 + 0.012) * kRate, 1e-7) << c.name << " " << n;
+      ASSERT_NEAR(n - right, (std::cos(angle) * 0.8 * 0.009 + 0.012) * kRate, 1e-7) << c.name << " " << n;
+    }
+  }
+}
