@@ -10,7 +10,8 @@ namespace
 // Below this envelope the level is under -18 dBFS and nothing is reduced; skipping the
 // logarithm there keeps quiet passages cheap.
 constexpr double kBelowThreshold = 0.1;
-// 10^(dB / 20) as an exponential, which is cheaper than a general power.
+// 10^(dB / 20) as an exponential through the engine's own e^x - 1, which is several times
+// cheaper than the Windows runtime's exp.
 constexpr double kLn10Over20 = 0.11512925464970228;
 }
 
@@ -40,5 +41,5 @@ double PostCompressor::Process(double left, double right, double amountPercent)
   }
   const float level = static_cast<float>(LevelDb(mEnvelope));
   mReductionDb = -std::max(level + 18.0, 0.0) * 0.66 * amountPercent * 0.01;
-  return std::exp(mReductionDb * kLn10Over20);
+  return ExpMinusOne(mReductionDb * kLn10Over20) + 1.0;
 }
