@@ -100,18 +100,18 @@ void SpectrumAnalyzer::AnalyseInput()
     return;
   mWindowStart = (mWriteIndex - kRingSize) & kStorageMask;
   // Each analysis measures only the current window.
-  std::fill(mInputPower, mInputPower + kPowerBins, 0.0);
-  AccumulatePair(mRings[0], mRings[1], mInputPower);
+  std::fill(mPower, mPower + kPowerBins, 0.0);
+  AccumulatePair(mRings[0], mRings[1], mPower);
+  UpdateDisplay(mPower, mInputLinear, mInputDb);
   mOutputPending = true;
 }
 
 void SpectrumAnalyzer::AnalyseOutput()
 {
   mOutputPending = false;
-  std::fill(mOutputPower, mOutputPower + kPowerBins, 0.0);
-  AccumulatePair(mRings[2], mRings[3], mOutputPower);
-  UpdateDisplay(mInputPower, mInputLinear, mInputDb);
-  UpdateDisplay(mOutputPower, mOutputLinear, mOutputDb);
+  std::fill(mPower, mPower + kPowerBins, 0.0);
+  AccumulatePair(mRings[2], mRings[3], mPower);
+  UpdateDisplay(mPower, mOutputLinear, mOutputDb);
 }
 
 // Both channels of a pair go through one complex transform (left real, right imaginary);

@@ -7,9 +7,9 @@
 // pair are kept in 4096-sample rings, and every 512 samples each pair is Hann-windowed,
 // transformed and summed in power, then mapped onto 256 log-spaced display bins from
 // 20 Hz up and smoothed against the previous reading in dB. The input pair is transformed
-// when its window closes and the output pair 128 samples later, from the same closed
-// window (the rings keep two windows), so no audio block of 128 samples or fewer carries
-// both transforms.
+// and its spectrum updated when its window closes, the output pair 128 samples later from
+// the same closed window (the rings keep two windows), so no audio block of 128 samples or
+// fewer carries both transforms.
 class SpectrumAnalyzer
 {
 public:
@@ -91,8 +91,8 @@ private:
   DisplayBin mBins[kDisplayPoints];
 
   FftComplex mWork[kRingSize];
-  double mInputPower[kPowerBins];
-  double mOutputPower[kPowerBins];
+  // The power spectrum of the pair being analysed.
+  double mPower[kPowerBins];
   float mInputDb[kDisplayPoints];
   float mOutputDb[kDisplayPoints];
   double mInputLinear[kDisplayPoints];
