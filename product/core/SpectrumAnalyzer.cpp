@@ -30,6 +30,7 @@ void SpectrumAnalyzer::Prepare(double sampleRate)
   const double top = std::min(0.49 * sampleRate, 20000.0);
   const double ratio = top / 20.0;
   const double halfStep = std::pow(ratio, 1.0 / 510.0);
+  mUsedPowerBins = 0;
   for (int a = 0; a < kDisplayPoints; ++a)
   {
     DisplayBin& bin = mBins[a];
@@ -42,6 +43,7 @@ void SpectrumAnalyzer::Prepare(double sampleRate)
     const double v = std::clamp(centre * binsPerHz, 1.0, static_cast<double>(kPowerBins - 2));
     bin.interpIndex = static_cast<int>(v);
     bin.interpFraction = v - bin.interpIndex;
+    mUsedPowerBins = std::max(mUsedPowerBins, 1 + (bin.narrow ? bin.interpIndex + 1 : bin.hi));
   }
   Configure(mEnabled, mSpeedChoice);
 }
@@ -100,8 +102,7 @@ void SpectrumAnalyzer::AnalyseInput()
     return;
   mWindowStart = (mWriteIndex - kRingSize) & kStorageMask;
   // Each analysis measures only the current window.
-  std::fill(mPower, mPower + kPowerBins, 0.0);
-  AccumulatePair(mRings[0], mRings[1], mPower);
+  PairPower(mRings[0], mRings[1], mPower);
   UpdateDisplay(mPower, mInputLinear, mInputDb);
   mOutputPending = true;
 }
@@ -109,15 +110,16 @@ void SpectrumAnalyzer::AnalyseInput()
 void SpectrumAnalyzer::AnalyseOutput()
 {
   mOutputPending = false;
-  std::fill(mPower, mPower + kPowerBins, 0.0);
-  AccumulatePair(mRings[2], mRings[3], mPower);
+  PairPower(mRings[2], mRings[3], mPower);
   UpdateDisplay(mPower, mOutputLinear, mOutputDb);
 }
 
 // Both channels of a pair go through one complex transform (left real, right imaginary);
 // for X = FFT(l + i r) the summed channel powers are |L_k|^2 + |R_k|^2 =
-// (|X_k|^2 + |X_{N-k}|^2) / 2, the same as two separate transforms would give.
-void SpectrumAnalyzer::AccumulatePair(const float* left, const float* right, double* power)
+// (|X_k|^2 + |X_{N-k}|^2) / 2, the same as two separate transforms would give. Only the
+// bins that some display bin reads are found (at 192 kHz the display ends at a fifth of
+// the transform's bins).
+void SpectrumAnalyzer::PairPower(const float* left, const float* right, double* power)
 {
   for (int i = 0, ring = mWindowStart; i < kRingSize; ++i, ring = (ring + 1) & kStorageMask)
   {
@@ -126,11 +128,11 @@ void SpectrumAnalyzer::AccumulatePair(const float* left, const float* right, dou
     slot.im = static_cast<double>(right[ring]) * mWindow[i];
   }
   mFft.TransformBitReversed(mWork, false);
-  for (int k = 0; k < kPowerBins; ++k)
+  for (int k = 0; k < mUsedPowerBins; ++k)
   {
     const FftComplex& a = mWork[k];
-    const FftComplex& b = mWork[(kRingSize - k) % kRingSize];
-    power[k] += 0.25 * (a.re * a.re + a.im * a.im + b.re * b.re + b.im * b.im);
+    const FftComplex& b = mWork[(kRingSize - k) & (kRingSize - 1)];
+    power[k] = 0.25 * (a.re * a.re + a.im * a.im + b.re * b.re + b.im * b.im);
   }
 }
 

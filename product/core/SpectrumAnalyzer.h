@@ -68,7 +68,7 @@ private:
 
   void AnalyseInput();
   void AnalyseOutput();
-  void AccumulatePair(const float* left, const float* right, double* power);
+  void PairPower(const float* left, const float* right, double* power);
   void UpdateDisplay(const double* power, double* linear, float* displayDb) const;
   void SetSilent();
 
@@ -89,6 +89,8 @@ private:
   float mWindow[kRingSize];
   double mWindowSum = 0.0;
   DisplayBin mBins[kDisplayPoints];
+  // Power bins 0 ... mUsedPowerBins - 1 are all the display bins read.
+  int mUsedPowerBins = kPowerBins;
 
   FftComplex mWork[kRingSize];
   // The power spectrum of the pair being analysed.
