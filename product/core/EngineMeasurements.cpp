@@ -23,8 +23,7 @@ void EngineMeasurements::Prepare(double sampleRate)
 void EngineMeasurements::Reset()
 {
   mUnreadSamples = 0;
-  mAnalyzer.SetWatched(true);
-  mTuner.SetWatched(true);
+  mWatched = true;
   mAnalyzer.Reset();
   mTuner.Reset();
   mWaveform.Reset();
@@ -39,10 +38,17 @@ void EngineMeasurements::Configure(const float* params)
 bool EngineMeasurements::Publish(const BlockReadings& readings, bool auxConnected, bool auxInUse)
 {
   if (mExchange.TakeDisplayRead())
+  {
     mUnreadSamples = 0;
-  const bool watched = mUnreadSamples < kUnreadSeconds * mSampleRate;
-  mAnalyzer.SetWatched(watched);
-  mTuner.SetWatched(watched);
+    mWatched = true;
+  }
+  else if (mWatched && mUnreadSamples >= kUnreadSeconds * mSampleRate)
+  {
+    // Cleared now, so that reading resumes from silence rather than from old audio.
+    mWatched = false;
+    mAnalyzer.Reset();
+    mTuner.Reset();
+  }
 
   const double values[kPublishedMeterCount] = {
     readings.inputPeak,

@@ -30,8 +30,9 @@ struct BlockReadings
 // Everything the engine measures for the editor: spectra, waveform traces, the tuner and
 // the level averages, fed once per sample on the audio thread and published once per
 // block for the editor thread to copy without locks. The spectra and the tuner are costly:
-// they run only while someone reads the display (a read within the last two seconds of
-// audio; a fresh start counts as read), and otherwise read -120 dB and 0.
+// they are fed and run only while someone reads the display (a read within the last two
+// seconds of audio; a fresh start counts as read). Otherwise they read -120 dB and 0, and
+// when reading resumes they start afresh, as after a reset.
 class EngineMeasurements
 {
 public:
@@ -48,11 +49,13 @@ public:
   // Once per sample, with the raw input and the final output.
   void Feed(double rawLeft, double rawRight, double outLeft, double outRight)
   {
-    ++mUnreadSamples;
     mLevels.Feed(rawLeft, rawRight, outLeft, outRight);
+    mWaveform.Feed(rawLeft, rawRight, outLeft, outRight);
+    if (!mWatched)
+      return;
+    ++mUnreadSamples;
     mAnalyzer.Feed(static_cast<float>(rawLeft), static_cast<float>(rawRight), static_cast<float>(outLeft),
                    static_cast<float>(outRight));
-    mWaveform.Feed(rawLeft, rawRight, outLeft, outRight);
     mTuner.Feed(rawLeft, rawRight);
   }
 
@@ -73,8 +76,9 @@ private:
   static constexpr double kUnreadSeconds = 2.0;
 
   double mSampleRate = 48000.0;
-  // Samples fed since a reader last took the display record.
+  // Samples fed since a reader last took the display record, counted while watched.
   int64_t mUnreadSamples = 0;
+  bool mWatched = true;
   Fft4096 mFft;
   SpectrumAnalyzer mAnalyzer;
   PitchTuner mTuner;

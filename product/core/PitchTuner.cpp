@@ -48,16 +48,6 @@ void PitchTuner::Reset()
   mConfidence = 0.0f;
 }
 
-void PitchTuner::SetWatched(bool watched)
-{
-  if (!watched)
-  {
-    mStep = kIdle;
-    Publish(0.0, 0.0);
-  }
-  mWatched = watched;
-}
-
 void PitchTuner::CloseWindow()
 {
   mWindowStart = (mWriteIndex - kRingSize) & kStorageMask;

@@ -24,8 +24,6 @@ public:
 
   void Prepare(double sampleRate);
   void Reset();
-  // Unwatched, no analysis runs and the reading is 0 (the ring is still fed).
-  void SetWatched(bool watched);
 
   void Feed(double rawLeft, double rawRight)
   {
@@ -48,8 +46,7 @@ public:
     if (++mWritesSinceAnalysis >= kWritesPerAnalysis)
     {
       mWritesSinceAnalysis = 0;
-      if (mWatched)
-        CloseWindow();
+      CloseWindow();
     }
   }
 
@@ -96,7 +93,6 @@ private:
   int mWriteIndex = 0;
   int mFill = 0;
   int mWritesSinceAnalysis = 0;
-  bool mWatched = true;
 
   // The analysis in progress: its window, step and the results of the earlier steps.
   int mStep = kIdle;

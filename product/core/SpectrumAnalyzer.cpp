@@ -80,16 +80,6 @@ void SpectrumAnalyzer::Configure(bool enabled, int speedChoice)
   mSmoothingPole = std::exp(-kHop / (mSampleRate * seconds));
 }
 
-void SpectrumAnalyzer::SetWatched(bool watched)
-{
-  if (mWatched && !watched)
-  {
-    mOutputPending = false;
-    SetSilent();
-  }
-  mWatched = watched;
-}
-
 void SpectrumAnalyzer::AnalyseInput()
 {
   mOutputPending = false;
@@ -98,8 +88,6 @@ void SpectrumAnalyzer::AnalyseInput()
     SetSilent();
     return;
   }
-  if (!mWatched)
-    return;
   mWindowStart = (mWriteIndex - kRingSize) & kStorageMask;
   // Each analysis measures only the current window.
   PairPower(mRings[0], mRings[1], mPower);

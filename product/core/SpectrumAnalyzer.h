@@ -25,8 +25,6 @@ public:
   void Reset();
   // speedChoice 0 is fast, 1 medium, anything else slow.
   void Configure(bool enabled, int speedChoice);
-  // Unwatched, no analysis runs and both spectra read -120 dB (the rings are still fed).
-  void SetWatched(bool watched);
 
   void Feed(float rawLeft, float rawRight, float outLeft, float outRight)
   {
@@ -75,7 +73,6 @@ private:
   const Fft4096& mFft;
   double mSampleRate = 48000.0;
   bool mEnabled = true;
-  bool mWatched = true;
   int mSpeedChoice = 1;
   double mSmoothingPole = 0.0;
 
