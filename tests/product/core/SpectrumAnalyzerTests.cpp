@@ -259,6 +259,23 @@ TEST(SpectrumAnalyzer, DisplayBinsGatherTheirTransformBins)
   }
 }
 
+namespace
+{
+// A transform's worth of complex values in [-1, 1), the same for the same seed.
+std::vector<FftComplex> ComplexNoise(uint32_t seed)
+{
+  std::vector<FftComplex> values(Fft4096::kSize);
+  for (FftComplex& c : values)
+  {
+    seed = seed * 1664525u + 1013904223u;
+    c.re = (seed >> 8) / 8388608.0 - 1.0;
+    seed = seed * 1664525u + 1013904223u;
+    c.im = (seed >> 8) / 8388608.0 - 1.0;
+  }
+  return values;
+}
+} // namespace
+
 // The transform's two forms (one or, with AVX2, two complex values per register) give the
 // same bits, forward and inverse.
 TEST(Fft4096, BothFormsGiveTheSameBits)
@@ -266,16 +283,7 @@ TEST(Fft4096, BothFormsGiveTheSameBits)
   if (!Fft4096::QuadsAvailable())
     GTEST_SKIP() << "no AVX2 here";
   auto fft = std::make_unique<Fft4096>();
-  std::vector<FftComplex> pairs(Fft4096::kSize), quads(Fft4096::kSize);
-  uint32_t noise = 5u;
-  for (FftComplex& c : pairs)
-  {
-    noise = noise * 1664525u + 1013904223u;
-    c.re = (noise >> 8) / 8388608.0 - 1.0;
-    noise = noise * 1664525u + 1013904223u;
-    c.im = (noise >> 8) / 8388608.0 - 1.0;
-  }
-  quads = pairs;
+  std::vector<FftComplex> pairs = ComplexNoise(5u), quads = pairs;
   for (bool inverse : {false, true})
   {
     fft->Transform(pairs.data(), inverse, false);
@@ -293,15 +301,7 @@ TEST(Fft4096, MatchesTheDirectTransformFromEitherOrder)
 {
   auto fft = std::make_unique<Fft4096>();
   const int n = Fft4096::kSize;
-  std::vector<FftComplex> input(n);
-  uint32_t noise = 11u;
-  for (FftComplex& c : input)
-  {
-    noise = noise * 1664525u + 1013904223u;
-    c.re = (noise >> 8) / 8388608.0 - 1.0;
-    noise = noise * 1664525u + 1013904223u;
-    c.im = (noise >> 8) / 8388608.0 - 1.0;
-  }
+  const std::vector<FftComplex> input = ComplexNoise(11u);
   for (bool inverse : {false, true})
   {
     std::vector<FftComplex> inOrder = input, reversed(n);
