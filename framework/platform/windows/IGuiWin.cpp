@@ -170,7 +170,8 @@ void* IGuiWin::OpenWindow(void* parent)
       SetSwapKeepsBackBuffer(SwapKeepsBackBuffer(mDeviceContext));
     }
   }
-  SetScreenScale(static_cast<float>(s));
+  mMonitorScale = static_cast<float>(s);
+  SetScreenScale(mMonitorScale);
   GetDelegate()->LayoutUI(this);
   if (IsTouchDevice())
     Machine().registerTouchWindow(window, 0);
@@ -380,8 +381,11 @@ void IGuiWin::OnDisplayTick(unsigned frame)
   if (!GetCapture())
   {
     const float monitorScale = GetWindowDpiScale(mWindow);
-    if (monitorScale != GetScreenScale())
+    if (monitorScale != mMonitorScale)
+    {
+      mMonitorScale = monitorScale;
       SetScreenScale(monitorScale);
+    }
   }
   if (resizedBefore)
     SetAllControlsDirty();

@@ -225,6 +225,9 @@ private:
   // go to the window's old buffer (Wine sizes a GL window's buffer lazily), so the next
   // tick draws everything again.
   bool mResized = false;
+  // The monitor scale the screen scale last followed: the display tick follows the monitor
+  // only when that changes, so a scale the host set holds meanwhile.
+  float mMonitorScale = 0.f;
 
   // Tooltip shown, the control it belongs to (-1: none), where a hidden cursor was hidden.
   bool mTooltipShown = false;
