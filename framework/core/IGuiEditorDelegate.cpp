@@ -163,6 +163,11 @@ void IGuiEditorDelegate::SetScreenScale(float scale)
     mGraphics->SetScreenScale(scale);
 }
 
+bool IGuiEditorDelegate::PopupHostContextMenu(gui::IControl&, gui::IPopupMenu&, int, int, int)
+{
+  return false;
+}
+
 IEditorGraphics* IGuiEditorDelegate::CreateGraphics()
 {
   return mMakeGraphicsFunc ? mMakeGraphicsFunc() : nullptr;

@@ -7,6 +7,11 @@
 
 namespace pfw {
 
+namespace gui {
+class IControl;
+class IPopupMenu;
+} // namespace gui
+
 // Binds the editor protocol to a graphics context: makes it when the editor opens, deletes
 // it when it closes, routes values to the controls linked to a parameter, and keeps the
 // editor size and scale across close and open.
@@ -33,6 +38,10 @@ public:
   void SetScreenScale(float scale) override;
   virtual IEditorGraphics* CreateGraphics();
   virtual void LayoutUI(IEditorGraphics* graphics);
+  // A host that shows the controls' context menus itself shows this one, holding the
+  // control's own items, at (x, y) in the window's pixels; false leaves the menu to the
+  // editor.
+  virtual bool PopupHostContextMenu(gui::IControl& control, gui::IPopupMenu& items, int paramIdx, int x, int y);
 
   void SetMakeGraphicsFunc(MakeGraphicsFunc func) { mMakeGraphicsFunc = std::move(func); }
   void SetLayoutFunc(LayoutFunc func) { mLayoutFunc = std::move(func); }

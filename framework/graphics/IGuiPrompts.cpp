@@ -78,12 +78,16 @@ void IGui::FinishPopupMenu(IPopupMenu* chosen)
   }
 }
 
-void IGui::PopupHostContextMenu(IControl* control, int /*paramIdx*/, float x, float y)
+void IGui::PopupHostContextMenu(IControl* control, int paramIdx, float x, float y)
 {
   mPromptPopupMenu.Clear();
   if (!control)
     return;
   control->CreateContextMenu(mPromptPopupMenu);
+  const float s = GetTotalScale();
+  if (mDelegate->PopupHostContextMenu(*control, mPromptPopupMenu, paramIdx, static_cast<int>(x * s),
+                                      static_cast<int>(y * s)))
+    return;
   if (mPromptPopupMenu.NItems() > 0)
     CreatePopupMenu(*control, mPromptPopupMenu, IRectF(x, y, x, y), -1, true);
 }

@@ -6,6 +6,9 @@
 #include "framework/core/IDataChunk.h"
 #include "framework/core/ParamChangeSource.h"
 #include "framework/core/WindowsServices.h"
+#include "framework/graphics/IGui.h"
+#include "wrappers/vst3/ControlMenuTarget.h"
+#include "wrappers/vst3/HostContextMenu.h"
 #include "wrappers/vst3/IPluginVST3View.h"
 
 #include <algorithm>
@@ -32,6 +35,7 @@ IPluginVST3::IPluginVST3(const InstanceInfo&, const IPluginConfig& config)
 IPluginVST3::~IPluginVST3()
 {
   DeleteTimer();
+  ForgetMenuTarget();
 }
 
 tresult VST3_CALL IPluginVST3::queryInterface(const TUID iid, void** obj)
@@ -290,6 +294,34 @@ bool IPluginVST3::ResizeHostView(int width, int height)
   }
   SetEditorSize(width, height);
   return true;
+}
+
+bool IPluginVST3::PopupHostContextMenu(gui::IControl& control, gui::IPopupMenu& items, int paramIdx, int x, int y)
+{
+  IComponentHandler* handler = getComponentHandler();
+  IPluginVST3View* view = GetView();
+  gui::IGui* graphics = dynamic_cast<gui::IGui*>(GetGraphics());
+  if (!handler || !view || !graphics || paramIdx < 0)
+    return true;
+  ForgetMenuTarget();
+  mMenuTarget = new (std::nothrow) ControlMenuTarget(*graphics, control);
+  pfw::PopupHostContextMenu(*handler, *view->plugView(), static_cast<ParamID>(paramIdx), items, mMenuTarget, x, y);
+  return true;
+}
+
+void IPluginVST3::CloseWindow()
+{
+  ForgetMenuTarget();
+  IPluginAPIBase::CloseWindow();
+}
+
+void IPluginVST3::ForgetMenuTarget()
+{
+  if (!mMenuTarget)
+    return;
+  mMenuTarget->Forget();
+  mMenuTarget->release();
+  mMenuTarget = nullptr;
 }
 
 void IPluginVST3::BeginHostParamEdit(int paramIdx)

@@ -11,6 +11,8 @@
 
 namespace pfw {
 
+class ControlMenuTarget;
+
 // The VST3 wrapper: one object that is the framework plug-in, its processor and the
 // host's single-component effect (component, audio processor and edit controller), with
 // MIDI mapping and track information.
@@ -81,6 +83,13 @@ public:
   void EndHostParamEdit(int paramIdx) override;
   void PerformHostParamEdit(int paramIdx, double normalizedValue) override;
 
+  // The host's context menu replaces the editor's own: a control linked to a parameter
+  // shows the host's menu of that parameter with the control's items added, or, where the
+  // host has no such menu, none.
+  bool PopupHostContextMenu(gui::IControl& control, gui::IPopupMenu& items, int paramIdx, int x, int y) override;
+  // The control a host menu still points at goes with the editor.
+  void CloseWindow() override;
+
   // A value the editor is told about is the plug-in's value: the controller's parameter
   // follows, so the host reads no stale value after a bank switch or recipe load.
   void SendParameterValueFromDelegate(int paramIdx, double value, bool normalized) override;
@@ -101,6 +110,11 @@ protected:
   void RestartComponent(Steinberg::int32 flags);
 
 private:
+  void ForgetMenuTarget();
+
+  // The target of the last host context menu, kept so that it can be told when its
+  // control goes away.
+  ControlMenuTarget* mMenuTarget = nullptr;
   std::atomic<bool> mLatencyChangePending{false};
   unsigned long mInitThread = 0;
 };

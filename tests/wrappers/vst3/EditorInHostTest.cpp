@@ -1,12 +1,15 @@
 // The deliverable's editor in a host window, driven as a host drives it: made, attached to
 // a real window, sized, resized by the host and through the host's plug frame, scaled,
 // pictured, edited with real mouse messages and the recipe menu, told about its track,
-// removed and released again and again without leaking window or GDI handles.
+// removed and released again and again without leaking window or GDI handles; the
+// host's context menus on controls, with the framework module's editor for a control
+// that adds items of its own.
 
 #include "TarnwickModule.h"
 #include "harness/HostEditor.h"
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 using namespace vst3host;
@@ -19,6 +22,9 @@ constexpr int kHeight = 800;
 constexpr ParamID kGain = 24; // the first knob of the view a fresh editor shows
 constexpr int kGainX = 110, kGainY = 642;
 constexpr int kRecipeMenuX = 880, kRecipeMenuY = 61;
+// The framework module's editor: a box linked to "Tone" with a context menu of its own.
+constexpr ParamID kTone = 2;
+constexpr int kToneBoxX = 70, kToneBoxY = 60;
 
 // A view of the session's instance attached to a host window of the view's size.
 struct AttachedView
@@ -67,12 +73,32 @@ struct AttachedView
   {
     SendMessageW(window.editor(), message, keys, MAKELPARAM(x, y));
   }
+  void rightClick(int x, int y) const
+  {
+    mouse(WM_MOUSEMOVE, 0, x, y);
+    mouse(WM_RBUTTONDOWN, MK_RBUTTON, x, y);
+    mouse(WM_RBUTTONUP, 0, x, y);
+  }
 
   HostWindow window{kWidth, kHeight};
   PlugFrame frame{window};
   IPlugView* view = nullptr;
   tresult attachedResult = kFalse;
 };
+
+// A right click at (x, y) asks the host once for the menu of the parameter, for the
+// view, and pops it up there.
+void ExpectHostMenuOnRightClick(const AttachedView& attached, const EditingHandler& handler, ParamID param, int x,
+                                int y)
+{
+  attached.rightClick(x, y);
+  ASSERT_EQ(handler.menuRequests.size(), 1u);
+  EXPECT_EQ(handler.menuRequests[0].first, attached.view);
+  EXPECT_EQ(handler.menuRequests[0].second, param);
+  EXPECT_EQ(handler.menu.popups, 1);
+  EXPECT_EQ(handler.menu.popupX, x);
+  EXPECT_EQ(handler.menu.popupY, y);
+}
 
 bool Near(const int rgb[3], int r, int g, int b, int tolerance = 6)
 {
@@ -265,8 +291,84 @@ TEST(TarnwickVst3Editor, EditsFromTheEditorReachTheHostAsWholeGestures)
     }
     EXPECT_EQ(begins, kParamCount);
     EXPECT_EQ(performs, kParamCount);
+
+    // A right click on the knob opens the host's menu of its parameter where the mouse is;
+    // the product's controls add no items of their own, and nothing is edited.
+    handler.clear();
+    ExpectHostMenuOnRightClick(attached, handler, kGain, kGainX, kGainY);
+    EXPECT_TRUE(handler.menu.entries.empty());
+    EXPECT_TRUE(handler.edits.empty());
+    EXPECT_EQ(handler.menu.references, 1);
   }
   session.instance.controller->setComponentHandler(nullptr);
+  EXPECT_EQ(handler.references, 1);
+}
+
+TEST(TarnwickVst3Editor, AControlsOwnItemsGoIntoTheHostsContextMenu)
+{
+  Session session(FRAMEWORK_TEST_MODULE_PATH, kFrameworkClassId);
+  ASSERT_TRUE(session.ok());
+  IEditController& controller = *session.instance.controller;
+  EditingHandler handler;
+  handler.menu.chosenTag = 3; // the user picks C
+  ASSERT_EQ(controller.setComponentHandler(&handler), kOk);
+  {
+    AttachedView attached(session);
+    ASSERT_EQ(attached.attachedResult, kOk);
+    ExpectHostMenuOnRightClick(attached, handler, kTone, kToneBoxX, kToneBoxY);
+
+    // Every entry numbered in the order added, the submenu as a group that opens and
+    // closes, all with the box as their target.
+    const struct
+    {
+      std::u16string name;
+      int32_t flags;
+    } expected[] = {{u"A", 0},  {u"S", 10}, {u"B", 0},       {u"C", 4},
+                    {u"S", 17}, {u"", 1},   {u"Größe", 6}, {u"D", 2}};
+    ASSERT_EQ(handler.menu.entries.size(), std::size(expected));
+    IContextMenuTarget* target = handler.menu.entries[0].target;
+    ASSERT_NE(target, nullptr);
+    for (size_t i = 0; i < std::size(expected); ++i)
+    {
+      const ContextMenu::Entry& entry = handler.menu.entries[i];
+      EXPECT_EQ(entry.name, expected[i].name) << i;
+      EXPECT_EQ(entry.tag, static_cast<int32_t>(i));
+      EXPECT_EQ(entry.flags, expected[i].flags) << i;
+      EXPECT_EQ(entry.target, target) << i;
+    }
+    IContextMenuTarget* asked = ask<IContextMenuTarget>(target, iids::ContextMenuTarget);
+    EXPECT_EQ(asked, target);
+    releaseAndClear(asked);
+
+    // Choosing C during the popup set "Tone" to 0.3 in one gesture.
+    EXPECT_EQ(handler.menu.chosenResult, kOk);
+    EXPECT_DOUBLE_EQ(controller.getParamNormalized(kTone), 0.3);
+    EXPECT_TRUE(handler.editsBalanced());
+    ASSERT_EQ(handler.edits.size(), 3u);
+    EXPECT_EQ(handler.edits[1].id, kTone);
+    EXPECT_DOUBLE_EQ(handler.edits[1].value, 0.3);
+    EXPECT_EQ(handler.menu.references, 1) << "the plug-in let go of the menu";
+
+    // A host that runs the choice after its popup returned reaches the box as well.
+    EXPECT_EQ(target->executeMenuItem(5), kOk);
+    EXPECT_DOUBLE_EQ(controller.getParamNormalized(kTone), 0.5);
+
+    // Without host context menus nothing is shown and nothing chosen. A menu the editor
+    // opened itself would be closed by the timer.
+    handler.offersContextMenus = false;
+    handler.clear();
+    const UINT_PTR closer = SetTimer(nullptr, 0, 15000, CloseMenu);
+    attached.rightClick(kToneBoxX, kToneBoxY);
+    KillTimer(nullptr, closer);
+    EXPECT_TRUE(handler.menuRequests.empty());
+    EXPECT_TRUE(handler.edits.empty());
+    EXPECT_DOUBLE_EQ(controller.getParamNormalized(kTone), 0.5);
+  }
+  // The host may hold the target longer than the editor lives: then it does nothing.
+  EXPECT_EQ(handler.menu.entries[0].target->executeMenuItem(7), kOk);
+  EXPECT_DOUBLE_EQ(controller.getParamNormalized(kTone), 0.5);
+  handler.menu.clear();
+  controller.setComponentHandler(nullptr);
   EXPECT_EQ(handler.references, 1);
 }
 

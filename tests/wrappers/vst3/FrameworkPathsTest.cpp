@@ -12,11 +12,11 @@
 using namespace vst3host;
 using tarnwicktest::IMidiMapping;
 using tarnwicktest::IUnitInfoFull;
+using tarnwicktest::kFrameworkClassId;
 using tarnwicktest::kMidiMappingIid;
 
 namespace {
 
-const Iid kFrameworkClassId = iidFromMemoryBytes("54534554 5246574D 48415252 4E455353");
 constexpr ParamID kBypassTag = 65536;
 
 ModuleUnderTest FrameworkModule()

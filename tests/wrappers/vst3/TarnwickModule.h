@@ -16,6 +16,9 @@ using namespace vst3host;
 // Class id words "QUIL" "LTON" "Qltn" "Tarn" in the module's byte order.
 inline const Iid kClassId = iidFromMemoryBytes("4C495551 544C4E4F 516C746E 5461726E");
 
+// The class of the module whose plug-in stands directly on the wrapper.
+inline const Iid kFrameworkClassId = iidFromMemoryBytes("54534554 5246574D 48415252 4E455353");
+
 constexpr uint32_t kLatency = 48;
 constexpr int32_t kParamCount = 84;
 constexpr ParamID kBypassTag = 65536;

@@ -113,12 +113,65 @@ tresult HOST_CALL PlugFrame::resizeView(IPlugView* view, ViewRect* newSize)
   return view->onSize(&size);
 }
 
+IContextMenu* HOST_CALL EditingHandler::createContextMenu(IPlugView* view, const ParamID* paramId)
+{
+  menuRequests.emplace_back(view, paramId ? static_cast<int64_t>(*paramId) : -1);
+  menu.addRef();
+  return &menu;
+}
+
+ContextMenu::~ContextMenu()
+{
+  clear();
+}
+
+tresult HOST_CALL ContextMenu::queryInterface(const char* iid, void** obj)
+{
+  if (!sameIid(iid, iids::FUnknown) && !sameIid(iid, iids::ContextMenu))
+  {
+    *obj = nullptr;
+    return kNoInterface;
+  }
+  *obj = static_cast<IContextMenu*>(this);
+  addRef();
+  return kOk;
+}
+
+tresult HOST_CALL ContextMenu::addItem(const ContextMenuItem& item, IContextMenuTarget* target)
+{
+  if (target)
+    target->addRef();
+  entries.push_back({std::u16string(item.name), item.tag, item.flags, target});
+  return kOk;
+}
+
+tresult HOST_CALL ContextMenu::popup(int32_t x, int32_t y)
+{
+  ++popups;
+  popupX = x;
+  popupY = y;
+  for (const Entry& entry : entries)
+    if (entry.tag == chosenTag && entry.target)
+      chosenResult = entry.target->executeMenuItem(entry.tag);
+  return kOk;
+}
+
+void ContextMenu::clear()
+{
+  for (const Entry& entry : entries)
+    if (entry.target)
+      entry.target->release();
+  entries.clear();
+}
+
 tresult HOST_CALL EditingHandler::queryInterface(const char* iid, void** obj)
 {
   if (sameIid(iid, iids::FUnknown) || sameIid(iid, iids::ComponentHandler))
     *obj = static_cast<IComponentHandler*>(this);
   else if (sameIid(iid, iids::ComponentHandler2))
     *obj = static_cast<IComponentHandler2*>(this);
+  else if (offersContextMenus && sameIid(iid, iids::ComponentHandler3))
+    *obj = static_cast<IComponentHandler3*>(this);
   else
   {
     *obj = nullptr;
@@ -187,6 +240,7 @@ void EditingHandler::clear()
 {
   edits.clear();
   groupStarts = groupEnds = 0;
+  menuRequests.clear();
 }
 
 tresult HOST_CALL AttributeList::queryInterface(const char* iid, void** obj)

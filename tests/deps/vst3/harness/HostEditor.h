@@ -55,8 +55,47 @@ private:
   HostWindow& mWindow;
 };
 
-// A component handler with group edits that records every edit gesture in order.
-class EditingHandler : public IComponentHandler, public IComponentHandler2
+// A host context menu that records what the plug-in adds (each target counted while the
+// menu holds it) and where it pops up; at the popup it chooses the item with the tag
+// chosenTag, as a user would, when there is one.
+class ContextMenu : public IContextMenu
+{
+public:
+  struct Entry
+  {
+    std::u16string name;
+    int32_t tag;
+    int32_t flags;
+    IContextMenuTarget* target;
+  };
+
+  ~ContextMenu();
+  tresult HOST_CALL queryInterface(const char* iid, void** obj) override;
+  uint32_t HOST_CALL addRef() override { return static_cast<uint32_t>(++references); }
+  uint32_t HOST_CALL release() override { return static_cast<uint32_t>(--references); }
+  int32_t HOST_CALL getItemCount() override { return static_cast<int32_t>(entries.size()); }
+  tresult HOST_CALL addItem(const ContextMenuItem& item, IContextMenuTarget* target) override;
+  tresult HOST_CALL popup(int32_t x, int32_t y) override;
+  // Not called by the plug-ins under test.
+  tresult HOST_CALL getItem(int32_t, ContextMenuItem&, IContextMenuTarget**) override { return kNotImplemented; }
+  tresult HOST_CALL removeItem(const ContextMenuItem&, IContextMenuTarget*) override { return kNotImplemented; }
+
+  // Lets go of the entries and their targets.
+  void clear();
+
+  int references = 1;
+  std::vector<Entry> entries;
+  int popups = 0;
+  int32_t popupX = -1;
+  int32_t popupY = -1;
+  int32_t chosenTag = -1;
+  tresult chosenResult = kFalse;
+};
+
+// A component handler with group edits that records every edit gesture in order. Unless
+// told otherwise it also offers host context menus (IComponentHandler3), handing out its
+// one menu and recording the view and parameter each was asked for.
+class EditingHandler : public IComponentHandler, public IComponentHandler2, public IComponentHandler3
 {
 public:
   struct Edit
@@ -77,16 +116,21 @@ public:
   tresult HOST_CALL requestOpenEditor(const char*) override { return kOk; }
   tresult HOST_CALL startGroupEdit() override;
   tresult HOST_CALL finishGroupEdit() override;
+  IContextMenu* HOST_CALL createContextMenu(IPlugView* view, const ParamID* paramId) override;
 
   // Edits are balanced when every begin has its end, each in order, with performs only
   // inside a begin of the same parameter.
   bool editsBalanced() const;
+  // Forgets the edits and the menu requests (the menu keeps its entries).
   void clear();
 
   int references = 1;
   std::vector<Edit> edits;
   int groupStarts = 0;
   int groupEnds = 0;
+  bool offersContextMenus = true;
+  ContextMenu menu;
+  std::vector<std::pair<IPlugView*, int64_t>> menuRequests; // -1: no parameter
 };
 
 // An attribute list that holds what the test puts in and records which keys were read.

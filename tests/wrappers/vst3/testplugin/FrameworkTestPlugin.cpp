@@ -6,11 +6,16 @@
 // output; every MIDI message it receives is sent back out one sample later, and an
 // infinite tail is reported. Above 150 kHz it reports twice the latency. When the host
 // sets "Drive", its editor side sends two system-exclusive messages.
+//
+// Its editor holds one box linked to "Tone" with a context menu of its own.
 
 #include "deps/vst3/helpers/ModuleEntry.h"
 #include "deps/vst3/helpers/PluginFactory.h"
 #include "framework/core/IDataChunk.h"
 #include "framework/core/ParamChangeSource.h"
+#include "framework/graphics/IControl.h"
+#include "framework/graphics/IGui.h"
+#include "framework/platform/windows/IGuiWin.h"
 #include "wrappers/vst3/IPluginVST3.h"
 
 #include <climits>
@@ -22,6 +27,35 @@ using namespace Steinberg;
 namespace {
 
 constexpr int kLatency = 4;
+constexpr int kEditorWidth = 300;
+constexpr int kEditorHeight = 200;
+constexpr int kToneParam = 2;
+
+using pfw::gui::PopupMenuItem;
+
+// A box linked to "Tone" whose context menu holds A, a submenu S of B and a checked C, a
+// separator, a checked and disabled "Größe" and a disabled D. A chosen item sets "Tone" to
+// a tenth of its index, in one edit gesture.
+class ToneBox : public pfw::gui::IControl
+{
+public:
+  ToneBox()
+    : IControl(pfw::gui::IRectF(20.f, 20.f, 120.f, 120.f), kToneParam)
+  {
+  }
+  void Draw(pfw::gui::IGui& g) override { g.FillRect(pfw::gui::IArgbColour(255, 200, 120, 40), mRECT); }
+  void CreateContextMenu(pfw::gui::IPopupMenu& menu) override
+  {
+    menu.AddItem("A");
+    auto* submenu = new pfw::gui::IPopupMenu(nullptr, {"B"});
+    submenu->AddItem("C", PopupMenuItem::kChecked);
+    menu.AddItem("S")->SetSubmenu(submenu);
+    menu.AddSeparator();
+    menu.AddItem("Gr\xC3\xB6\xC3\x9F" "e", PopupMenuItem::kChecked | PopupMenuItem::kDisabled);
+    menu.AddItem("D", PopupMenuItem::kDisabled);
+  }
+  void OnContextSelection(int index) override { SetValueFromUserInput(index / 10.0); }
+};
 
 pfw::IPluginConfig TestConfig()
 {
@@ -36,6 +70,9 @@ pfw::IPluginConfig TestConfig()
   config.latency = kLatency;
   config.plugDoesMidiIn = true;
   config.plugDoesMidiOut = true;
+  config.plugHasUI = true;
+  config.plugWidth = kEditorWidth;
+  config.plugHeight = kEditorHeight;
   return config;
 }
 
@@ -61,6 +98,12 @@ public:
     MakePresetFromChunk("First", chunk);
     MakePresetFromChunk("Second", chunk);
     SetTailSize(INT_MAX);
+    SetMakeGraphicsFunc(
+      [this]() -> pfw::IEditorGraphics* { return new (std::nothrow) pfw::gui::IGuiWin(*this, kEditorWidth, kEditorHeight, 30); });
+    SetLayoutFunc([](pfw::IEditorGraphics* graphics) {
+      if (auto* gui = dynamic_cast<pfw::gui::IGui*>(graphics); gui && gui->NControls() == 0)
+        gui->AttachControl(new (std::nothrow) ToneBox);
+    });
   }
 
   void ProcessBlock(float** inputs, float** outputs, int nFrames) override
