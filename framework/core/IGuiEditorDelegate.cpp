@@ -40,6 +40,8 @@ void* IGuiEditorDelegate::OpenWindow(void* parent)
   if (AcceptableSize(width, height, mLastScale))
     mGraphics->Resize(width, height, mLastScale, true);
   void* window = mGraphics->OpenWindow(parent);
+  if (window && mHostScreenScale > 0.0f)
+    mGraphics->SetScreenScale(mHostScreenScale);
   // The layout has attached the controls by now; show them the current values, not their
   // initial ones.
   OnUIOpen();
@@ -159,6 +161,8 @@ int IGuiEditorDelegate::UnserializeEditorSize(const IDataChunk& chunk, int start
 
 void IGuiEditorDelegate::SetScreenScale(float scale)
 {
+  if (std::isfinite(scale) && scale > 0.0f)
+    mHostScreenScale = scale;
   if (mGraphics)
     mGraphics->SetScreenScale(scale);
 }

@@ -58,6 +58,8 @@ private:
   int mLastWidth = 0;
   int mLastHeight = 0;
   float mLastScale = 0.0f;
+  // The screen scale the host set, kept for an editor that opens later (0: none).
+  float mHostScreenScale = 0.0f;
   bool mClosing = false;
 };
 

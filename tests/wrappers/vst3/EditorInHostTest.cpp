@@ -26,15 +26,24 @@ constexpr int kRecipeMenuX = 880, kRecipeMenuY = 61;
 constexpr ParamID kTone = 2;
 constexpr int kToneBoxX = 70, kToneBoxY = 60;
 
-// A view of the session's instance attached to a host window of the view's size.
+// A view of the session's instance attached to a host window of the view's size, after
+// the host set the content scale when one is given.
 struct AttachedView
 {
-  explicit AttachedView(Session& session)
+  explicit AttachedView(Session& session, float contentScale = 0.f)
     : view(session.instance.controller->createView("editor"))
   {
     EXPECT_NE(view, nullptr);
     if (!view)
       return;
+    if (contentScale > 0.f)
+    {
+      IPlugViewContentScaleSupport* scaling = ask<IPlugViewContentScaleSupport>(view, iids::PlugViewContentScaleSupport);
+      EXPECT_NE(scaling, nullptr);
+      if (scaling)
+        EXPECT_EQ(scaling->setContentScaleFactor(contentScale), kOk);
+      releaseAndClear(scaling);
+    }
     ViewRect size{};
     EXPECT_EQ(view->getSize(&size), kOk);
     window.resize(size.right - size.left, size.bottom - size.top);
@@ -233,6 +242,18 @@ TEST(TarnwickVst3Editor, AttachesSizesScalesAndShowsItself)
   EXPECT_EQ(scaling->setContentScaleFactor(1.0f), kOk);
   ExpectSize(attached.frame.requests.back(), kWidth, kHeight);
   releaseAndClear(scaling);
+}
+
+TEST(TarnwickVst3Editor, OpensAtTheContentScaleTheHostSetBeforeAttaching)
+{
+  Session session;
+  ASSERT_TRUE(session.ok());
+  AttachedView attached(session, 1.5f);
+  ASSERT_EQ(attached.attachedResult, kOk);
+  EXPECT_EQ(attached.editorSize().cx, 1770);
+  EXPECT_EQ(attached.editorSize().cy, 1200);
+  ASSERT_FALSE(attached.frame.requests.empty());
+  ExpectSize(attached.frame.requests.back(), 1770, 1200);
 }
 
 TEST(TarnwickVst3Editor, EditsFromTheEditorReachTheHostAsWholeGestures)
