@@ -46,6 +46,10 @@ BOOL OnInitDialog(HWND dialog, StandaloneHost& host)
   Program& program = Program::Get();
   program.mainWindow = dialog;
   host.SetMainWindow(dialog);
+  // The debugging menu is not offered (its keys stay); gone before the window is sized and
+  // shown, so no one ever sees it.
+  DeleteMenu(GetMenu(dialog), 1, MF_BYPOSITION);
+  DrawMenuBar(dialog);
   host.OpenEditor(dialog);
   const SIZE editor = EditorPixelSize(host);
   const SIZE window = WindowSizeForEditor(dialog, editor);

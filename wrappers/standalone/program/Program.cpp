@@ -98,10 +98,6 @@ int Run(HINSTANCE instance, const ProgramOptions& options, const ProgramServices
     StandaloneHost::Destroy();
     return kExitFailure;
   }
-  // The debugging menu is not offered; its keys stay.
-  HMENU menu = GetMenu(program.mainWindow);
-  DeleteMenu(menu, 1, MF_BYPOSITION);
-  DrawMenuBar(program.mainWindow);
   return RunMessageLoop();
 }
 
