@@ -15,6 +15,7 @@ IGuiEditorDelegate::IGuiEditorDelegate(int nParams)
 
 IGuiEditorDelegate::~IGuiEditorDelegate()
 {
+  mDestroying = true;
   delete mGraphics;
   mGraphics = nullptr;
   mMakeGraphicsFunc = nullptr;

@@ -47,6 +47,9 @@ public:
   void SetLayoutFunc(LayoutFunc func) { mLayoutFunc = std::move(func); }
   // The open editor's graphics; null while the editor is closed.
   IEditorGraphics* GetGraphics() const { return mGraphics; }
+  // True once this delegate's destructor runs: the editor it deletes then must not call
+  // back into the plug-in, whose own parts are already gone.
+  bool IsBeingDestroyed() const { return mDestroying; }
 
 private:
   // Sizes from a window or a stored record must be positive, finite and within the limits.
@@ -61,6 +64,7 @@ private:
   // The screen scale the host set, kept for an editor that opens later (0: none).
   float mHostScreenScale = 0.0f;
   bool mClosing = false;
+  bool mDestroying = false;
 };
 
 } // namespace pfw

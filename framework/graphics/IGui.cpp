@@ -31,7 +31,7 @@ IGui::IGui(IGuiEditorDelegate& delegate, int width, int height, int fps, float s
 
 IGui::~IGui()
 {
-  // Nothing may reach the platform or the delegate (which may be half destroyed) now.
+  // Nothing may reach the platform now; the delegate hears only the ends of open edits.
   mCursorHidden = false;
   mDestroying = true;
   RemoveAllControls();
@@ -150,7 +150,7 @@ void IGui::RemoveAllControls()
   for (const auto& entry : mOpenEdits)
     pending.insert(pending.end(), entry.second.begin(), entry.second.end());
   mOpenEdits.clear();
-  if (!mDestroying)
+  if (DelegateTakesCalls())
     for (int paramIdx : pending)
       mDelegate->EndParamEditFromUI(paramIdx);
   if (hadTextEntry && !mDestroying)

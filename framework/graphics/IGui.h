@@ -396,6 +396,10 @@ protected:
   void ForgetControl(const IControl* control);
 
 private:
+  // False while the delegate deletes this editor from its own destructor: nothing may call
+  // it back then.
+  bool DelegateTakesCalls() const;
+
   PointerList<IControl> mControls{true};
   std::unordered_map<int, IControl*> mTagMap;
   std::unique_ptr<ICornerResizerControl> mCornerResizer;

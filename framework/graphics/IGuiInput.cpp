@@ -76,10 +76,16 @@ void IGui::EndControlEdits(IControl& control)
     return;
   const std::vector<int> open = std::move(found->second);
   mOpenEdits.erase(found);
-  if (mDestroying)
+  // Also while this editor is deleted: every edit the host was told of must end.
+  if (!DelegateTakesCalls())
     return;
   for (int paramIdx : open)
     mDelegate->EndParamEditFromUI(paramIdx);
+}
+
+bool IGui::DelegateTakesCalls() const
+{
+  return !mDelegate->IsBeingDestroyed();
 }
 
 bool IGui::ParamEditIsOpen(int paramIdx) const

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 using namespace pfw::gui;
 
 using Log = std::vector<std::string>;
@@ -252,6 +255,70 @@ TEST(InputBrackets, ClosingTheEditorMidDragEndsTheEdit)
   f.Down(10, 10);
   f.gui->RemoveAllControls();
   EXPECT_TRUE(f.delegate.Balanced());
+}
+
+namespace {
+// An editor opened as a host opens it: the delegate makes the graphics, which the test
+// fills with a knob (parameter 1), a plain control (2) and a button whose press opens a
+// menu that answers later (3).
+RecordingGui* OpenEditor(FakeDelegate& delegate, std::vector<std::string>& events)
+{
+  struct MenuButton : LoggingControl
+  {
+    using LoggingControl::LoggingControl;
+    IPopupMenu menu{nullptr, {"one", "two"}};
+    void OnMouseDown(float, float, const IPointerMods&) override { GetUI()->CreatePopupMenu(*this, menu, mRECT, 0); }
+  };
+  delegate.SetMakeGraphicsFunc([&delegate] { return new RecordingGui(delegate); });
+  delegate.OpenWindow(nullptr);
+  auto* gui = static_cast<RecordingGui*>(delegate.GetGraphics());
+  gui->popupsAsync = true;
+  gui->AttachControl(new TestKnob(IRectF(0, 0, 50, 50), 1));
+  gui->AttachControl(new LoggingControl("b", IRectF(60, 0, 110, 50), events, 2));
+  gui->AttachControl(new MenuButton("menu", IRectF(120, 0, 170, 50), events, 3));
+  return gui;
+}
+} // namespace
+
+TEST(InputBrackets, AnEditorClosedMidGestureEndsEveryEditTheHostWasTold)
+{
+  const struct
+  {
+    const char* gesture;
+    std::function<void(RecordingGui&)> start;
+  } cases[] = {
+    {"drag",
+     [](RecordingGui& g) {
+       g.OnMouseDown({GuiFixture::Point(10, 10)});
+       g.OnMouseDrag({GuiFixture::Point(10, 5, false, 0, 0.f, -5.f)});
+     }},
+    {"two touches",
+     [](RecordingGui& g) { g.OnMouseDown({GuiFixture::Point(10, 10, false, 1), GuiFixture::Point(70, 10, false, 2)}); }},
+    {"menu", [](RecordingGui& g) { g.OnMouseDown({GuiFixture::Point(130, 10)}); }},
+    {"text entry during a drag",
+     [](RecordingGui& g) {
+       g.OnMouseDown({GuiFixture::Point(10, 10)});
+       g.CreateTextEntry(*g.GetControl(1), ITextStyle(), IRectF(60, 0, 110, 50), "0.5", 0);
+     }},
+  };
+  for (const auto& c : cases)
+  {
+    FakeDelegate delegate;
+    std::vector<std::string> events;
+    c.start(*OpenEditor(delegate, events));
+    ASSERT_FALSE(delegate.log.empty()) << c.gesture;
+    delegate.CloseWindow();
+    std::string why;
+    EXPECT_TRUE(delegate.Balanced(&why)) << c.gesture << ": " << why;
+  }
+
+  // A plug-in destroyed with its editor open mid-drag calls nothing back into its parts
+  // already gone (a call would reach no override and end the program).
+  auto doomed = std::make_unique<FakeDelegate>();
+  std::vector<std::string> events;
+  OpenEditor(*doomed, events)->OnMouseDown({GuiFixture::Point(10, 10)});
+  ASSERT_EQ((Log{"begin 1"}), doomed->log);
+  doomed.reset();
 }
 
 TEST(InputBrackets, RightClickOnLinkedControlOpensContextMenuWithoutEdit)
