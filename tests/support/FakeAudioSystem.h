@@ -53,8 +53,9 @@ public:
   // every frames / rate seconds.
   void SetStepped(bool stepped);
   // Releases count blocks and waits until their callbacks returned; false on timeout,
-  // when the blocks not yet begun are withdrawn (a later stream does not run them).
-  bool RunBlocks(unsigned int count, unsigned int timeoutMs = 5000);
+  // when the blocks not yet begun are withdrawn (a later stream does not run them). The
+  // default timeout is one only a stream that stopped calling back reaches.
+  bool RunBlocks(unsigned int count, unsigned int timeoutMs = 60000);
 
   // Input sample of a device channel at a frame counted from the stream's start.
   void SetInput(std::function<float(unsigned int channel, unsigned long long frame)> input);

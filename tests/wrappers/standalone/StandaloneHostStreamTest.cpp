@@ -169,7 +169,7 @@ TEST_F(HostStreamTest, ReopeningARunningStreamFadesItOutFirst)
     host->EditedSettings().sampleRate = 48000;
     reopened = host->TryStartAudio();
   });
-  for (int i = 0; i < 500 && FakeAudioSystem::Get().LastOpened().sampleRate != 48000; ++i)
+  for (int i = 0; i < 3000 && FakeAudioSystem::Get().LastOpened().sampleRate != 48000; ++i)
     FakeAudioSystem::Get().RunBlocks(1, 20);
   reopen.join();
   EXPECT_TRUE(reopened);
@@ -185,7 +185,7 @@ TEST_F(HostStreamTest, StopDoesNotWaitForeverForACallbackThatNeverComes)
   host->StopAudio(); // no further block is released
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("stop without callbacks returned after %.2f s\n", seconds);
-  EXPECT_LT(seconds, 5.0);
+  EXPECT_LT(seconds, 60.0); // it gives up after a few buffers; a minute means it waited for the callback
   EXPECT_FALSE(host->GetAudioDriver()->isStreamOpen());
 }
 
@@ -194,7 +194,7 @@ TEST_F(HostStreamTest, ADeviceThatGoesAwayIsReportedAndTheHostStillStopsAndResta
   Start(512);
   ASSERT_TRUE(FakeAudioSystem::Get().RunBlocks(2));
   FakeAudioSystem::Get().Disconnect();
-  for (int i = 0; i < 2000 && host->GetAudioDriver()->isStreamRunning(); ++i)
+  for (int i = 0; i < 12000 && host->GetAudioDriver()->isStreamRunning(); ++i)
     Sleep(5);
   EXPECT_FALSE(host->GetAudioDriver()->isStreamRunning());
   std::vector<std::string> errors = AudioErrors();
@@ -212,7 +212,7 @@ TEST_F(HostStreamTest, TearDownStopsTheStreamAndNoCallbackFollows)
   ASSERT_TRUE(MakeHost()); // paced in real time
   host->Init();
   ASSERT_TRUE(host->TryStartAudio());
-  for (int i = 0; i < 4000 && host->SamplesProcessed() < 4 * 512; ++i)
+  for (int i = 0; i < 12000 && host->SamplesProcessed() < 4 * 512; ++i)
     Sleep(5);
   EXPECT_GE(host->SamplesProcessed(), 4u * 512);
   EXPECT_NE(GetCurrentThreadId(), Plugin().audioThread.load());

@@ -7,6 +7,7 @@
 
 #include "TarnwickModule.h"
 #include "harness/HostEditor.h"
+#include "tests/support/MenuTyping.h"
 
 #include <cstring>
 #include <iterator>
@@ -120,28 +121,6 @@ void ExpectSize(const ViewRect& rect, int width, int height)
   EXPECT_EQ(rect.top, 0);
   EXPECT_EQ(rect.right, width);
   EXPECT_EQ(rect.bottom, height);
-}
-
-// Types Down, Down, Return into the open recipe menu; a later timer closes it should the
-// keys not arrive.
-void CALLBACK ChooseSecondRecipe(HWND, UINT, UINT_PTR timer, DWORD)
-{
-  // The keys wait for the menu: a loaded machine may take a while to open it.
-  HWND menu = FindWindowW(L"#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu))
-    return;
-  KillTimer(nullptr, timer);
-  for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN})
-  {
-    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
-    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
-  }
-}
-
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD)
-{
-  KillTimer(nullptr, timer);
-  EndMenu();
 }
 
 } // namespace
@@ -303,12 +282,12 @@ TEST(TarnwickVst3Editor, EditsFromTheEditorReachTheHostAsWholeGestures)
 
     // A recipe from the editor's menu: every parameter in its own gesture.
     handler.clear();
-    SetForegroundWindow(attached.window.handle());
-    SetTimer(nullptr, 0, 300, ChooseSecondRecipe);
-    SetTimer(nullptr, 0, 15000, CloseMenu);
-    attached.mouse(WM_MOUSEMOVE, 0, kRecipeMenuX, kRecipeMenuY);
-    attached.mouse(WM_LBUTTONDOWN, MK_LBUTTON, kRecipeMenuX, kRecipeMenuY);
-    attached.mouse(WM_LBUTTONUP, 0, kRecipeMenuX, kRecipeMenuY);
+    {
+      MenuTyping secondRecipe({VK_DOWN, VK_DOWN, VK_RETURN});
+      attached.mouse(WM_MOUSEMOVE, 0, kRecipeMenuX, kRecipeMenuY);
+      attached.mouse(WM_LBUTTONDOWN, MK_LBUTTON, kRecipeMenuX, kRecipeMenuY);
+      attached.mouse(WM_LBUTTONUP, 0, kRecipeMenuX, kRecipeMenuY);
+    }
     EXPECT_TRUE(handler.editsBalanced());
     int begins = 0, performs = 0;
     for (const EditingHandler::Edit& edit : handler.edits)

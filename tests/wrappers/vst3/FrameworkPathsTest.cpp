@@ -412,7 +412,7 @@ TEST(Vst3FrameworkPaths, ALatencyChangeOffTheMainThreadIsToldAtTheNextIdleTick)
   std::thread other([&] { session.instance.component->setActive(1); });
   other.join();
   EXPECT_EQ(handler.restarts, 0); // never from a thread the host did not initialise on
-  for (int wait = 0; wait < 200 && handler.restarts == 0; ++wait)
+  for (int wait = 0; wait < 4000 && handler.restarts == 0; ++wait)
   {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))

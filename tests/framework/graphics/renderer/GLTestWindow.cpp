@@ -28,10 +28,14 @@ bool GLTestWindow::Open(int width, int height)
 {
   if (!RegisterTestClass())
     return Fail("RegisterClassExW");
-  mWindow = CreateWindowExW(0, kClassName, L"GL test", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+  // The display is shared with tests that type keys and count paints: this window never
+  // takes the focus, and it keeps to the screen's lower right corner, away from theirs.
+  mWindow = CreateWindowExW(WS_EX_NOACTIVATE, kClassName, L"GL test", WS_POPUP, GetSystemMetrics(SM_CXSCREEN) - width,
+                            GetSystemMetrics(SM_CYSCREEN) - height, width, height, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   if (!mWindow)
     return Fail("CreateWindowExW");
+  ShowWindow(mWindow, SW_SHOWNOACTIVATE);
   mDC = GetDC(mWindow);
   PIXELFORMATDESCRIPTOR pfd = {};
   pfd.nSize = sizeof(pfd);

@@ -5,6 +5,7 @@
 
 #include "framework/platform/windows/NativePopupMenu.h"
 #include "framework/platform/windows/Utf8.h"
+#include "tests/support/MenuTyping.h"
 
 #include <gtest/gtest.h>
 
@@ -154,35 +155,13 @@ TEST(PopupMenuTest, TheChoiceReachesTheMenuThatHoldsIt)
   EXPECT_EQ(nullptr, completed);
 }
 
-namespace {
-// Types Down, Down, Return into the open menu; a later timer closes it should the keys
-// not arrive.
-void CALLBACK TypeIntoMenu(HWND, UINT, UINT_PTR, DWORD)
-{
-  for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN})
-  {
-    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
-    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
-  }
-}
-
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
-{
-  EndMenu();
-}
-} // namespace
-
 TEST(PopupMenuTest, RealMenuTakesKeys)
 {
   TestOwnerWindow owner;
   ShowWindow(owner.window, SW_SHOW);
-  SetForegroundWindow(owner.window);
   IPopupMenu menu(nullptr, {"First", "Second", "Third"});
-  const UINT_PTR typing = SetTimer(nullptr, 0, 300, TypeIntoMenu);
-  const UINT_PTR closing = SetTimer(nullptr, 0, 10000, CloseMenu);
+  MenuTyping typing({VK_DOWN, VK_DOWN, VK_RETURN});
   IPopupMenu* chosen = TrackNativePopupMenu(menu, owner.window, POINT{50, 50});
-  KillTimer(nullptr, typing);
-  KillTimer(nullptr, closing);
   EXPECT_EQ(&menu, chosen);
   EXPECT_EQ(1, menu.GetChosenItemIdx());
 }
