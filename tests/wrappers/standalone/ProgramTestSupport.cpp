@@ -40,6 +40,9 @@ int ProgramTest::RunProgram(const ProgramOptions& options, const std::function<v
     if (!main)
       return;
     mainWindowShown = true;
+    // The window shows while the program still sets it up: the test drives it once the
+    // program's thread takes messages.
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 60000, nullptr);
     drive(main);
     if (IsWindow(main))
       PostMessageA(main, WM_CLOSE, 0, 0);
