@@ -368,9 +368,10 @@ TEST(TarnwickVst3Editor, AControlsOwnItemsGoIntoTheHostsContextMenu)
     // opened itself would be closed by the timer.
     handler.offersContextMenus = false;
     handler.clear();
-    const UINT_PTR closer = SetTimer(nullptr, 0, 15000, CloseMenu);
-    attached.rightClick(kToneBoxX, kToneBoxY);
-    KillTimer(nullptr, closer);
+    {
+      MenuTyping closer({});
+      attached.rightClick(kToneBoxX, kToneBoxY);
+    }
     EXPECT_TRUE(handler.menuRequests.empty());
     EXPECT_TRUE(handler.edits.empty());
     EXPECT_DOUBLE_EQ(controller.getParamNormalized(kTone), 0.5);
