@@ -16,11 +16,11 @@
 // The text of data/test_logo.svg, compiled in.
 const char* TestLogoSvg();
 
-// With TARNWICK_FUZZ_SEEDS naming a folder, every text the tests parse is saved there too:
+// With TARNWICK_FUZZ_CORPUS naming a folder, every text the tests parse is saved there too:
 // the SVG reader's fuzzing starts from all of them (tools/fuzz).
-inline void SaveFuzzSeed(const std::string& text)
+inline void SaveForFuzzCorpus(const std::string& text)
 {
-  const char* folder = std::getenv("TARNWICK_FUZZ_SEEDS");
+  const char* folder = std::getenv("TARNWICK_FUZZ_CORPUS");
   if (!folder || !*folder)
     return;
   char name[32];
@@ -31,7 +31,7 @@ inline void SaveFuzzSeed(const std::string& text)
 
 inline std::unique_ptr<svg::Image> ParseText(const std::string& text, const char* units = "px", float dpi = 96.f)
 {
-  SaveFuzzSeed(text);
+  SaveForFuzzCorpus(text);
   return svg::ParseImage(text.data(), text.size(), units, dpi);
 }
 

@@ -261,16 +261,16 @@ TEST(SpectrumAnalyzer, DisplayBinsGatherTheirTransformBins)
 
 namespace
 {
-// A transform's worth of complex values in [-1, 1), the same for the same seed.
-std::vector<FftComplex> ComplexNoise(uint32_t seed)
+// A transform's worth of complex values in [-1, 1), the same for the same start.
+std::vector<FftComplex> ComplexNoise(uint32_t state)
 {
   std::vector<FftComplex> values(Fft4096::kSize);
   for (FftComplex& c : values)
   {
-    seed = seed * 1664525u + 1013904223u;
-    c.re = (seed >> 8) / 8388608.0 - 1.0;
-    seed = seed * 1664525u + 1013904223u;
-    c.im = (seed >> 8) / 8388608.0 - 1.0;
+    state = state * 1664525u + 1013904223u;
+    c.re = (state >> 8) / 8388608.0 - 1.0;
+    state = state * 1664525u + 1013904223u;
+    c.im = (state >> 8) / 8388608.0 - 1.0;
   }
   return values;
 }

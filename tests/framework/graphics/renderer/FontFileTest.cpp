@@ -198,8 +198,8 @@ TEST(FontFile, RandomCorruptionNeverReadsOutsideTheBytes)
   // Whatever is refused or taken, nothing reads out of bounds (the sanitizers watch).
   const Bytes roboto = ReadRoboto();
   ASSERT_FALSE(roboto.empty());
-  uint32_t seed = 12345;
-  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  uint32_t state = 12345;
+  auto next = [&state] { return state = state * 1664525u + 1013904223u; };
   const size_t hot[] = {0, Table(roboto, "cmap"), Table(roboto, "loca"), Table(roboto, "glyf"), Table(roboto, "hmtx"),
                         Table(roboto, "GPOS"), Table(roboto, "hhea")};
   int taken = 0;
