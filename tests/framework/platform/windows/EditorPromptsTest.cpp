@@ -10,10 +10,10 @@
 #include "framework/platform/windows/WinMachine.h"
 #include "framework/core/IGuiEditorDelegate.h"
 #include "framework/core/IParam.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -21,27 +21,6 @@ using namespace pfw;
 using namespace pfw::gui;
 
 namespace {
-// Dispatches this thread's messages until done() holds or far more time than a loaded
-// machine needs has passed.
-bool PumpUntil(const std::function<bool()>& done)
-{
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!done())
-  {
-    if (std::chrono::steady_clock::now() > end)
-      return false;
-    MSG message;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    else
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
-
 void Type(std::initializer_list<WORD> keys)
 {
   for (WORD key : keys)

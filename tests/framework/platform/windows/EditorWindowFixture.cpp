@@ -1,37 +1,6 @@
 #include "EditorWindowFixture.h"
 
-#include <chrono>
-
 using namespace pfw::gui;
-
-bool PumpUntil(const std::function<bool()>& done, double seconds)
-{
-  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (!done())
-  {
-    if (std::chrono::steady_clock::now() > end)
-      return false;
-    MSG message;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    else
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
-
-void PumpQueued()
-{
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-  {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
 
 void CountingControl::Draw(IGui& g)
 {

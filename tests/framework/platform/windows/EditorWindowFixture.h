@@ -3,6 +3,7 @@
 #include "framework/platform/windows/IGuiWin.h"
 #include "framework/platform/windows/WinMachine.h"
 #include "tests/framework/graphics/FakeDelegate.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// Dispatches this thread's messages until done() holds or the seconds pass (far more than
-// a loaded machine needs); true when it held.
-bool PumpUntil(const std::function<bool()>& done, double seconds = 20.0);
-// Dispatches what is queued now.
-void PumpQueued();
 
 // A control that counts how often it is drawn; it may ask to be drawn again every frame.
 class CountingControl : public pfw::gui::IControl
