@@ -1,6 +1,8 @@
 // Feeds arbitrary text to the parser of typed parameter values, for every parameter. An
-// accepted value must lie within the parameter's range, and the text it is shown as must
-// be accepted again and show the same.
+// accepted value must lie within the parameter's range, and the text it is shown as must be
+// accepted again. Rounding may move a shown value across a format boundary once (0.999 ms
+// shows as "1.00 ms", which reads back as 1 ms and shows as "1.0 ms"; 999.9 Hz shows as
+// "1000 Hz", then "1.00 kHz"); after that one step the text must stay as it is.
 #include "product/core/ParamIds.h"
 #include "product/core/ParamSpecTable.h"
 #include "product/editor/PhysicalUnits.h"
@@ -37,8 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   editor::FormatPhysicalValue(param, value, shown, sizeof shown);
   double again = 0.0;
   Check(editor::ParsePhysicalValue(param, shown, again));
-  char shownAgain[64];
-  editor::FormatPhysicalValue(param, again, shownAgain, sizeof shownAgain);
-  Check(std::strcmp(shown, shownAgain) == 0);
+  char settled[64];
+  editor::FormatPhysicalValue(param, again, settled, sizeof settled);
+  double settledValue = 0.0;
+  Check(editor::ParsePhysicalValue(param, settled, settledValue));
+  char settledAgain[64];
+  editor::FormatPhysicalValue(param, settledValue, settledAgain, sizeof settledAgain);
+  Check(std::strcmp(settled, settledAgain) == 0);
   return 0;
 }
