@@ -1,6 +1,7 @@
 #include "product/core/AmpEngine.h"
 
 #include "product/core/DspHelpers.h"
+#include "product/core/TanhCurve.h"
 #include "product/core/ParamSpecTable.h"
 
 #include <algorithm>

@@ -86,56 +86,7 @@ inline double ExpMinusOne(double x)
   return scale * expm1R + (scale - 1.0);
 }
 
-// tanh to within about 5e-16 relative, without branches (audio crosses any threshold
-// unpredictably). Computed on |x| and given x's sign, so it is exactly odd and a shaped bias
-// cancels exactly; beyond 20 the result is 1 in double precision anyway.
-inline double Tanh(double x)
-{
-  double a = std::fabs(x);
-  a = 20.0 < a ? 20.0 : a; // a NaN stays NaN
-  const double m = ExpMinusOne(-2.0 * a);
-  return std::copysign(-m / (m + 2.0), x);
-}
-
 #if defined(__SSE2__)
-// The same operations as ExpMinusOne and Tanh on two values at once (the two channels):
-// bit for bit what the single-value forms give for each.
-inline __m128d ExpMinusOnePair(__m128d x)
-{
-  const __m128d roundShift = _mm_set1_pd(6755399441055744.0);
-  const __m128d shifted = _mm_add_pd(_mm_mul_pd(x, _mm_set1_pd(1.4426950408889634)), roundShift);
-  const __m128d k = _mm_sub_pd(shifted, roundShift);
-  const __m128d r = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(k, _mm_set1_pd(6.93147180369123816490e-01))),
-                               _mm_mul_pd(k, _mm_set1_pd(1.90821492927058770002e-10)));
-  const __m128d r2 = _mm_mul_pd(r, r);
-  const __m128d r4 = _mm_mul_pd(r2, r2);
-  const __m128d r8 = _mm_mul_pd(r4, r4);
-  auto pair = [&r](double c0, double c1) { return _mm_add_pd(_mm_set1_pd(c0), _mm_mul_pd(r, _mm_set1_pd(c1))); };
-  const __m128d c01 = pair(1.0 / 2.0, 1.0 / 6.0);
-  const __m128d c23 = pair(1.0 / 24.0, 1.0 / 120.0);
-  const __m128d c45 = pair(1.0 / 720.0, 1.0 / 5040.0);
-  const __m128d c67 = pair(1.0 / 40320.0, 1.0 / 362880.0);
-  const __m128d c89 = pair(1.0 / 3628800.0, 1.0 / 39916800.0);
-  const __m128d c1011 = pair(1.0 / 479001600.0, 1.0 / 6227020800.0);
-  const __m128d series =
-    _mm_add_pd(_mm_add_pd(_mm_add_pd(c01, _mm_mul_pd(r2, c23)), _mm_mul_pd(r4, _mm_add_pd(c45, _mm_mul_pd(r2, c67)))),
-               _mm_mul_pd(r8, _mm_add_pd(c89, _mm_mul_pd(r2, c1011))));
-  const __m128d expm1R = _mm_add_pd(r, _mm_mul_pd(r2, series));
-  const __m128i bits = _mm_sub_epi64(_mm_castpd_si128(shifted), _mm_castpd_si128(roundShift));
-  const __m128d scale = _mm_castsi128_pd(_mm_slli_epi64(_mm_add_epi64(bits, _mm_set1_epi64x(1023)), 52));
-  return _mm_add_pd(_mm_mul_pd(scale, expm1R), _mm_sub_pd(scale, _mm_set1_pd(1.0)));
-}
-
-inline __m128d TanhPair(__m128d x)
-{
-  const __m128d signBit = _mm_set1_pd(-0.0);
-  // minpd keeps its second operand when either is NaN, so a NaN stays NaN.
-  const __m128d a = _mm_min_pd(_mm_set1_pd(20.0), _mm_andnot_pd(signBit, x));
-  const __m128d m = ExpMinusOnePair(_mm_mul_pd(_mm_set1_pd(-2.0), a));
-  const __m128d t = _mm_div_pd(_mm_xor_pd(m, signBit), _mm_add_pd(m, _mm_set1_pd(2.0)));
-  return _mm_or_pd(_mm_andnot_pd(signBit, t), _mm_and_pd(signBit, x));
-}
-
 // OnePoleStep on two states at once.
 inline __m128d OnePoleStepPair(__m128d& state, __m128d x, double pole)
 {

@@ -1,6 +1,7 @@
 #include "product/core/PedalModel.h"
 
 #include "product/core/DspHelpers.h"
+#include "product/core/TanhCurve.h"
 #include "product/core/ParamIds.h"
 #include "product/core/TanhBatch.h"
 

@@ -1,6 +1,6 @@
 #include "product/core/TanhBatch.h"
 
-#include "product/core/DspHelpers.h"
+#include "product/core/TanhCurve.h"
 
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
@@ -9,12 +9,23 @@
 
 namespace {
 
+#if defined(__SSE2__)
+template <__m128d (*Curve)(__m128d)>
+void PairsTanhMinusWith(const double* x, int count, double offset, double* out)
+{
+  const __m128d shift = _mm_set1_pd(offset);
+  for (int i = 0; i < count; i += 2)
+    _mm_storeu_pd(out + i, _mm_sub_pd(Curve(_mm_loadu_pd(x + i)), shift));
+}
+#endif
+
 void PairsTanhMinus(const double* x, int count, double offset, double* out)
 {
 #if defined(__SSE2__)
-  const __m128d shift = _mm_set1_pd(offset);
-  for (int i = 0; i < count; i += 2)
-    _mm_storeu_pd(out + i, _mm_sub_pd(TanhPair(_mm_loadu_pd(x + i)), shift));
+  if (SelectedTanhCurve() == TanhCurve::Series)
+    PairsTanhMinusWith<TanhSeriesPair>(x, count, offset, out);
+  else
+    PairsTanhMinusWith<TanhRationalPair>(x, count, offset, out);
 #else
   for (int i = 0; i < count; ++i)
     out[i] = Tanh(x[i]) - offset;
@@ -22,62 +33,45 @@ void PairsTanhMinus(const double* x, int count, double offset, double* out)
 }
 
 #if defined(TARNWICK_TANH_QUADS)
-// TanhPair (with ExpMinusOnePair) on four values, operation for operation; one function,
-// since AVX values cannot cross calls of code built without AVX.
+// TanhRationalPair on four values, operation for operation; one function, since AVX values
+// cannot cross calls of code built without AVX.
 __attribute__((target("avx2"))) void QuadsTanhMinus(const double* x, int count, double offset, double* out)
 {
   const __m256d signBit = _mm256_set1_pd(-0.0);
+  const __m256d one = _mm256_set1_pd(1.0);
   const __m256d roundShift = _mm256_set1_pd(6755399441055744.0);
   for (int i = 0; i < count; i += 4)
   {
     const __m256d v = _mm256_loadu_pd(x + i);
     // minpd keeps its second operand when either is NaN, so a NaN stays NaN.
-    const __m256d a = _mm256_min_pd(_mm256_set1_pd(20.0), _mm256_andnot_pd(signBit, v));
-    const __m256d e = _mm256_mul_pd(_mm256_set1_pd(-2.0), a);
+    const __m256d e =
+      _mm256_mul_pd(_mm256_set1_pd(-2.0), _mm256_min_pd(_mm256_set1_pd(20.0), _mm256_andnot_pd(signBit, v)));
     const __m256d shifted = _mm256_add_pd(_mm256_mul_pd(e, _mm256_set1_pd(1.4426950408889634)), roundShift);
     const __m256d k = _mm256_sub_pd(shifted, roundShift);
     const __m256d r = _mm256_sub_pd(_mm256_sub_pd(e, _mm256_mul_pd(k, _mm256_set1_pd(6.93147180369123816490e-01))),
                                     _mm256_mul_pd(k, _mm256_set1_pd(1.90821492927058770002e-10)));
     const __m256d r2 = _mm256_mul_pd(r, r);
     const __m256d r4 = _mm256_mul_pd(r2, r2);
-    const __m256d r8 = _mm256_mul_pd(r4, r4);
-    const __m256d c01 = _mm256_add_pd(_mm256_set1_pd(1.0 / 2.0), _mm256_mul_pd(r, _mm256_set1_pd(1.0 / 6.0)));
-    const __m256d c23 = _mm256_add_pd(_mm256_set1_pd(1.0 / 24.0), _mm256_mul_pd(r, _mm256_set1_pd(1.0 / 120.0)));
-    const __m256d c45 = _mm256_add_pd(_mm256_set1_pd(1.0 / 720.0), _mm256_mul_pd(r, _mm256_set1_pd(1.0 / 5040.0)));
-    const __m256d c67 =
-      _mm256_add_pd(_mm256_set1_pd(1.0 / 40320.0), _mm256_mul_pd(r, _mm256_set1_pd(1.0 / 362880.0)));
-    const __m256d c89 =
-      _mm256_add_pd(_mm256_set1_pd(1.0 / 3628800.0), _mm256_mul_pd(r, _mm256_set1_pd(1.0 / 39916800.0)));
-    const __m256d c1011 =
-      _mm256_add_pd(_mm256_set1_pd(1.0 / 479001600.0), _mm256_mul_pd(r, _mm256_set1_pd(1.0 / 6227020800.0)));
-    const __m256d series = _mm256_add_pd(
-      _mm256_add_pd(_mm256_add_pd(c01, _mm256_mul_pd(r2, c23)), _mm256_mul_pd(r4, _mm256_add_pd(c45, _mm256_mul_pd(r2, c67)))),
-      _mm256_mul_pd(r8, _mm256_add_pd(c89, _mm256_mul_pd(r2, c1011))));
-    const __m256d expm1R = _mm256_add_pd(r, _mm256_mul_pd(r2, series));
+    const __m256d even = _mm256_add_pd(_mm256_add_pd(one, _mm256_mul_pd(r2, _mm256_set1_pd(1.0 / 9.0))),
+                                       _mm256_mul_pd(r4, _mm256_set1_pd(1.0 / 1008.0)));
+    const __m256d odd =
+      _mm256_mul_pd(r, _mm256_add_pd(_mm256_add_pd(_mm256_set1_pd(0.5), _mm256_mul_pd(r2, _mm256_set1_pd(1.0 / 72.0))),
+                                     _mm256_mul_pd(r4, _mm256_set1_pd(1.0 / 30240.0))));
     const __m256i bits = _mm256_sub_epi64(_mm256_castpd_si256(shifted), _mm256_castpd_si256(roundShift));
     const __m256d scale =
       _mm256_castsi256_pd(_mm256_slli_epi64(_mm256_add_epi64(bits, _mm256_set1_epi64x(1023)), 52));
-    const __m256d m = _mm256_add_pd(_mm256_mul_pd(scale, expm1R), _mm256_sub_pd(scale, _mm256_set1_pd(1.0)));
-    const __m256d t = _mm256_div_pd(_mm256_xor_pd(m, signBit), _mm256_add_pd(m, _mm256_set1_pd(2.0)));
+    const __m256d below = _mm256_sub_pd(one, scale);
+    const __m256d above = _mm256_add_pd(one, scale);
+    const __m256d t = _mm256_div_pd(_mm256_sub_pd(_mm256_mul_pd(even, below), _mm256_mul_pd(odd, above)),
+                                    _mm256_sub_pd(_mm256_mul_pd(even, above), _mm256_mul_pd(odd, below)));
     const __m256d tanh = _mm256_or_pd(_mm256_andnot_pd(signBit, t), _mm256_and_pd(signBit, v));
     _mm256_storeu_pd(out + i, _mm256_sub_pd(tanh, _mm256_set1_pd(offset)));
   }
 }
 #endif
 
-using BatchFn = void (*)(const double*, int, double, double*);
-
-BatchFn ChooseBatch()
-{
-#if defined(TARNWICK_TANH_QUADS)
-  if (TanhBatchQuadsAvailable())
-    return QuadsTanhMinus;
-#endif
-  return PairsTanhMinus;
-}
-
 // Chosen once, before any audio thread can call it (static initialisation of the library).
-const BatchFn kBatch = ChooseBatch();
+const bool kQuads = TanhBatchQuadsAvailable();
 
 } // namespace
 
@@ -93,13 +87,13 @@ bool TanhBatchQuadsAvailable()
 
 void TanhMinusBatch(const double* x, int count, double offset, double* out)
 {
-  kBatch(x, count, offset, out);
+  TanhMinusBatchWith(TanhBatchPath::Quads, x, count, offset, out);
 }
 
 void TanhMinusBatchWith(TanhBatchPath path, const double* x, int count, double offset, double* out)
 {
 #if defined(TARNWICK_TANH_QUADS)
-  if (path == TanhBatchPath::Quads && TanhBatchQuadsAvailable())
+  if (path == TanhBatchPath::Quads && kQuads && SelectedTanhCurve() == TanhCurve::Rational)
   {
     QuadsTanhMinus(x, count, offset, out);
     return;

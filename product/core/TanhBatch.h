@@ -1,8 +1,9 @@
 #pragma once
 
 // tanh(x[i]) - offset for `count` values (a multiple of 4), bit for bit what Tanh gives for
-// each. Where the processor has AVX2 four values share a register, otherwise (or when forced)
-// two, as TanhPair. The same operations run per value either way; AVX2 is taken without fused
+// each under the selected curve. For the rational curve, where the processor has AVX2, four
+// values share a register, otherwise (or when forced, and always for the series) two, as
+// TanhPair. The same operations run per value either way; AVX2 is taken without fused
 // multiply-adds, which would round differently.
 void TanhMinusBatch(const double* x, int count, double offset, double* out);
 
@@ -13,5 +14,5 @@ enum class TanhBatchPath
   Quads,
 };
 bool TanhBatchQuadsAvailable();
-// Runs one form directly (Quads only where available).
+// Runs one form directly (Quads only where available, and for the rational curve).
 void TanhMinusBatchWith(TanhBatchPath path, const double* x, int count, double offset, double* out);

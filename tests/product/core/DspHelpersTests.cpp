@@ -1,5 +1,7 @@
 #include "product/core/DspHelpers.h"
 #include "product/core/TanhBatch.h"
+#include "product/core/TanhCurve.h"
+#include "tests/product/core/EngineTestSignals.h"
 
 #include <gtest/gtest.h>
 
@@ -9,24 +11,41 @@
 #include <limits>
 #include <vector>
 
-TEST(DspHelpers, TanhMatchesTheLibraryToTheLastBits)
+// Each curve against the library over the audio range and down to the tiniest arguments
+// (relative to tanh there too), at the ends (huge and infinite arguments give +-1 exactly,
+// a NaN stays NaN) and in its symmetry: exactly odd, so a shaped bias cancels exactly.
+TEST(DspHelpers, TanhCurvesMatchTheLibraryToTheLastBits)
 {
-  double worst = 0.0;
-  for (double x = -25.0; x <= 25.0; x += 0.000731)
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct
   {
-    const double expected = std::tanh(x);
-    const double got = Tanh(x);
-    ASSERT_EQ(std::signbit(got), std::signbit(expected)) << x;
-    if (expected != 0.0)
-      worst = std::max(worst, std::fabs(got - expected) / std::fabs(expected));
+    TanhCurve curve;
+    double bound;
+  } curves[] = {{TanhCurve::Series, 1e-15}, {TanhCurve::Rational, 3e-15}};
+  for (const auto& c : curves)
+  {
+    const engine_test::ScopedTanhCurve selected(c.curve);
+    double worst = 0.0;
+    for (double x = -25.0; x <= 25.0; x += 0.000731)
+    {
+      const double expected = std::tanh(x);
+      const double got = Tanh(x);
+      ASSERT_EQ(std::signbit(got), std::signbit(expected)) << x;
+      if (expected != 0.0)
+        worst = std::max(worst, std::fabs(got - expected) / std::fabs(expected));
+    }
+    for (double x = 1e-300; x < 1.0; x *= 1.7)
+      worst = std::max(worst, std::fabs(Tanh(x) - std::tanh(x)) / std::tanh(x));
+    EXPECT_LT(worst, c.bound) << static_cast<int>(c.curve);
+    const double ends[][2] = {{0.0, 0.0}, {20.0, 1.0}, {1e300, 1.0}, {-1e300, -1.0}, {inf, 1.0}, {-inf, -1.0}};
+    for (const auto& end : ends)
+      EXPECT_EQ(Tanh(end[0]), end[1]) << end[0];
+    EXPECT_TRUE(std::signbit(Tanh(-0.0)));
+    EXPECT_TRUE(std::isnan(Tanh(nan)));
+    for (double x : {1e-300, 0.1, 0.3, 0.77, 2.5, 19.0})
+      EXPECT_EQ(Tanh(-x), -Tanh(x));
   }
-  EXPECT_LT(worst, 1e-15);
-  EXPECT_EQ(Tanh(0.0), 0.0);
-  EXPECT_EQ(Tanh(1e300), 1.0);
-  EXPECT_EQ(Tanh(-1e300), -1.0);
-  // Odd symmetry holds exactly, so a shaped bias cancels exactly.
-  for (double x : {0.1, 0.3, 0.77, 2.5})
-    EXPECT_EQ(Tanh(-x), -Tanh(x));
 }
 
 TEST(DspHelpers, SanitizeAndFlush)
@@ -66,12 +85,11 @@ TEST(DspHelpers, ExpMinusOneMatchesTheLibrary)
   EXPECT_LT(worst, 1e-15);
   EXPECT_EQ(ExpMinusOne(0.0), 0.0);
   EXPECT_TRUE(std::isnan(ExpMinusOne(std::numeric_limits<double>::quiet_NaN())));
-  EXPECT_TRUE(std::isnan(Tanh(std::numeric_limits<double>::quiet_NaN())));
 }
 
-// Batches of tanh values are bit for bit Tanh of each, in both of its forms (two or,
-// where the processor has AVX2, four values per register), over ordinary, huge, tiny,
-// signed-zero and non-finite arguments; a not-a-number stays one.
+// Batches of tanh values are bit for bit Tanh of each under either curve, in both of the
+// batch's forms (two or, where the processor has AVX2, four values per register), over
+// ordinary, huge, tiny, signed-zero and non-finite arguments; a not-a-number stays one.
 TEST(DspHelpers, TanhBatchFormsMatchTanhBitForBit)
 {
   const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -89,23 +107,28 @@ TEST(DspHelpers, TanhBatchFormsMatchTanhBitForBit)
   std::vector<TanhBatchPath> paths = {TanhBatchPath::Pairs};
   if (TanhBatchQuadsAvailable())
     paths.push_back(TanhBatchPath::Quads);
-  for (TanhBatchPath path : paths)
-    for (size_t start = 0; start < inputs.size(); start += 8)
-    {
-      double out[8];
-      TanhMinusBatchWith(path, &inputs[start], 8, 0.125, out);
-      for (int i = 0; i < 8; ++i)
+  for (TanhCurve curve : {TanhCurve::Series, TanhCurve::Rational})
+  {
+    const engine_test::ScopedTanhCurve selected(curve);
+    for (TanhBatchPath path : paths)
+      for (size_t start = 0; start < inputs.size(); start += 8)
       {
-        const double expected = Tanh(inputs[start + i]) - 0.125;
-        if (std::isnan(expected))
+        double out[8];
+        TanhMinusBatchWith(path, &inputs[start], 8, 0.125, out);
+        for (int i = 0; i < 8; ++i)
         {
-          ASSERT_TRUE(std::isnan(out[i])) << inputs[start + i];
-          continue;
+          const double expected = Tanh(inputs[start + i]) - 0.125;
+          if (std::isnan(expected))
+          {
+            ASSERT_TRUE(std::isnan(out[i])) << inputs[start + i];
+            continue;
+          }
+          uint64_t a = 0, b = 0;
+          std::memcpy(&a, &out[i], sizeof a);
+          std::memcpy(&b, &expected, sizeof b);
+          ASSERT_EQ(a, b) << "curve " << static_cast<int>(curve) << " path " << static_cast<int>(path) << " x "
+                          << inputs[start + i];
         }
-        uint64_t a = 0, b = 0;
-        std::memcpy(&a, &out[i], sizeof a);
-        std::memcpy(&b, &expected, sizeof b);
-        ASSERT_EQ(a, b) << "path " << static_cast<int>(path) << " x " << inputs[start + i];
       }
-    }
+  }
 }

@@ -2,6 +2,7 @@
 
 #include "product/core/AmpEngine.h"
 #include "product/core/ParamSpecTable.h"
+#include "product/core/TanhCurve.h"
 
 #include <cmath>
 #include <cstdint>
@@ -17,6 +18,16 @@ struct Stereo
 {
   std::vector<float> left;
   std::vector<float> right;
+};
+
+// Selects a tanh curve for the engines prepared while it lives, then the engine's own again.
+class ScopedTanhCurve
+{
+public:
+  explicit ScopedTanhCurve(TanhCurve curve) { SelectTanhCurve(curve); }
+  ~ScopedTanhCurve() { SelectTanhCurve(TanhCurve::Rational); }
+  ScopedTanhCurve(const ScopedTanhCurve&) = delete;
+  ScopedTanhCurve& operator=(const ScopedTanhCurve&) = delete;
 };
 
 inline std::vector<float> DefaultParams()
