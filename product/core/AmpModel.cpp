@@ -280,8 +280,8 @@ void PairedDrive(AmpStageState* const states[2], const double (*x)[2], int count
   AmpStageState& left = *states[0];
   AmpStageState& right = *states[1];
 
-  // The argument of stage k's curve for one sample (for the solid-state family the curve
-  // itself, which needs no tanh).
+  // Stage k's coupled and scaled input for one sample, from which the tanh batch forms the
+  // curve's argument (for the solid-state family the curve itself, which needs no tanh).
   __m128d coupling[kMaxPreampStages];
   for (int k = 0; k < stages; ++k)
     coupling[k] = LoadLanes(left.couplingState[k], right.couplingState[k]);
@@ -293,10 +293,10 @@ void PairedDrive(AmpStageState* const states[2], const double (*x)[2], int count
       const __m128d a = _mm_mul_pd(_mm_set1_pd(0.8), _mm_sub_pd(in, u));
       return _mm_div_pd(a, _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(a, a), one)));
     }
-    const __m128d s = _mm_mul_pd(_mm_sub_pd(in, u), _mm_set1_pd(d.stageGain[k]));
-    const __m128d s2 = _mm_mul_pd(s, s);
-    const __m128d even = _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(0.16), s), s), _mm_add_pd(s2, one));
-    return _mm_add_pd(_mm_add_pd(even, s), _mm_set1_pd(d.stageOffset[k]));
+    return _mm_mul_pd(_mm_sub_pd(in, u), _mm_set1_pd(d.stageGain[k]));
+  };
+  const auto shape = [&](int k, const double(*w)[2], double(*v)[2]) {
+    LiftedTanhMinusBatch(&w[0][0], 2 * count, 0.16, d.stageOffset[k], d.stageOffsetTanh[k], &v[0][0]);
   };
 
   // The input filters and the sag, with the first stage's argument.
@@ -328,7 +328,7 @@ void PairedDrive(AmpStageState* const states[2], const double (*x)[2], int count
   for (int k = 0; k + 1 < stages; ++k)
   {
     if (!solidState)
-      TanhMinusBatch(&w[0][0], 2 * count, d.stageOffsetTanh[k], &v[0][0]);
+      shape(k, w, v);
     const double(*curve)[2] = solidState ? w : v;
     __m128d lowPass = LoadLanes(left.stageLowPassState[k], right.stageLowPassState[k]);
     for (int i = 0; i < count; ++i)
@@ -342,7 +342,7 @@ void PairedDrive(AmpStageState* const states[2], const double (*x)[2], int count
   // stage's envelope, sample by sample.
   const int last = stages - 1;
   if (!solidState)
-    TanhMinusBatch(&w[0][0], 2 * count, d.stageOffsetTanh[last], &v[0][0]);
+    shape(last, w, v);
   const double(*curve)[2] = solidState ? w : v;
   __m128d lowPass = LoadLanes(left.stageLowPassState[last], right.stageLowPassState[last]);
   constexpr int kSections = BiquadBank5::kSections;

@@ -10,39 +10,65 @@
 namespace {
 
 #if defined(__SSE2__)
-template <__m128d (*Curve)(__m128d)>
-void PairsTanhMinusWith(const double* x, int count, double offset, double* out)
+// A drive stage's curve argument: s, its even-order lift and the stage's bias,
+// ((lift s) s / (s s + 1) + s) + shift, as the single-value form computes it.
+__m128d LiftedPair(__m128d s, double lift, double shift)
 {
-  const __m128d shift = _mm_set1_pd(offset);
+  const __m128d even = _mm_div_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(lift), s), s),
+                                  _mm_add_pd(_mm_mul_pd(s, s), _mm_set1_pd(1.0)));
+  return _mm_add_pd(_mm_add_pd(even, s), _mm_set1_pd(shift));
+}
+
+template <__m128d (*Curve)(__m128d), bool Lifted>
+void PairsWith(const double* x, int count, double lift, double shift, double offset, double* out)
+{
+  const __m128d subtract = _mm_set1_pd(offset);
   for (int i = 0; i < count; i += 2)
-    _mm_storeu_pd(out + i, _mm_sub_pd(Curve(_mm_loadu_pd(x + i)), shift));
+  {
+    __m128d v = _mm_loadu_pd(x + i);
+    if constexpr (Lifted)
+      v = LiftedPair(v, lift, shift);
+    _mm_storeu_pd(out + i, _mm_sub_pd(Curve(v), subtract));
+  }
 }
 #endif
 
-void PairsTanhMinus(const double* x, int count, double offset, double* out)
+template <bool Lifted>
+void Pairs(const double* x, int count, double lift, double shift, double offset, double* out)
 {
 #if defined(__SSE2__)
   if (SelectedTanhCurve() == TanhCurve::Series)
-    PairsTanhMinusWith<TanhSeriesPair>(x, count, offset, out);
+    PairsWith<TanhSeriesPair, Lifted>(x, count, lift, shift, offset, out);
   else
-    PairsTanhMinusWith<TanhRationalPair>(x, count, offset, out);
+    PairsWith<TanhRationalPair, Lifted>(x, count, lift, shift, offset, out);
 #else
   for (int i = 0; i < count; ++i)
-    out[i] = Tanh(x[i]) - offset;
+  {
+    const double s = x[i];
+    out[i] = Tanh(Lifted ? lift * s * s / (s * s + 1.0) + s + shift : s) - offset;
+  }
 #endif
 }
 
 #if defined(TARNWICK_TANH_QUADS)
-// TanhRationalPair on four values, operation for operation; one function, since AVX values
-// cannot cross calls of code built without AVX.
-__attribute__((target("avx2"))) void QuadsTanhMinus(const double* x, int count, double offset, double* out)
+// LiftedPair and TanhRationalPair on four values, operation for operation; one function
+// per form, since AVX values cannot cross calls of code built without AVX.
+template <bool Lifted>
+__attribute__((target("avx2"))) void Quads(const double* x, int count, double lift, double shift, double offset,
+                                           double* out)
 {
   const __m256d signBit = _mm256_set1_pd(-0.0);
   const __m256d one = _mm256_set1_pd(1.0);
   const __m256d roundShift = _mm256_set1_pd(6755399441055744.0);
   for (int i = 0; i < count; i += 4)
   {
-    const __m256d v = _mm256_loadu_pd(x + i);
+    __m256d v = _mm256_loadu_pd(x + i);
+    if constexpr (Lifted)
+    {
+      const __m256d lifted = _mm256_div_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_set1_pd(lift), v), v),
+                                           _mm256_add_pd(_mm256_mul_pd(v, v), one));
+      v = _mm256_add_pd(_mm256_add_pd(lifted, v), _mm256_set1_pd(shift));
+    }
     // minpd keeps its second operand when either is NaN, so a NaN stays NaN.
     const __m256d e =
       _mm256_mul_pd(_mm256_set1_pd(-2.0), _mm256_min_pd(_mm256_set1_pd(20.0), _mm256_andnot_pd(signBit, v)));
@@ -95,9 +121,27 @@ void TanhMinusBatchWith(TanhBatchPath path, const double* x, int count, double o
 #if defined(TARNWICK_TANH_QUADS)
   if (path == TanhBatchPath::Quads && kQuads && SelectedTanhCurve() == TanhCurve::Rational)
   {
-    QuadsTanhMinus(x, count, offset, out);
+    Quads<false>(x, count, 0.0, 0.0, offset, out);
     return;
   }
 #endif
-  PairsTanhMinus(x, count, offset, out);
+  Pairs<false>(x, count, 0.0, 0.0, offset, out);
+}
+
+void LiftedTanhMinusBatch(const double* s, int count, double lift, double shift, double offset, double* out)
+{
+  LiftedTanhMinusBatchWith(TanhBatchPath::Quads, s, count, lift, shift, offset, out);
+}
+
+void LiftedTanhMinusBatchWith(TanhBatchPath path, const double* s, int count, double lift, double shift, double offset,
+                              double* out)
+{
+#if defined(TARNWICK_TANH_QUADS)
+  if (path == TanhBatchPath::Quads && kQuads && SelectedTanhCurve() == TanhCurve::Rational)
+  {
+    Quads<true>(s, count, lift, shift, offset, out);
+    return;
+  }
+#endif
+  Pairs<true>(s, count, lift, shift, offset, out);
 }

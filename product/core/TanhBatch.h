@@ -7,7 +7,12 @@
 // multiply-adds, which would round differently.
 void TanhMinusBatch(const double* x, int count, double offset, double* out);
 
-// Which form TanhMinusBatch uses; for tests.
+// The same for the arguments ((lift s) s / (s s + 1) + s) + shift of a drive stage, formed
+// in the same registers: bit for bit TanhMinusBatch of the arguments the single-value form
+// computes.
+void LiftedTanhMinusBatch(const double* s, int count, double lift, double shift, double offset, double* out);
+
+// Which form the batches use; for tests.
 enum class TanhBatchPath
 {
   Pairs,
@@ -16,3 +21,5 @@ enum class TanhBatchPath
 bool TanhBatchQuadsAvailable();
 // Runs one form directly (Quads only where available, and for the rational curve).
 void TanhMinusBatchWith(TanhBatchPath path, const double* x, int count, double offset, double* out);
+void LiftedTanhMinusBatchWith(TanhBatchPath path, const double* s, int count, double lift, double shift, double offset,
+                              double* out);

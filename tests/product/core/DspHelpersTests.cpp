@@ -87,8 +87,8 @@ TEST(DspHelpers, ExpMinusOneMatchesTheLibrary)
   EXPECT_TRUE(std::isnan(ExpMinusOne(std::numeric_limits<double>::quiet_NaN())));
 }
 
-// Batches of tanh values are bit for bit Tanh of each under either curve, in both of the
-// batch's forms (two or, where the processor has AVX2, four values per register), over
+// Batches of tanh values, of plain or of lifted drive-stage arguments, are bit for bit Tanh
+// of each under either curve, in both of the batch's forms (two or, where the processor has AVX2, four values per register), over
 // ordinary, huge, tiny, signed-zero and non-finite arguments; a not-a-number stays one.
 TEST(DspHelpers, TanhBatchFormsMatchTanhBitForBit)
 {
@@ -113,21 +113,27 @@ TEST(DspHelpers, TanhBatchFormsMatchTanhBitForBit)
     for (TanhBatchPath path : paths)
       for (size_t start = 0; start < inputs.size(); start += 8)
       {
-        double out[8];
+        double out[8], lifted[8];
         TanhMinusBatchWith(path, &inputs[start], 8, 0.125, out);
+        LiftedTanhMinusBatchWith(path, &inputs[start], 8, 0.16, -0.3, 0.125, lifted);
         for (int i = 0; i < 8; ++i)
         {
-          const double expected = Tanh(inputs[start + i]) - 0.125;
-          if (std::isnan(expected))
+          const double s = inputs[start + i];
+          const double expected[2] = {Tanh(s) - 0.125, Tanh(0.16 * s * s / (s * s + 1.0) + s - 0.3) - 0.125};
+          const double got[2] = {out[i], lifted[i]};
+          for (int form = 0; form < 2; ++form)
           {
-            ASSERT_TRUE(std::isnan(out[i])) << inputs[start + i];
-            continue;
+            if (std::isnan(expected[form]))
+            {
+              ASSERT_TRUE(std::isnan(got[form])) << s;
+              continue;
+            }
+            uint64_t a = 0, b = 0;
+            std::memcpy(&a, &got[form], sizeof a);
+            std::memcpy(&b, &expected[form], sizeof b);
+            ASSERT_EQ(a, b) << "curve " << static_cast<int>(curve) << " path " << static_cast<int>(path) << " form "
+                            << form << " x " << s;
           }
-          uint64_t a = 0, b = 0;
-          std::memcpy(&a, &out[i], sizeof a);
-          std::memcpy(&b, &expected, sizeof b);
-          ASSERT_EQ(a, b) << "curve " << static_cast<int>(curve) << " path " << static_cast<int>(path) << " x "
-                          << inputs[start + i];
         }
       }
   }

@@ -213,9 +213,11 @@ uint64_t ExpectUnchanged(const Run& run, uint64_t expected, const std::string& w
   }
   const uint64_t sum = Checksum(reference);
   EXPECT_EQ(sum, expected) << what;
-  const double peak = PeakDifference(run(), reference);
+  const Stereo out = run();
+  const double peak = PeakDifference(out, reference);
   if (PrintChecksums())
-    std::printf("%s: peak difference %.1f dBFS\n", what.c_str(), 20.0 * std::log10(std::max(peak, 1e-30)));
+    std::printf("%s: peak difference %.1f dBFS, checksum 0x%016llx\n", what.c_str(),
+                20.0 * std::log10(std::max(peak, 1e-30)), static_cast<unsigned long long>(Checksum(out)));
   EXPECT_LT(peak, kLargestDifference) << what;
   return sum;
 }
