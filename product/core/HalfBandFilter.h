@@ -120,15 +120,16 @@ struct StereoHalfBandFilter
     for (int ch = 0; ch < 2; ++ch)
     {
       history[writeIndex][ch] = x[ch];
-      history[writeIndex + kTaps][ch] = x[ch];
+      history[writeIndex + kRing][ch] = x[ch];
     }
-    if (++writeIndex == kTaps)
+    if (++writeIndex == kRing)
       writeIndex = 0;
   }
 
-  void Convolve(double out[2]) const
+  // Convolve as it would have been `back` pushes ago (0: now).
+  void Convolve(double out[2], int back = 0) const
   {
-    const double(*newest)[2] = history + writeIndex + kTaps - 1;
+    const Slot* newest = Newest(back);
 #if defined(__SSE2__)
     __m128d sum = _mm_mul_pd(_mm_set1_pd(taps[kCentre]), _mm_loadu_pd(newest[-kCentre]));
     for (int i = 1; i <= kCentre; i += 2)
@@ -148,15 +149,55 @@ struct StereoHalfBandFilter
 #endif
   }
 
-  void ConvolveCentre(double out[2]) const
+  // Convolve of two histories (two filters, or one at two ages) with the two sums
+  // interleaved, so that neither waits on the other's chain of additions; each is bit for
+  // bit what Convolve gives.
+  static void ConvolveBoth(const StereoHalfBandFilter& a, int backA, double outA[2], const StereoHalfBandFilter& b,
+                           int backB, double outB[2])
   {
-    const double* centre = history[writeIndex + kTaps - 1 - kCentre];
+#if defined(__SSE2__)
+    const Slot* newestA = a.Newest(backA);
+    const Slot* newestB = b.Newest(backB);
+    __m128d sumA = _mm_mul_pd(_mm_set1_pd(a.taps[kCentre]), _mm_loadu_pd(newestA[-kCentre]));
+    __m128d sumB = _mm_mul_pd(_mm_set1_pd(b.taps[kCentre]), _mm_loadu_pd(newestB[-kCentre]));
+    for (int i = 1; i <= kCentre; i += 2)
+    {
+      const __m128d pairA = _mm_add_pd(_mm_loadu_pd(newestA[-(kCentre - i)]), _mm_loadu_pd(newestA[-(kCentre + i)]));
+      const __m128d pairB = _mm_add_pd(_mm_loadu_pd(newestB[-(kCentre - i)]), _mm_loadu_pd(newestB[-(kCentre + i)]));
+      sumA = _mm_add_pd(sumA, _mm_mul_pd(_mm_set1_pd(a.taps[kCentre + i]), pairA));
+      sumB = _mm_add_pd(sumB, _mm_mul_pd(_mm_set1_pd(b.taps[kCentre + i]), pairB));
+    }
+    _mm_storeu_pd(outA, sumA);
+    _mm_storeu_pd(outB, sumB);
+#else
+    a.Convolve(outA, backA);
+    b.Convolve(outB, backB);
+#endif
+  }
+
+  void ConvolveCentre(double out[2], int back = 0) const
+  {
+    const double* centre = Newest(back)[-kCentre];
     for (int ch = 0; ch < 2; ++ch)
       out[ch] = taps[kCentre] * centre[ch];
   }
 
 private:
-  double history[2 * kTaps][2] = {};
+  using Slot = double[2];
+
+  // The newest sample of the history as it stood `back` (at most kMaxBack) pushes ago:
+  // newest[-k] is the sample pushed k pushes before that. The ring keeps kMaxBack samples
+  // beyond the taps, and stores every sample twice, kRing apart, so the kTaps samples up to
+  // it lie contiguously from one of the copies.
+  const Slot* Newest(int back) const
+  {
+    const int start = writeIndex >= back ? writeIndex - back : writeIndex - back + kRing;
+    return history + start + kRing - 1;
+  }
+
+  static constexpr int kMaxBack = 2;
+  static constexpr int kRing = kTaps + kMaxBack;
+  Slot history[2 * kRing] = {};
 };
 
 // UpSample and DownSample of HalfBandPair for both channels at once.
@@ -178,46 +219,49 @@ struct StereoHalfBandPair
   }
 };
 
-// x[ch] into out[ch][0..3], as UpSample per channel.
+// x[ch] into out[ch][0..3], as UpSample per channel. The first stage takes both of its
+// inputs at once, so that its one full sum runs beside the second stage's first.
 inline void UpSampleStereo(StereoHalfBandPair& pair, const double x[2], double out[2][4])
 {
   const double zero[2] = {0.0, 0.0};
-  for (int p = 0; p < 2; ++p)
-  {
-    pair.first.Push(p == 0 ? x : zero);
-    double y[2];
-    if (p == 0)
-      pair.first.ConvolveCentre(y);
-    else
-      pair.first.Convolve(y);
-    const double doubled[2] = {2.0 * y[0], 2.0 * y[1]};
-    pair.second.Push(doubled);
-    double r[2];
-    pair.second.ConvolveCentre(r);
-    out[0][2 * p] = 2.0 * r[0];
-    out[1][2 * p] = 2.0 * r[1];
-    pair.second.Push(zero);
-    pair.second.Convolve(r);
-    out[0][2 * p + 1] = 2.0 * r[0];
-    out[1][2 * p + 1] = 2.0 * r[1];
-  }
+  pair.first.Push(x);
+  pair.first.Push(zero);
+  double y[2], r[2];
+  pair.first.ConvolveCentre(y, 1);
+  const double doubled[2] = {2.0 * y[0], 2.0 * y[1]};
+  pair.second.Push(doubled);
+  pair.second.ConvolveCentre(r);
+  out[0][0] = 2.0 * r[0];
+  out[1][0] = 2.0 * r[1];
+  pair.second.Push(zero);
+  StereoHalfBandFilter::ConvolveBoth(pair.second, 0, r, pair.first, 0, y);
+  out[0][1] = 2.0 * r[0];
+  out[1][1] = 2.0 * r[1];
+  const double doubledNext[2] = {2.0 * y[0], 2.0 * y[1]};
+  pair.second.Push(doubledNext);
+  pair.second.ConvolveCentre(r);
+  out[0][2] = 2.0 * r[0];
+  out[1][2] = 2.0 * r[1];
+  pair.second.Push(zero);
+  pair.second.Convolve(r);
+  out[0][3] = 2.0 * r[0];
+  out[1][3] = 2.0 * r[1];
 }
 
-// in[ch][0..3] into out[ch], as DownSample per channel.
+// in[ch][0..3] into out[ch], as DownSample per channel. The first stage's two sums run side
+// by side on the history before and after its third input.
 inline void DownSampleStereo(StereoHalfBandPair& pair, const double in[2][4], double out[2])
 {
-  double r[2];
-  const double in0[2] = {in[0][0], in[1][0]};
-  pair.first.Push(in0);
-  pair.first.Convolve(r);
-  const double in1[2] = {in[0][1], in[1][1]};
-  pair.first.Push(in1);
-  pair.second.Push(r);
-  pair.second.Convolve(out);
-  const double in2[2] = {in[0][2], in[1][2]};
-  pair.first.Push(in2);
-  pair.first.Convolve(r);
+  for (int i = 0; i < 3; ++i)
+  {
+    const double sample[2] = {in[0][i], in[1][i]};
+    pair.first.Push(sample);
+  }
+  double early[2], late[2];
+  StereoHalfBandFilter::ConvolveBoth(pair.first, 2, early, pair.first, 0, late);
   const double in3[2] = {in[0][3], in[1][3]};
   pair.first.Push(in3);
-  pair.second.Push(r);
+  pair.second.Push(early);
+  pair.second.Convolve(out);
+  pair.second.Push(late);
 }
