@@ -1,8 +1,8 @@
 #include "product/core/AmpEngine.h"
 
 #include "product/core/DspHelpers.h"
-#include "product/core/TanhCurve.h"
 #include "product/core/ParamSpecTable.h"
+#include "product/core/TanhCurve.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "product/core/PedalModel.h"
 
 #include "product/core/DspHelpers.h"
-#include "product/core/TanhCurve.h"
 #include "product/core/ParamIds.h"
 #include "product/core/TanhBatch.h"
+#include "product/core/TanhCurve.h"
 
 #include <cmath>
 
