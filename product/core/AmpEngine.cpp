@@ -413,12 +413,27 @@ void AmpEngine::RunOversampled()
   }
 }
 
-double AmpEngine::RunCabinet(int channel, double power)
+// The active slot's filters take the whole run at once, both channels together: their
+// coefficients hold through a run. Its room and a retiring slot go frame by frame.
+void AmpEngine::RunCabinetFilters()
 {
-  double cab = CabStage(mCab[channel][kActive], power, channel);
+  double power[kRunFrames][2], filtered[kRunFrames][2];
+  for (int f = 0; f < mRunLength; ++f)
+    for (int ch = 0; ch < 2; ++ch)
+      power[f][ch] = mRun[f].powerTap[ch];
+  CabStageState* const active[2] = {&mCab[0][kActive], &mCab[1][kActive]};
+  CabFilterRun(active, power, mRunLength, filtered);
+  for (int f = 0; f < mRunLength; ++f)
+    for (int ch = 0; ch < 2; ++ch)
+      mRun[f].cabFiltered[ch] = filtered[f][ch];
+}
+
+double AmpEngine::RunCabinet(int channel, const RunFrame& frame)
+{
+  double cab = CabRoom(mCab[channel][kActive], frame.cabFiltered[channel], channel);
   if (mCabFade != 1.0)
   {
-    const double old = CabStage(mCab[channel][kRetiring], power, channel);
+    const double old = CabStage(mCab[channel][kRetiring], frame.powerTap[channel], channel);
     cab = old + (cab - old) * mCabFade;
   }
   return cab;
@@ -492,6 +507,7 @@ void AmpEngine::FinishRun(float* outLeft, float* outRight)
   if (mRunLength == 0)
     return;
   RunOversampled();
+  RunCabinetFilters();
   // The later stages see each frame's own parameter state; the state the input stage has
   // reached is put back afterwards.
   FrameControl current;
@@ -519,7 +535,7 @@ void AmpEngine::FinishFrame(const RunFrame& frame, float* outLeft, float* outRig
   const double cabAmount = Param(kParamCabBlend) * 0.01 * mSwitches[kSwitchCab];
   for (int ch = 0; ch < 2; ++ch)
   {
-    const double cab = RunCabinet(ch, frame.powerTap[ch]);
+    const double cab = RunCabinet(ch, frame);
     cabTap[ch] = frame.powerTap[ch] + cabAmount * (cab - frame.powerTap[ch]);
     const double eq = RunEqualiser(ch, cabTap[ch]);
     wet[ch] = cabTap[ch] + mSwitches[kSwitchEq] * (eq - cabTap[ch]);

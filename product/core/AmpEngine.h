@@ -133,6 +133,7 @@ private:
     double pedalTap[2];
     double preampTap[2];
     double powerTap[2];
+    double cabFiltered[2]; // the active cabinet slot's filters, before its room
   };
   static constexpr int kRunFrames = kOversampledRun / 4;
 
@@ -186,7 +187,8 @@ private:
   bool MonitorHears(int choice) const { return Choice(kParamMonitor) == choice || mMonitor[choice] != 0.0; }
 
   // Stages after the amplifier, one per place in the chain.
-  double RunCabinet(int channel, double power);
+  void RunCabinetFilters();
+  double RunCabinet(int channel, const RunFrame& frame);
   double RunEqualiser(int channel, double x);
   // Chorus, delay effect, reverb, width and the post compressor; returns the
   // compressor's gain for both channels.

@@ -1,5 +1,6 @@
 #include "product/core/AmpModel.h"
 
+#include "product/core/BiquadPair.h"
 #include "product/core/DspHelpers.h"
 #include "product/core/ParamIds.h"
 #include "product/core/TanhBatch.h"
@@ -247,12 +248,6 @@ void StoreLanes(__m128d v, double& left, double& right)
   right = _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
 }
 
-// All bits set in the lanes holding finite values (v - v is 0 exactly then).
-__m128d Finite(__m128d v)
-{
-  return _mm_cmpeq_pd(_mm_sub_pd(v, v), _mm_setzero_pd());
-}
-
 // One step of an envelope follower (attack pole while the magnitude rises above it,
 // release pole otherwise, tiny values flushed) and the gain 1 / (envelope x amount x scale
 // + 1) it gives, on both lanes.
@@ -281,8 +276,6 @@ void PairedDrive(AmpStageState* const states[2], const double (*x)[2], int count
                  double (*o)[2], double (*z)[2])
 {
   const __m128d one = _mm_set1_pd(1.0);
-  const __m128d zero = _mm_setzero_pd();
-  const __m128d tiny = _mm_set1_pd(1e-25);
   const __m128d signBit = _mm_set1_pd(-0.0);
   AmpStageState& left = *states[0];
   AmpStageState& right = *states[1];
@@ -351,68 +344,35 @@ void PairedDrive(AmpStageState* const states[2], const double (*x)[2], int count
   if (!solidState)
     shape(last, w, v);
   const double(*curve)[2] = solidState ? w : v;
-  // A tone section that blows up (a non-finite value) starts again from silence. Runs almost
-  // never meet one, so a run first goes without looking: a non-finite value anywhere leaves
-  // its section's state non-finite to the end of the run, as nothing turns it finite again,
-  // and then the run is done again from the same states, looking at every value.
+  // A tone section that blows up (a non-finite value) starts again from silence; a run first
+  // goes without looking and again with the checks when a state ends it non-finite (see
+  // BiquadPair).
   const auto tone = [&](auto checked) {
     __m128d lowPass = LoadLanes(left.stageLowPassState[last], right.stageLowPassState[last]);
-    constexpr int kSections = BiquadBank5::kSections;
-    __m128d b0[kSections], b1[kSections], b2[kSections], a1[kSections], a2[kSections], s1[kSections], s2[kSections];
-    for (int k = 0; k < kSections; ++k)
-    {
-      const Biquad& l = left.tone.sections[k];
-      const Biquad& r = right.tone.sections[k];
-      b0[k] = LoadLanes(l.b0, r.b0);
-      b1[k] = LoadLanes(l.b1, r.b1);
-      b2[k] = LoadLanes(l.b2, r.b2);
-      a1[k] = LoadLanes(l.a1, r.a1);
-      a2[k] = LoadLanes(l.a2, r.a2);
-      s1[k] = LoadLanes(l.s1, r.s1);
-      s2[k] = LoadLanes(l.s2, r.s2);
-    }
+    BiquadPair sections[] = {
+      {left.tone.sections[0], right.tone.sections[0]}, {left.tone.sections[1], right.tone.sections[1]},
+      {left.tone.sections[2], right.tone.sections[2]}, {left.tone.sections[3], right.tone.sections[3]},
+      {left.tone.sections[4], right.tone.sections[4]},
+    };
     __m128d powerEnvelope = LoadLanes(left.powerEnvelope, right.powerEnvelope);
     __m128d powerGain = LoadLanes(left.powerGain, right.powerGain);
     const __m128d drive = _mm_set1_pd(d.powerDrive * d.master);
     for (int i = 0; i < count; ++i)
     {
       __m128d value = OnePoleStepPair(lowPass, _mm_loadu_pd(curve[i]), d.stageLowPassPole[last]);
-      for (int k = 0; k < kSections; ++k)
-      {
-        const __m128d y = _mm_add_pd(_mm_mul_pd(b0[k], value), s1[k]);
-        const __m128d n1 = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(b1[k], value), _mm_mul_pd(a1[k], y)), s2[k]);
-        const __m128d n2 = _mm_sub_pd(_mm_mul_pd(b2[k], value), _mm_mul_pd(a2[k], y));
-        s1[k] = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, n1), tiny), n1);
-        s2[k] = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(signBit, n2), tiny), n2);
-        value = y;
-        if constexpr (decltype(checked)::value)
-        {
-          const __m128d finite = _mm_and_pd(_mm_and_pd(Finite(y), Finite(n1)), Finite(n2));
-          s1[k] = _mm_and_pd(finite, s1[k]);
-          s2[k] = _mm_and_pd(finite, s2[k]);
-          value = _mm_and_pd(finite, y);
-        }
-      }
+      for (BiquadPair& section : sections)
+        value = section.template Process<decltype(checked)::value>(value);
       _mm_storeu_pd(o[i], value);
       const __m128d driven = _mm_mul_pd(drive, value);
       powerGain = EnvelopeGainPair(powerEnvelope, _mm_andnot_pd(signBit, driven), d.powerAttackPole, d.powerReleasePole,
                                    d.sagAmount, 0.5);
       _mm_storeu_pd(z[i], _mm_mul_pd(powerGain, driven));
     }
-    if constexpr (!decltype(checked)::value)
-    {
-      __m128d finite = _mm_cmpeq_pd(zero, zero);
-      for (int k = 0; k < kSections; ++k)
-        finite = _mm_and_pd(finite, _mm_and_pd(Finite(s1[k]), Finite(s2[k])));
-      if (_mm_movemask_pd(finite) != 3)
-        return false;
-    }
+    if (!decltype(checked)::value && !BiquadPair::StatesFinite(sections, BiquadBank5::kSections))
+      return false;
     StoreLanes(lowPass, left.stageLowPassState[last], right.stageLowPassState[last]);
-    for (int k = 0; k < kSections; ++k)
-    {
-      StoreLanes(s1[k], left.tone.sections[k].s1, right.tone.sections[k].s1);
-      StoreLanes(s2[k], left.tone.sections[k].s2, right.tone.sections[k].s2);
-    }
+    for (const BiquadPair& section : sections)
+      section.Store();
     StoreLanes(powerEnvelope, left.powerEnvelope, right.powerEnvelope);
     StoreLanes(powerGain, left.powerGain, right.powerGain);
     return true;

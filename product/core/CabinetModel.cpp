@@ -1,5 +1,6 @@
 #include "product/core/CabinetModel.h"
 
+#include "product/core/BiquadPair.h"
 #include "product/core/ParamIds.h"
 
 #include <algorithm>
@@ -107,25 +108,98 @@ void DesignCab(CabStageState& state, const float* params, double rate, int famil
   state.roomDelay = rate * (0.0004 * params[kParamMicDistance] + 0.008);
 }
 
-double CabStage(CabStageState& state, double x, int channel)
+namespace
+{
+// Everything before the room: the speaker filters, both microphones (which always run, so
+// that moving the blend never starts a cold filter) and the cuts.
+double CabFilters(CabStageState& state, double x)
 {
   double s = x;
   if (state.family != kCabDirectFamily)
     for (Biquad& filter : state.speaker)
       s = filter.Process(s);
-
-  // Both microphones always run so that moving the blend never starts a cold filter.
   const double m1 = state.mics[0].Process(s);
   const double m2 = state.mics[1].Process(s);
-  double c = (1.0 - state.micBlend) * m1 + state.micBlend * m2;
-  c = state.highCut.Process(state.lowCut.Process(c));
+  const double c = (1.0 - state.micBlend) * m1 + state.micBlend * m2;
+  return state.highCut.Process(state.lowCut.Process(c));
+}
 
+#if defined(__SSE2__)
+// CabFilters of both channels over a run, first without looking for blown-up values and
+// again with the checks when a state ends the run non-finite (see BiquadPair).
+template <bool Checked>
+bool PairedFilters(CabStageState* const states[2], const double (*x)[2], int count, double (*out)[2])
+{
+  CabStageState& l = *states[0];
+  CabStageState& r = *states[1];
+  // The speaker filters, the two microphones and the cuts.
+  BiquadPair sections[] = {
+    {l.speaker[0], r.speaker[0]},           {l.speaker[1], r.speaker[1]},
+    {l.speaker[2], r.speaker[2]},           {l.speaker[3], r.speaker[3]},
+    {l.mics[0].proximity, r.mics[0].proximity}, {l.mics[0].presence, r.mics[0].presence},
+    {l.mics[0].lowPass, r.mics[0].lowPass}, {l.mics[1].proximity, r.mics[1].proximity},
+    {l.mics[1].presence, r.mics[1].presence}, {l.mics[1].lowPass, r.mics[1].lowPass},
+    {l.lowCut, r.lowCut},                   {l.highCut, r.highCut},
+  };
+  BiquadPair* const mics[2] = {sections + 4, sections + 7};
+  BiquadPair* const cuts = sections + 10;
+  const bool direct = l.family == kCabDirectFamily;
+  const __m128d blend = _mm_set_pd(r.micBlend, l.micBlend);
+  const __m128d keep = _mm_sub_pd(_mm_set1_pd(1.0), blend);
+  for (int i = 0; i < count; ++i)
+  {
+    __m128d s = _mm_loadu_pd(x[i]);
+    if (!direct)
+      for (int k = 0; k < 4; ++k)
+        s = sections[k].Process<Checked>(s);
+    __m128d m[2];
+    for (int mic = 0; mic < 2; ++mic)
+    {
+      m[mic] = s;
+      for (int k = 0; k < 3; ++k)
+        m[mic] = mics[mic][k].Process<Checked>(m[mic]);
+    }
+    const __m128d c = _mm_add_pd(_mm_mul_pd(keep, m[0]), _mm_mul_pd(blend, m[1]));
+    _mm_storeu_pd(out[i], cuts[1].Process<Checked>(cuts[0].Process<Checked>(c)));
+  }
+  if (!Checked && !BiquadPair::StatesFinite(sections, 12))
+    return false;
+  for (const BiquadPair& section : sections)
+    section.Store();
+  return true;
+}
+#endif
+}
+
+double CabRoom(CabStageState& state, double c, int channel)
+{
   state.room.Push(c);
   if (state.roomGain == 0.0)
     return c;
   const double t1 = state.room.Read(state.roomDelay * (channel == 0 ? 1.0 : 1.07));
   const double t2 = state.room.Read(state.roomDelay * 1.71);
   return c + (0.65 * t1 + 0.35 * t2) * state.roomGain;
+}
+
+double CabStage(CabStageState& state, double x, int channel)
+{
+  return CabRoom(state, CabFilters(state, x), channel);
+}
+
+void CabFilterRun(CabStageState* const states[2], const double (*x)[2], int count, double (*out)[2])
+{
+#if defined(__SSE2__)
+  // The two channels share the family (a family change reaches both at once).
+  if (states[0]->family == states[1]->family)
+  {
+    if (!PairedFilters<false>(states, x, count, out))
+      PairedFilters<true>(states, x, count, out);
+    return;
+  }
+#endif
+  for (int i = 0; i < count; ++i)
+    for (int ch = 0; ch < 2; ++ch)
+      out[i][ch] = CabFilters(*states[ch], x[i][ch]);
 }
 
 void HandOverCabSlots(CabStageState& active, CabStageState& retiring)

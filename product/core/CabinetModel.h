@@ -65,6 +65,11 @@ void DesignCab(CabStageState& state, const float* params, double rate, int famil
 // One sample; channel 0 is left, 1 right (only the first room tap differs).
 double CabStage(CabStageState& state, double x, int channel);
 
+// CabStage in two steps: the filters (everything before the room) of both channels for
+// `count` samples, then the room for each sample of a channel in turn.
+void CabFilterRun(CabStageState* const states[2], const double (*x)[2], int count, double (*out)[2]);
+double CabRoom(CabStageState& state, double c, int channel);
+
 // A family change: the retiring slot takes the active slot's complete state, and the
 // active slot goes on from the former retiring slot's coefficients with cleared filters
 // and an empty room until the next design. Swaps storage, so nothing is allocated.

@@ -87,6 +87,12 @@ inline double ExpMinusOne(double x)
 }
 
 #if defined(__SSE2__)
+// All bits set in the lanes holding finite values (v - v is 0 exactly then).
+inline __m128d FiniteLanes(__m128d v)
+{
+  return _mm_cmpeq_pd(_mm_sub_pd(v, v), _mm_setzero_pd());
+}
+
 // OnePoleStep on two states at once.
 inline __m128d OnePoleStepPair(__m128d& state, __m128d x, double pole)
 {
