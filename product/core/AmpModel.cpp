@@ -237,32 +237,6 @@ void PowerShapeBatch(int type, const double (*z)[2], int count, const AmpDesign&
   }
 }
 
-__m128d LoadLanes(double left, double right)
-{
-  return _mm_set_pd(right, left);
-}
-
-void StoreLanes(__m128d v, double& left, double& right)
-{
-  left = _mm_cvtsd_f64(v);
-  right = _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
-}
-
-// One step of an envelope follower (attack pole while the magnitude rises above it,
-// release pole otherwise, tiny values flushed) and the gain 1 / (envelope x amount x scale
-// + 1) it gives, on both lanes.
-__m128d EnvelopeGainPair(__m128d& envelope, __m128d magnitude, double attackPole, double releasePole, double amount,
-                         double scale)
-{
-  const __m128d one = _mm_set1_pd(1.0);
-  const __m128d rising = _mm_cmpgt_pd(magnitude, envelope);
-  const __m128d pole =
-    _mm_or_pd(_mm_and_pd(rising, _mm_set1_pd(attackPole)), _mm_andnot_pd(rising, _mm_set1_pd(releasePole)));
-  const __m128d next = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, pole), magnitude), _mm_mul_pd(pole, envelope));
-  envelope = _mm_andnot_pd(_mm_cmplt_pd(_mm_andnot_pd(_mm_set1_pd(-0.0), next), _mm_set1_pd(1e-25)), next);
-  return _mm_div_pd(one, _mm_add_pd(_mm_mul_pd(_mm_mul_pd(envelope, _mm_set1_pd(amount)), _mm_set1_pd(scale)), one));
-}
-
 // The amplifier's chain up to the power curves for `count` samples of both channels, each
 // register holding the left and the right value: the input filters and the sag, the preamp
 // stages, the tone network and the power stage's envelope. It gives `o` (the tone network's

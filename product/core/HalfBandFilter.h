@@ -224,28 +224,30 @@ struct StereoHalfBandPair
 inline void UpSampleStereo(StereoHalfBandPair& pair, const double x[2], double out[2][4])
 {
   const double zero[2] = {0.0, 0.0};
+  double y[2], r[2];
+  // The first stage's result y into the second stage, whose centre tap alone meets it.
+  const auto feedSecond = [&] {
+    const double doubled[2] = {2.0 * y[0], 2.0 * y[1]};
+    pair.second.Push(doubled);
+    pair.second.ConvolveCentre(r);
+  };
+  const auto emit = [&](int i) {
+    out[0][i] = 2.0 * r[0];
+    out[1][i] = 2.0 * r[1];
+  };
   pair.first.Push(x);
   pair.first.Push(zero);
-  double y[2], r[2];
   pair.first.ConvolveCentre(y, 1);
-  const double doubled[2] = {2.0 * y[0], 2.0 * y[1]};
-  pair.second.Push(doubled);
-  pair.second.ConvolveCentre(r);
-  out[0][0] = 2.0 * r[0];
-  out[1][0] = 2.0 * r[1];
+  feedSecond();
+  emit(0);
   pair.second.Push(zero);
   StereoHalfBandFilter::ConvolveBoth(pair.second, 0, r, pair.first, 0, y);
-  out[0][1] = 2.0 * r[0];
-  out[1][1] = 2.0 * r[1];
-  const double doubledNext[2] = {2.0 * y[0], 2.0 * y[1]};
-  pair.second.Push(doubledNext);
-  pair.second.ConvolveCentre(r);
-  out[0][2] = 2.0 * r[0];
-  out[1][2] = 2.0 * r[1];
+  emit(1);
+  feedSecond();
+  emit(2);
   pair.second.Push(zero);
   pair.second.Convolve(r);
-  out[0][3] = 2.0 * r[0];
-  out[1][3] = 2.0 * r[1];
+  emit(3);
 }
 
 // in[ch][0..3] into out[ch], as DownSample per channel. The first stage's two sums run side

@@ -214,6 +214,43 @@ bool WaveshapeBatch(const PedalDesign& d, const double (*u)[2], int count, doubl
     return false;
   }
 }
+
+// The input low-cut and the sag of both channels: for each sample h, the sag envelope and
+// the sag's gain, per lane the operations of the single-channel loop in the same order.
+void PairedInput(PedalStageState* const states[2], const double (*x)[2], int count, const PedalDesign& d,
+                 double (*h)[2], double (*envelope)[2], double (*gain)[2])
+{
+  PedalStageState& left = *states[0];
+  PedalStageState& right = *states[1];
+  __m128d lowCut = LoadLanes(left.lowCutState, right.lowCutState);
+  __m128d sag = LoadLanes(left.sagEnvelope, right.sagEnvelope);
+  for (int i = 0; i < count; ++i)
+  {
+    const __m128d in = _mm_loadu_pd(x[i]);
+    const __m128d cut = _mm_sub_pd(in, OnePoleStepPair(lowCut, in, d.lowCutPole));
+    _mm_storeu_pd(h[i], cut);
+    const __m128d magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), cut);
+    _mm_storeu_pd(gain[i], EnvelopeGainPair(sag, magnitude, d.sagAttackPole, d.sagReleasePole, d.sagAmount, 3.0));
+    _mm_storeu_pd(envelope[i], sag);
+  }
+  StoreLanes(lowCut, left.lowCutState, right.lowCutState);
+  StoreLanes(sag, left.sagEnvelope, right.sagEnvelope);
+}
+
+// y = OnePoleStep (state, y) for every sample, or y minus it (a DC blocker).
+template <bool Remove>
+void PairedOnePole(PedalStageState* const states[2], double PedalStageState::*state, double pole, int count,
+                   double (*y)[2])
+{
+  __m128d v = LoadLanes(states[0]->*state, states[1]->*state);
+  for (int i = 0; i < count; ++i)
+  {
+    const __m128d in = _mm_loadu_pd(y[i]);
+    const __m128d low = OnePoleStepPair(v, in, pole);
+    _mm_storeu_pd(y[i], Remove ? _mm_sub_pd(in, low) : low);
+  }
+  StoreLanes(v, states[0]->*state, states[1]->*state);
+}
 #endif
 
 } // namespace
@@ -227,7 +264,15 @@ void PedalStages(PedalStageState* const states[N], const double x[L][N], double 
 {
   const PedalDesign& d = states[0]->design;
   double h[L][N], s[L][N], envelope[L][N], y[L][N];
-  for (int i = 0; i < count; ++i)
+  bool paired = false;
+#if defined(__SSE2__)
+  if constexpr (N == 2)
+  {
+    PairedInput(states, x, count, d, h, envelope, s);
+    paired = true;
+  }
+#endif
+  for (int i = 0; i < count && !paired; ++i)
   {
     for (int ch = 0; ch < N; ++ch)
     {
@@ -272,11 +317,25 @@ void PedalStages(PedalStageState* const states[N], const double x[L][N], double 
     }
     if (d.family > 6)
     {
-      for (int i = 0; i < count; ++i)
-        for (int ch = 0; ch < N; ++ch)
-          y[i][ch] -= OnePoleStep(states[ch]->dcState, y[i][ch], d.dcPole);
+#if defined(__SSE2__)
+      if constexpr (N == 2)
+        PairedOnePole<true>(states, &PedalStageState::dcState, d.dcPole, count, y);
+      else
+#endif
+        for (int i = 0; i < count; ++i)
+          for (int ch = 0; ch < N; ++ch)
+            y[i][ch] -= OnePoleStep(states[ch]->dcState, y[i][ch], d.dcPole);
     }
   }
+#if defined(__SSE2__)
+  if constexpr (N == 2)
+  {
+    PairedOnePole<false>(states, &PedalStageState::toneState, d.tonePole, count, y);
+    for (int i = 0; i < count; ++i)
+      _mm_storeu_pd(out[i], _mm_mul_pd(_mm_loadu_pd(y[i]), _mm_set1_pd(d.level)));
+    return;
+  }
+#endif
   for (int i = 0; i < count; ++i)
     for (int ch = 0; ch < N; ++ch)
       out[i][ch] = OnePoleStep(states[ch]->toneState, y[i][ch], d.tonePole) * d.level;

@@ -37,23 +37,12 @@ inline double TanhRational(double x)
 {
   double a = std::fabs(x);
   a = 20.0 < a ? 20.0 : a; // a NaN stays NaN
-  const double e = -2.0 * a;
-  const double kRoundShift = 6755399441055744.0; // 1.5 x 2^52: adding it rounds to an integer
-  const double shifted = e * 1.4426950408889634 + kRoundShift;
-  const double k = shifted - kRoundShift;
-  const double r = (e - k * 6.93147180369123816490e-01) - k * 1.90821492927058770002e-10;
+  const auto [r, scale] = SplitLn2(-2.0 * a);
   const double r2 = r * r;
   const double r4 = r2 * r2;
   // P(+-r) = even +- odd.
   const double even = (1.0 + r2 * (1.0 / 9.0)) + r4 * (1.0 / 1008.0);
   const double odd = r * ((0.5 + r2 * (1.0 / 72.0)) + r4 * (1.0 / 30240.0));
-  // 2^k from k's bits, which the shifted value holds in its low mantissa bits.
-  uint64_t shiftedBits = 0, shiftBits = 0;
-  std::memcpy(&shiftedBits, &shifted, sizeof shifted);
-  std::memcpy(&shiftBits, &kRoundShift, sizeof kRoundShift);
-  const uint64_t scaleBits = (shiftedBits - shiftBits + 1023u) << 52;
-  double scale = 0.0;
-  std::memcpy(&scale, &scaleBits, sizeof scale);
   // Grouped as even (1 -+ 2^k) -+ odd (1 +- 2^k), which keeps tanh accurate relative to
   // itself near 0, where 2^k is 1.
   const double below = 1.0 - scale;
@@ -75,13 +64,22 @@ inline double Tanh(double x)
 #if defined(__SSE2__)
 // The same operations as the single-value forms on two values at once (the two channels):
 // bit for bit what they give for each.
-inline __m128d ExpMinusOnePair(__m128d x)
+// SplitLn2 on two values: r, with 2^k in `scale`.
+inline __m128d SplitLn2Pair(__m128d x, __m128d& scale)
 {
   const __m128d roundShift = _mm_set1_pd(6755399441055744.0);
   const __m128d shifted = _mm_add_pd(_mm_mul_pd(x, _mm_set1_pd(1.4426950408889634)), roundShift);
   const __m128d k = _mm_sub_pd(shifted, roundShift);
-  const __m128d r = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(k, _mm_set1_pd(6.93147180369123816490e-01))),
-                               _mm_mul_pd(k, _mm_set1_pd(1.90821492927058770002e-10)));
+  const __m128i bits = _mm_sub_epi64(_mm_castpd_si128(shifted), _mm_castpd_si128(roundShift));
+  scale = _mm_castsi128_pd(_mm_slli_epi64(_mm_add_epi64(bits, _mm_set1_epi64x(1023)), 52));
+  return _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(k, _mm_set1_pd(6.93147180369123816490e-01))),
+                    _mm_mul_pd(k, _mm_set1_pd(1.90821492927058770002e-10)));
+}
+
+inline __m128d ExpMinusOnePair(__m128d x)
+{
+  __m128d scale;
+  const __m128d r = SplitLn2Pair(x, scale);
   const __m128d r2 = _mm_mul_pd(r, r);
   const __m128d r4 = _mm_mul_pd(r2, r2);
   const __m128d r8 = _mm_mul_pd(r4, r4);
@@ -96,8 +94,6 @@ inline __m128d ExpMinusOnePair(__m128d x)
     _mm_add_pd(_mm_add_pd(_mm_add_pd(c01, _mm_mul_pd(r2, c23)), _mm_mul_pd(r4, _mm_add_pd(c45, _mm_mul_pd(r2, c67)))),
                _mm_mul_pd(r8, _mm_add_pd(c89, _mm_mul_pd(r2, c1011))));
   const __m128d expm1R = _mm_add_pd(r, _mm_mul_pd(r2, series));
-  const __m128i bits = _mm_sub_epi64(_mm_castpd_si128(shifted), _mm_castpd_si128(roundShift));
-  const __m128d scale = _mm_castsi128_pd(_mm_slli_epi64(_mm_add_epi64(bits, _mm_set1_epi64x(1023)), 52));
   return _mm_add_pd(_mm_mul_pd(scale, expm1R), _mm_sub_pd(scale, _mm_set1_pd(1.0)));
 }
 
@@ -115,21 +111,16 @@ inline __m128d TanhRationalPair(__m128d x)
 {
   const __m128d signBit = _mm_set1_pd(-0.0);
   const __m128d one = _mm_set1_pd(1.0);
-  const __m128d roundShift = _mm_set1_pd(6755399441055744.0);
   // minpd keeps its second operand when either is NaN, so a NaN stays NaN.
   const __m128d e = _mm_mul_pd(_mm_set1_pd(-2.0), _mm_min_pd(_mm_set1_pd(20.0), _mm_andnot_pd(signBit, x)));
-  const __m128d shifted = _mm_add_pd(_mm_mul_pd(e, _mm_set1_pd(1.4426950408889634)), roundShift);
-  const __m128d k = _mm_sub_pd(shifted, roundShift);
-  const __m128d r = _mm_sub_pd(_mm_sub_pd(e, _mm_mul_pd(k, _mm_set1_pd(6.93147180369123816490e-01))),
-                               _mm_mul_pd(k, _mm_set1_pd(1.90821492927058770002e-10)));
+  __m128d scale;
+  const __m128d r = SplitLn2Pair(e, scale);
   const __m128d r2 = _mm_mul_pd(r, r);
   const __m128d r4 = _mm_mul_pd(r2, r2);
   const __m128d even = _mm_add_pd(_mm_add_pd(one, _mm_mul_pd(r2, _mm_set1_pd(1.0 / 9.0))),
                                   _mm_mul_pd(r4, _mm_set1_pd(1.0 / 1008.0)));
   const __m128d odd = _mm_mul_pd(r, _mm_add_pd(_mm_add_pd(_mm_set1_pd(0.5), _mm_mul_pd(r2, _mm_set1_pd(1.0 / 72.0))),
                                                _mm_mul_pd(r4, _mm_set1_pd(1.0 / 30240.0))));
-  const __m128i bits = _mm_sub_epi64(_mm_castpd_si128(shifted), _mm_castpd_si128(roundShift));
-  const __m128d scale = _mm_castsi128_pd(_mm_slli_epi64(_mm_add_epi64(bits, _mm_set1_epi64x(1023)), 52));
   const __m128d below = _mm_sub_pd(one, scale);
   const __m128d above = _mm_add_pd(one, scale);
   const __m128d t = _mm_div_pd(_mm_sub_pd(_mm_mul_pd(even, below), _mm_mul_pd(odd, above)),
