@@ -1,5 +1,6 @@
 #include "product/core/AmpEngine.h"
 
+#include "product/core/BiquadPair.h"
 #include "product/core/DspHelpers.h"
 #include "product/core/ParamSpecTable.h"
 #include "product/core/TanhCurve.h"
@@ -413,35 +414,39 @@ void AmpEngine::RunOversampled()
   }
 }
 
-// The active slot's filters take the whole run at once, both channels together: their
-// coefficients hold through a run. Its room and a retiring slot go frame by frame.
-void AmpEngine::RunCabinetFilters()
+// The cabinet and the equaliser for a run. Their coefficients hold through a run, so the
+// active cabinet slot's filters and the equaliser each take the whole run at once, both
+// channels together; the room, a retiring slot and the blend go frame by frame with each
+// frame's own parameter state.
+void AmpEngine::RunCabinetAndEqualiser()
 {
-  double power[kRunFrames][2], filtered[kRunFrames][2];
+  double x[kRunFrames][2], y[kRunFrames][2];
   for (int f = 0; f < mRunLength; ++f)
     for (int ch = 0; ch < 2; ++ch)
-      power[f][ch] = mRun[f].powerTap[ch];
+      x[f][ch] = mRun[f].powerTap[ch];
   CabStageState* const active[2] = {&mCab[0][kActive], &mCab[1][kActive]};
-  CabFilterRun(active, power, mRunLength, filtered);
+  CabFilterRun(active, x, mRunLength, y);
+  for (int f = 0; f < mRunLength; ++f)
+  {
+    RunFrame& frame = mRun[f];
+    const FrameControl& control = mRunControls[frame.control];
+    const double cabAmount = control.smoothed[kParamCabBlend] * 0.01 * control.switches[kSwitchCab];
+    for (int ch = 0; ch < 2; ++ch)
+    {
+      double cab = CabRoom(mCab[ch][kActive], y[f][ch], ch);
+      if (control.cabFade != 1.0)
+      {
+        const double old = CabStage(mCab[ch][kRetiring], frame.powerTap[ch], ch);
+        cab = old + (cab - old) * control.cabFade;
+      }
+      frame.cabTap[ch] = frame.powerTap[ch] + cabAmount * (cab - frame.powerTap[ch]);
+      x[f][ch] = frame.cabTap[ch];
+    }
+  }
+  ProcessBankPairs(mEq[0], mEq[1], x, mRunLength, y);
   for (int f = 0; f < mRunLength; ++f)
     for (int ch = 0; ch < 2; ++ch)
-      mRun[f].cabFiltered[ch] = filtered[f][ch];
-}
-
-double AmpEngine::RunCabinet(int channel, const RunFrame& frame)
-{
-  double cab = CabRoom(mCab[channel][kActive], frame.cabFiltered[channel], channel);
-  if (mCabFade != 1.0)
-  {
-    const double old = CabStage(mCab[channel][kRetiring], frame.powerTap[channel], channel);
-    cab = old + (cab - old) * mCabFade;
-  }
-  return cab;
-}
-
-double AmpEngine::RunEqualiser(int channel, double x)
-{
-  return mEq[channel].Process(x);
+      mRun[f].eq[ch] = y[f][ch];
 }
 
 double AmpEngine::RunStereoEffects(double& left, double& right)
@@ -507,7 +512,7 @@ void AmpEngine::FinishRun(float* outLeft, float* outRight)
   if (mRunLength == 0)
     return;
   RunOversampled();
-  RunCabinetFilters();
+  RunCabinetAndEqualiser();
   // The later stages see each frame's own parameter state; the state the input stage has
   // reached is put back afterwards.
   FrameControl current;
@@ -530,16 +535,11 @@ void AmpEngine::FinishRun(float* outLeft, float* outRight)
 
 void AmpEngine::FinishFrame(const RunFrame& frame, float* outLeft, float* outRight, int index)
 {
-  // The cabinet and the equaliser.
-  double cabTap[2], wet[2];
-  const double cabAmount = Param(kParamCabBlend) * 0.01 * mSwitches[kSwitchCab];
+  // The equaliser by its switch.
+  const double* cabTap = frame.cabTap;
+  double wet[2];
   for (int ch = 0; ch < 2; ++ch)
-  {
-    const double cab = RunCabinet(ch, frame);
-    cabTap[ch] = frame.powerTap[ch] + cabAmount * (cab - frame.powerTap[ch]);
-    const double eq = RunEqualiser(ch, cabTap[ch]);
-    wet[ch] = cabTap[ch] + mSwitches[kSwitchEq] * (eq - cabTap[ch]);
-  }
+    wet[ch] = cabTap[ch] + mSwitches[kSwitchEq] * (frame.eq[ch] - cabTap[ch]);
 
   // Stereo effects, compressor gain and the DC filter.
   const double compressorGain = RunStereoEffects(wet[0], wet[1]);

@@ -133,7 +133,8 @@ private:
     double pedalTap[2];
     double preampTap[2];
     double powerTap[2];
-    double cabFiltered[2]; // the active cabinet slot's filters, before its room
+    double cabTap[2]; // the cabinet blended in by its switch and amount
+    double eq[2];     // the equaliser's output, before its switch
   };
   static constexpr int kRunFrames = kOversampledRun / 4;
 
@@ -187,9 +188,7 @@ private:
   bool MonitorHears(int choice) const { return Choice(kParamMonitor) == choice || mMonitor[choice] != 0.0; }
 
   // Stages after the amplifier, one per place in the chain.
-  void RunCabinetFilters();
-  double RunCabinet(int channel, const RunFrame& frame);
-  double RunEqualiser(int channel, double x);
+  void RunCabinetAndEqualiser();
   // Chorus, delay effect, reverb, width and the post compressor; returns the
   // compressor's gain for both channels.
   double RunStereoEffects(double& left, double& right);

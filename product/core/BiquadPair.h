@@ -3,6 +3,8 @@
 #include "product/core/Biquad.h"
 #include "product/core/DspHelpers.h"
 
+#include <type_traits>
+
 #if defined(__SSE2__)
 // A section of the left and of the right channel's filter side by side, the left in the low
 // lane and the right in the high: per lane the operations of Biquad::Process in the same
@@ -66,3 +68,38 @@ struct BiquadPair
   }
 };
 #endif
+
+// Both channels' five sections in series over `count` samples, as BiquadBank5::Process per
+// channel bit for bit.
+inline void ProcessBankPairs(BiquadBank5& left, BiquadBank5& right, const double (*x)[2], int count, double (*out)[2])
+{
+#if defined(__SSE2__)
+  const auto run = [&](auto checked) {
+    BiquadPair sections[] = {
+      {left.sections[0], right.sections[0]}, {left.sections[1], right.sections[1]},
+      {left.sections[2], right.sections[2]}, {left.sections[3], right.sections[3]},
+      {left.sections[4], right.sections[4]},
+    };
+    for (int i = 0; i < count; ++i)
+    {
+      __m128d v = _mm_loadu_pd(x[i]);
+      for (BiquadPair& section : sections)
+        v = section.template Process<decltype(checked)::value>(v);
+      _mm_storeu_pd(out[i], v);
+    }
+    if (!decltype(checked)::value && !BiquadPair::StatesFinite(sections, BiquadBank5::kSections))
+      return false;
+    for (const BiquadPair& section : sections)
+      section.Store();
+    return true;
+  };
+  if (!run(std::false_type{}))
+    run(std::true_type{});
+#else
+  for (int i = 0; i < count; ++i)
+  {
+    out[i][0] = left.Process(x[i][0]);
+    out[i][1] = right.Process(x[i][1]);
+  }
+#endif
+}
