@@ -66,6 +66,9 @@ using GLsizeiptr = std::ptrdiff_t;
   X(void, glBindFramebuffer, (GLenum target, GLuint framebuffer))                                                    \
   X(void, glBindRenderbuffer, (GLenum target, GLuint renderbuffer))                                                  \
   X(void, glBlendFuncSeparate, (GLenum srcRgb, GLenum dstRgb, GLenum srcAlpha, GLenum dstAlpha))                     \
+  X(void, glBlitFramebuffer,                                                                                         \
+    (GLint srcX0, GLint srcY0, GLint srcX1, GLint srcY1, GLint dstX0, GLint dstY0, GLint dstX1, GLint dstY1,         \
+     GLbitfield mask, GLenum filter))                                                                                \
   X(void, glBufferData, (GLenum target, GLsizeiptr size, const void* data, GLenum usage))                            \
   X(GLenum, glCheckFramebufferStatus, (GLenum target))                                                               \
   X(void, glCompileShader, (GLuint shader))                                                                          \
@@ -192,6 +195,8 @@ constexpr GLenum GL_COMPILE_STATUS = 0x8B81;
 constexpr GLenum GL_LINK_STATUS = 0x8B82;
 
 constexpr GLenum GL_FRAMEBUFFER = 0x8D40;
+constexpr GLenum GL_READ_FRAMEBUFFER = 0x8CA8;
+constexpr GLenum GL_DRAW_FRAMEBUFFER = 0x8CA9;
 constexpr GLenum GL_RENDERBUFFER = 0x8D41;
 constexpr GLenum GL_FRAMEBUFFER_BINDING = 0x8CA6;
 constexpr GLenum GL_RENDERBUFFER_BINDING = 0x8CA7;

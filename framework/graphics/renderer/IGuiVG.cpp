@@ -223,32 +223,28 @@ void IGuiVG::EndFrame()
   VG::EndFrame(mContext);
   if (mMainFramebuffer)
   {
-    // One textured rectangle copies the frame into the window, replacing what is there.
+    // The frame goes into the window by a framebuffer copy, pixel for pixel, replacing
+    // what is there: a software renderer copies rows instead of shading a textured
+    // rectangle. A window still holding the previous frame takes only the pixels this
+    // one changed.
     int w = 0;
     int h = 0;
     PixelSize(w, h);
-    BindTarget(mDefaultFramebuffer, w, h);
-    const float ss = GetScreenScale();
-    const float fw = static_cast<float>(w) / ss;
-    const float fh = static_cast<float>(h) / ss;
-    // A window still holding the previous frame takes only the pixels this one changed,
-    // cut out by a clip on whole pixels (the GL scissor test).
     int changed[4] = {0, 0, w, h};
     if (mSwapKeepsBackBuffer && mWindowHoldsFrame)
-    {
       ChangedPixels(changed);
-      VG::Scissor(mContext, changed[0] / ss, changed[1] / ss, (changed[2] - changed[0]) / ss,
-                  (changed[3] - changed[1]) / ss);
-    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mMainFramebuffer->framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mDefaultFramebuffer);
     if (changed[2] > changed[0] && changed[3] > changed[1])
     {
-      VG::BeginPath(mContext);
-      VG::Rect(mContext, 0.f, 0.f, fw, fh);
-      VG::FillPaint(mContext, VG::ImagePattern(0.f, 0.f, fw, fh, 0.f, mMainFramebuffer->image, 1.f));
-      VG::BlendFuncSeparate(mContext, kBlendOne, kBlendZero, kBlendOne, kBlendZero);
-      VG::Fill(mContext);
+      // Framebuffer rows run bottom-up.
+      const int bottom = h - changed[3];
+      const int top = h - changed[1];
+      glBlitFramebuffer(changed[0], bottom, changed[2], top, changed[0], bottom, changed[2], top, GL_COLOR_BUFFER_BIT,
+                        static_cast<GLenum>(GL_NEAREST));
     }
-    VG::EndFrame(mContext);
+    glBindFramebuffer(GL_FRAMEBUFFER, mDefaultFramebuffer);
+    glViewport(0, 0, w, h);
     mWindowHoldsFrame = true;
   }
   mInFrame = false;
@@ -284,9 +280,7 @@ void IGuiVG::OnResizeOrRescale()
   int w = 0;
   int h = 0;
   PixelSize(w, h);
-  // Copied pixel for pixel into the window: the nearest texel is the exact one, and the
-  // cheapest to sample.
-  mMainFramebuffer = CreateFramebuffer(*mBackend, w, h, kImageNearest);
+  mMainFramebuffer = CreateFramebuffer(*mBackend, w, h, 0);
   if (!mMainFramebuffer)
     return;
   GLint previous = 0;
