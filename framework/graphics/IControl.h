@@ -82,6 +82,9 @@ public:
   virtual void OnTextEntryCompletion(const char* /*text*/, int /*valIdx*/) {}
   virtual void OnContextSelection(int /*itemIdx*/) {}
   virtual void Draw(IGui& g) = 0;
+  // A rectangle Draw covers wholly with opaque paint, whatever lies below (empty: none);
+  // controls under it need not draw there.
+  virtual IRectF OpaqueArea() const { return IRectF(); }
   virtual void DrawHighlightMarker(IGui& g);
   virtual void SetParamIdx(int paramIdx, int valIdx = 0);
   virtual int GetValIdxForPos(float x, float y) const;

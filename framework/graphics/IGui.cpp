@@ -161,6 +161,21 @@ void IGui::RemoveAllControls()
   mControls.Clear();
 }
 
+void IGui::UncoveredParts(const IControl& control, const IRectF& area, IRectFList& parts) const
+{
+  parts.Clear();
+  parts.Add(area);
+  const float scale = GetTotalScale();
+  // Only top-level controls: a child may be clipped by its parent.
+  for (int i = GetControlIdx(&control) + 1; i > 0 && i < NControls(); ++i)
+  {
+    const IControl& above = *GetControl(i);
+    if (!above.IsHidden() && !above.GetParent())
+      parts.Cut(above.OpaqueArea().PixelsInside(scale));
+  }
+  parts.Optimize();
+}
+
 void IGui::ForAllControlsFunc(const ControlFunc& func)
 {
   ForStandardControlsFunc(func);

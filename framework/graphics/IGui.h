@@ -248,6 +248,9 @@ public:
   void RemoveAllControls();
   void ForAllControlsFunc(const ControlFunc& func);
   void ForStandardControlsFunc(const ControlFunc& func);
+  // The parts of area (on whole device pixels) that no control drawn after this one
+  // covers with its opaque area: a control under large opaque ones draws only there.
+  void UncoveredParts(const IControl& control, const IRectF& area, IRectFList& parts) const;
   void SetAllControlsDirty();
   void SetAllControlsClean();
   void UpdatePeerControls(IControl* caller, int valIdx);

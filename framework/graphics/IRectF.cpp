@@ -33,6 +33,11 @@ IRectF IRectF::PixelAligned(float s) const
   return IRectF(std::floor(L * s) / s, std::floor(T * s) / s, std::ceil(R * s) / s, std::ceil(B * s) / s);
 }
 
+IRectF IRectF::PixelsInside(float s) const
+{
+  return IRectF(std::ceil(L * s) / s, std::ceil(T * s) / s, std::floor(R * s) / s, std::floor(B * s) / s);
+}
+
 IRectF IRectFList::Bounds() const
 {
   IRectF bounds;
@@ -86,6 +91,16 @@ void IRectFList::Subtract(int index, const IRectF& cut)
   Set(index, pieces[0]);
   for (int k = 1; k < count; ++k)
     Add(pieces[k]);
+}
+
+void IRectFList::Cut(const IRectF& cut)
+{
+  if (cut.HasNoArea())
+    return;
+  // Pieces added at the end lie outside cut already.
+  for (int i = Size() - 1; i >= 0; --i)
+    if (Overlaps(Get(i), cut))
+      Subtract(i, cut);
 }
 
 bool IRectFList::MergeOnePair()

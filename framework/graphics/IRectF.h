@@ -36,6 +36,8 @@ struct IRectF
   IRectF Offset(float dx, float dy) const { return IRectF(L + dx, T + dy, R + dx, B + dy); }
   // Left and top floored, right and bottom ceiled on the device-pixel grid of scale s.
   IRectF PixelAligned(float s) const;
+  // The whole device pixels of scale s inside: left and top ceiled, right and bottom floored.
+  IRectF PixelsInside(float s) const;
 
   bool operator==(const IRectF& o) const { return L == o.L && T == o.T && R == o.R && B == o.B; }
   bool operator!=(const IRectF& o) const { return !(*this == o); }
@@ -61,6 +63,8 @@ public:
   // Reduces the list to fewer, non-overlapping rectangles that cover exactly the same
   // area. Rectangles without area are dropped.
   void Optimize();
+  // Takes cut out of the area the rectangles cover.
+  void Cut(const IRectF& cut);
 
 private:
   // Replaces the rectangle at index by its parts outside cut (up to four).

@@ -1,5 +1,6 @@
 #include "product/editor/Backdrop.h"
 
+#include "product/editor/ControlFrame.h"
 #include "product/editor/EditorPalette.h"
 #include "product/editor/EditorText.h"
 
@@ -18,6 +19,7 @@ namespace editor {
 namespace {
 constexpr float kScanLineStep = 4.f;
 constexpr int kBrightLineEvery = 3; // every third line (each 12 units) is brighter
+constexpr float kControlRowRadius = 8.f;
 } // namespace
 
 Backdrop::Backdrop(const IRectF& bounds)
@@ -28,31 +30,38 @@ Backdrop::Backdrop(const IRectF& bounds)
 
 void Backdrop::Draw(IGui& g)
 {
-  g.PathClear();
-  g.PathRect(mRECT);
-  g.PathFill(pfw::gui::IColourSource::CreateLinearGradient(
-               590.f, 0.f, 590.f, 800.f, {{IArgbColour(255, 42, 39, 37), 0.f}, {IArgbColour(255, 19, 23, 27), 1.f}}),
-             pfw::gui::IFillRule(), nullptr);
-  DrawScanLines(g);
+  const IRectF controlRow(36.f, 541.f, 1144.f, 714.f);
+  pfw::gui::IRectFList parts;
+  g.UncoveredParts(*this, g.GetClipRect(), parts);
+  parts.Cut(OpaqueInside(controlRow, kControlRowRadius).PixelsInside(g.GetTotalScale()));
+  for (int i = 0; i < parts.Size(); ++i)
+  {
+    g.PathClipRegion(parts.Get(i));
+    g.PathClear();
+    g.PathRect(mRECT);
+    g.PathFill(pfw::gui::IColourSource::CreateLinearGradient(
+                 590.f, 0.f, 590.f, 800.f, {{IArgbColour(255, 42, 39, 37), 0.f}, {IArgbColour(255, 19, 23, 27), 1.f}}),
+               pfw::gui::IFillRule(), nullptr);
+    DrawScanLines(g, parts.Get(i));
+  }
+  g.PathClipRegion();
 
   const int left = ITextStyle::kAlignNear;
   g.DrawText(EditorTextStyle(36.f, EditorPalette::Text, left), "TARN WICK", IRectF(36.f, 38.f, 455.f, 87.f));
   g.DrawText(EditorTextStyle(13.f, EditorPalette::MutedText, left), "PEDAL / AMP / CABINET",
              IRectF(457.f, 52.f, 721.f, 84.f));
   g.DrawLine(EditorPalette::Slate, 36.f, 97.f, 1144.f, 97.f);
-  const IRectF controlRow(36.f, 541.f, 1144.f, 714.f);
-  g.FillRoundRect(EditorPalette::Ink, controlRow, 8.f);
-  g.DrawRoundRect(EditorPalette::Slate, controlRow, 8.f);
+  g.FillRoundRect(EditorPalette::Ink, controlRow, kControlRowRadius);
+  g.DrawRoundRect(EditorPalette::Slate, controlRow, kControlRowRadius);
   g.DrawLine(EditorPalette::Slate, 36.f, 753.f, 1144.f, 753.f);
 }
 
 // The lines of one brightness go into one stroke, and only those of the area being
 // redrawn: the backdrop lies under every control, so it is drawn in every frame.
-void Backdrop::DrawScanLines(IGui& g)
+void Backdrop::DrawScanLines(IGui& g, const IRectF& area)
 {
-  const IRectF& clip = g.GetClipRect();
-  const int first = std::max(0, static_cast<int>(std::floor((clip.T - 1.f) / kScanLineStep)));
-  const int last = static_cast<int>(std::ceil(std::min(clip.B + 1.f, mRECT.B) / kScanLineStep));
+  const int first = std::max(0, static_cast<int>(std::floor((area.T - 1.f) / kScanLineStep)));
+  const int last = static_cast<int>(std::ceil(std::min(area.B + 1.f, mRECT.B) / kScanLineStep));
   for (const bool bright : {true, false})
   {
     g.PathClear();

@@ -6,7 +6,7 @@ namespace editor {
 
 // The page behind every control: a dark vertical gradient with faint scan lines, the
 // product name, the rules between the bands and the panel of the control row. Ignores
-// the mouse.
+// the mouse. The gradient and the lines are drawn only where no opaque panel covers them.
 class Backdrop : public pfw::gui::IControl
 {
 public:
@@ -15,7 +15,7 @@ public:
   void Draw(pfw::gui::IGui& g) override;
 
 private:
-  void DrawScanLines(pfw::gui::IGui& g);
+  void DrawScanLines(pfw::gui::IGui& g, const pfw::gui::IRectF& area);
 };
 
 } // namespace editor

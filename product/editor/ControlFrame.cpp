@@ -14,6 +14,11 @@ void DrawControlFrame(pfw::gui::IGui& g, const pfw::gui::IRectF& rect, bool on, 
   g.DrawRoundRect(outline, rect.Inflated(-0.5f), 5.f, nullptr, 1.f);
 }
 
+pfw::gui::IRectF OpaqueInside(const pfw::gui::IRectF& rect, float cornerRadius)
+{
+  return rect.Inflated(-(cornerRadius + 1.f));
+}
+
 void FollowStageDimming(pfw::gui::IControl& control, const TarnwickProduct& product)
 {
   const bool unused = product.IsParamUnused(control.GetParamIdx());

@@ -1,5 +1,6 @@
 #include "product/editor/RigArtwork.h"
 
+#include "product/editor/ControlFrame.h"
 #include "product/editor/EditorPalette.h"
 #include "product/editor/EditorText.h"
 #include "product/editor/ViewState.h"
@@ -22,6 +23,7 @@ using pfw::gui::IRectF;
 namespace editor {
 
 namespace {
+constexpr float kCornerRadius = 7.f;
 constexpr const char* kHoverHelpTitle = "YOUR ORIGINAL RIG / CAB MIC DRAG";
 constexpr const char* kHoverHelpBody =
   "Pedal, amp and cabinet guides reflect physical settings. Drag the cabinet mic for Position and Distance; "
@@ -188,6 +190,11 @@ void RigArtwork::OnMouseOver(float x, float y, const IPointerMods& mods)
   IControl::OnMouseOver(x, y, mods);
 }
 
+IRectF RigArtwork::OpaqueArea() const
+{
+  return OpaqueInside(mRECT, kCornerRadius);
+}
+
 bool RigArtwork::IsDirty()
 {
   mDirty = true;
@@ -197,8 +204,8 @@ bool RigArtwork::IsDirty()
 void RigArtwork::Draw(IGui& g)
 {
   mMeasurements.Renew(NowMs(), false);
-  g.FillRoundRect(IArgbColour(255, 21, 26, 30), mRECT, 7.f);
-  g.DrawRoundRect(EditorPalette::Slate, mRECT, 7.f);
+  g.FillRoundRect(IArgbColour(255, 21, 26, 30), mRECT, kCornerRadius);
+  g.DrawRoundRect(EditorPalette::Slate, mRECT, kCornerRadius);
   DrawPedal(g);
   DrawAmplifier(g);
   DrawCabinet(g);

@@ -35,6 +35,7 @@ public:
   void OnMouseOver(float x, float y, const pfw::gui::IPointerMods& mods) override;
   void OnMouseCancelled(float x, float y, const pfw::gui::IPointerMods& mods) override;
   void Draw(pfw::gui::IGui& g) override;
+  pfw::gui::IRectF OpaqueArea() const override;
   bool IsDirty() override;
 
 private:

@@ -1,5 +1,6 @@
 #include "product/editor/SignalDisplay.h"
 
+#include "product/editor/ControlFrame.h"
 #include "product/editor/EditorPalette.h"
 #include "product/editor/EditorText.h"
 #include "product/editor/SignalDisplayScales.h"
@@ -22,6 +23,7 @@ using namespace signal_scales;
 
 namespace {
 const IRectF kPlot(kPlotLeft, kPlotTop, kPlotRight, kPlotBottom);
+constexpr float kCornerRadius = 5.f;
 
 void Text(IGui& g, const char* text, const IRectF& area, float size, const IArgbColour& colour,
           int hAlign = ITextStyle::kAlignCentre)
@@ -65,8 +67,8 @@ bool SignalDisplay::AnalyzerOn() const
 
 void SignalDisplay::Draw(IGui& g)
 {
-  g.FillRoundRect(EditorPalette::Ink, mRECT, 5.f);
-  g.DrawRoundRect(EditorPalette::Slate, mRECT.Inflated(-0.5f), 5.f);
+  g.FillRoundRect(EditorPalette::Ink, mRECT, kCornerRadius);
+  g.DrawRoundRect(EditorPalette::Slate, mRECT.Inflated(-0.5f), kCornerRadius);
   Text(g, "REAL INPUT / OUTPUT", IRectF(740.f, 112.f, 994.f, 135.f), 12.f, EditorPalette::MutedText,
        ITextStyle::kAlignNear);
   g.DrawLine(EditorPalette::Blue, 977.f, 129.f, 994.f, 129.f, nullptr, 2.f);
@@ -79,6 +81,11 @@ void SignalDisplay::Draw(IGui& g)
   DrawMeters(g);
   DrawTuner(g);
   DrawReadouts(g);
+}
+
+IRectF SignalDisplay::OpaqueArea() const
+{
+  return OpaqueInside(mRECT, kCornerRadius);
 }
 
 void SignalDisplay::DrawGrid(IGui& g)

@@ -18,6 +18,7 @@ public:
   SignalDisplay(const pfw::gui::IRectF& bounds, std::shared_ptr<const MeasurementFeed> feed);
 
   void Draw(pfw::gui::IGui& g) override;
+  pfw::gui::IRectF OpaqueArea() const override;
   bool IsDirty() override;
 
 private:
