@@ -174,6 +174,57 @@ TEST(GuiDirty, HiddenFirstControlIsPaintedAndHiddenLaterOneIsNot)
   EXPECT_EQ(0, Count(f.events, "a draw"));
 }
 
+namespace {
+class OpaqueControl : public LoggingControl
+{
+public:
+  using LoggingControl::LoggingControl;
+  IRectF OpaqueArea() const override { return mRECT; }
+};
+} // namespace
+
+TEST(GuiDirty, UncoveredPartsLeaveOutTheOpaqueAreasOfVisibleTopLevelControlsDrawnLater)
+{
+  struct Case
+  {
+    const char* what;
+    float scale;
+    IRectF opaque;
+    bool drawnLater, hidden, child;
+    float uncoveredArea;
+  } cases[] = {
+    {"drawn later", 1.f, IRectF(20, 20, 60, 60), true, false, false, 10000.f - 40.f * 40.f},
+    {"whole pixels inside at scale 1.5", 1.5f, IRectF(20.5f, 20.5f, 60.5f, 60.5f), true, false, false,
+     10000.f - (60.f - 31.f / 1.5f) * (60.f - 31.f / 1.5f)},
+    {"drawn before", 1.f, IRectF(20, 20, 60, 60), false, false, false, 10000.f},
+    {"hidden", 1.f, IRectF(20, 20, 60, 60), true, true, false, 10000.f},
+    {"a child, clipped by its parent", 1.f, IRectF(20, 20, 60, 60), true, false, true, 10000.f},
+  };
+  for (const Case& c : cases)
+  {
+    FakeDelegate delegate;
+    RecordingGui gui(delegate, 100, 100, c.scale);
+    std::vector<std::string> events;
+    auto* below = new LoggingControl("below", IRectF(0, 0, 100, 100), events);
+    auto* opaque = new OpaqueControl("opaque", c.opaque, events);
+    gui.AttachControl(c.drawnLater ? below : opaque);
+    gui.AttachControl(c.drawnLater ? opaque : below);
+    opaque->Hide(c.hidden);
+    if (c.child)
+      opaque->SetParent(below);
+    IRectFList parts;
+    gui.UncoveredParts(*below, IRectF(0, 0, 100, 100), parts);
+    float area = 0.f;
+    for (int i = 0; i < parts.Size(); ++i)
+    {
+      area += parts.Get(i).Area();
+      for (int j = 0; j < i; ++j)
+        EXPECT_TRUE(parts.Get(i).Intersect(parts.Get(j)).HasNoArea()) << c.what << ": parts overlap";
+    }
+    EXPECT_NEAR(c.uncoveredArea, area, 0.01f) << c.what;
+  }
+}
+
 TEST(GuiDirty, EmptyListDrawsNothing)
 {
   GuiFixture f;
