@@ -76,7 +76,11 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family)
   const AmpFamily& row = FamilyRow(family);
   design.family = family;
   design.powerType = static_cast<int32_t>(params[kParamPowerType]);
-  design.tightPole = OnePolePole(params[kParamAmpTight], rate);
+  if (design.poleRate != rate || design.poleFamily != family || design.tightHz != params[kParamAmpTight])
+  {
+    design.tightPole = OnePolePole(params[kParamAmpTight], rate);
+    design.tightHz = params[kParamAmpTight];
+  }
   if (design.poleRate != rate || design.poleFamily != family)
   {
     for (int k = 0; k < kMaxPreampStages; ++k)
@@ -97,12 +101,15 @@ void DesignAmp(AmpDesign& design, const float* params, double rate, int family)
   const double B = (params[kParamAmpBass] - 50.0) * 0.24;
   const double M = (params[kParamAmpMid] - 50.0) * 0.2;
   const double T = (params[kParamAmpTreble] - 50.0) * 0.24;
-  DesignBiquad(design.tone[0], BiquadType::LowShelf, family == 11 ? 100.0 : 180.0, 0.7, B - 0.07 * M, rate);
+  const auto tone = [&](int k, BiquadType type, double frequency, double q, double gainDb) {
+    DesignBiquad(design.tone[k], design.toneInputs[k], type, frequency, q, gainDb, rate);
+  };
+  tone(0, BiquadType::LowShelf, family == 11 ? 100.0 : 180.0, 0.7, B - 0.07 * M);
   const double peakHz = family == 1 ? 1150.0 : (family == 11 ? 500.0 : 760.0);
-  DesignBiquad(design.tone[1], BiquadType::Peak, peakHz, 0.75, M - 0.08 * (T + B), rate);
-  DesignBiquad(design.tone[2], BiquadType::HighShelf, 3000.0, 0.7, T - 0.06 * M, rate);
-  DesignBiquad(design.tone[3], BiquadType::HighShelf, 4200.0, 0.7, (params[kParamAmpPresence] - 50.0) * 0.16, rate);
-  DesignBiquad(design.tone[4], BiquadType::LowShelf, 90.0, 0.7, (params[kParamAmpDepth] - 50.0) * 0.16, rate);
+  tone(1, BiquadType::Peak, peakHz, 0.75, M - 0.08 * (T + B));
+  tone(2, BiquadType::HighShelf, 3000.0, 0.7, T - 0.06 * M);
+  tone(3, BiquadType::HighShelf, 4200.0, 0.7, (params[kParamAmpPresence] - 50.0) * 0.16);
+  tone(4, BiquadType::LowShelf, 90.0, 0.7, (params[kParamAmpDepth] - 50.0) * 0.16);
 
 
   design.preGain = std::pow(10.0, (params[kParamAmpGain] - 45.0) * 0.025) * row.gain;

@@ -29,10 +29,12 @@ struct AmpDesign
   int32_t family = 0;
   int32_t powerType = 1;
   double tightPole = 0.0;
+  float tightHz = -1.0f; // what tightPole was computed from
   double brightPole = 0.0;
   double couplingPole[kMaxPreampStages] = {};
   double stageLowPassPole[kMaxPreampStages] = {};
   Biquad tone[BiquadBank5::kSections]; // coefficients only; the running sections live in the state
+  BiquadDesignInputs toneInputs[BiquadBank5::kSections];
   double sagAttackPole = 0.0;
   double sagReleasePole = 0.0;
   double powerAttackPole = 0.0;

@@ -1,6 +1,9 @@
 #include "product/core/Biquad.h"
 
-void DesignBiquad(Biquad& biquad, BiquadType type, double frequency, double q, double gainDb, double rate)
+namespace
+{
+// The section's angle for the frequency, clamped to [5 Hz, 0.45 x rate].
+void Angle(double frequency, double rate, double& cosW, double& sinW)
 {
   const double kPi = 3.14159265358979323846;
   double f = frequency;
@@ -9,8 +12,13 @@ void DesignBiquad(Biquad& biquad, BiquadType type, double frequency, double q, d
   if (f > 0.45 * rate)
     f = 0.45 * rate;
   const double w = 2.0 * kPi * f / rate;
-  const double cosW = std::cos(w);
-  const double alpha = std::sin(w) / (2.0 * q);
+  cosW = std::cos(w);
+  sinW = std::sin(w);
+}
+
+void DesignAtAngle(Biquad& biquad, BiquadType type, double cosW, double sinW, double q, double gainDb)
+{
+  const double alpha = sinW / (2.0 * q);
   const double A = std::pow(10.0, gainDb / 40.0);
 
   double b0 = 1.0, b1 = 0.0, b2 = 0.0, a0 = 1.0, a1 = 0.0, a2 = 0.0;
@@ -68,4 +76,28 @@ void DesignBiquad(Biquad& biquad, BiquadType type, double frequency, double q, d
   biquad.b2 = b2 / a0;
   biquad.a1 = a1 / a0;
   biquad.a2 = a2 / a0;
+}
+} // namespace
+
+void DesignBiquad(Biquad& biquad, BiquadType type, double frequency, double q, double gainDb, double rate)
+{
+  double cosW = 1.0, sinW = 0.0;
+  Angle(frequency, rate, cosW, sinW);
+  DesignAtAngle(biquad, type, cosW, sinW, q, gainDb);
+}
+
+void DesignBiquad(Biquad& biquad, BiquadDesignInputs& last, BiquadType type, double frequency, double q, double gainDb,
+                  double rate)
+{
+  const bool sameAngle = last.rate == rate && last.frequency == frequency;
+  if (sameAngle && last.type == type && last.q == q && last.gainDb == gainDb)
+    return;
+  if (!sameAngle)
+    Angle(frequency, rate, last.cosW, last.sinW);
+  DesignAtAngle(biquad, type, last.cosW, last.sinW, q, gainDb);
+  last.type = type;
+  last.frequency = frequency;
+  last.q = q;
+  last.gainDb = gainDb;
+  last.rate = rate;
 }

@@ -61,6 +61,24 @@ enum class BiquadType
 // forms. The frequency is clamped to [5 Hz, 0.45 x rate].
 void DesignBiquad(Biquad& biquad, BiquadType type, double frequency, double q, double gainDb, double rate);
 
+// The inputs a section was last designed from. A design from the same inputs is skipped,
+// and one at the same frequency and rate keeps its sine and cosine: the Windows runtime's
+// trigonometry and powers are slow, and a moving knob redesigns often.
+struct BiquadDesignInputs
+{
+  BiquadType type = BiquadType::LowPass;
+  double frequency = 0.0;
+  double q = 0.0;
+  double gainDb = 0.0;
+  double rate = 0.0; // 0 until the first design
+  double cosW = 1.0;
+  double sinW = 0.0;
+};
+
+// DesignBiquad for a section whose coefficients come from its last design from `last`.
+void DesignBiquad(Biquad& biquad, BiquadDesignInputs& last, BiquadType type, double frequency, double q, double gainDb,
+                  double rate);
+
 // Five sections in series: the amplifier's tone network and the post-cabinet equaliser.
 struct BiquadBank5
 {

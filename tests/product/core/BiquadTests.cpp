@@ -129,3 +129,33 @@ TEST(Biquad, BankPairsMatchEachBankSampleBySample)
         ASSERT_EQ(out[i][ch], single[ch].Process(x[i][ch])) << "channel " << ch << " at " << n + i;
   }
 }
+
+// A section designed from its last inputs has, after every step of a sequence that keeps,
+// moves the gain, the frequency, the quality, the type or the rate, exactly the coefficients
+// of a fresh design from the same inputs.
+TEST(Biquad, DesignFromTheLastInputsMatchesAFreshDesign)
+{
+  struct Step
+  {
+    BiquadType type;
+    double frequency, q, gainDb, rate;
+  };
+  const Step steps[] = {
+    {BiquadType::HighShelf, 3000.0, 0.7, 2.0, 192000.0}, {BiquadType::HighShelf, 3000.0, 0.7, 2.0, 192000.0},
+    {BiquadType::HighShelf, 3000.0, 0.7, -5.5, 192000.0}, {BiquadType::HighShelf, 3300.0, 0.7, -5.5, 192000.0},
+    {BiquadType::HighShelf, 3300.0, 1.1, -5.5, 192000.0}, {BiquadType::Peak, 3300.0, 1.1, -5.5, 192000.0},
+    {BiquadType::Peak, 3300.0, 1.1, -5.5, 44100.0},       {BiquadType::Peak, 30000.0, 1.1, -5.5, 44100.0},
+  };
+  Biquad cached;
+  BiquadDesignInputs last;
+  for (const Step& step : steps)
+  {
+    DesignBiquad(cached, last, step.type, step.frequency, step.q, step.gainDb, step.rate);
+    Biquad fresh;
+    DesignBiquad(fresh, step.type, step.frequency, step.q, step.gainDb, step.rate);
+    const double got[] = {cached.b0, cached.b1, cached.b2, cached.a1, cached.a2};
+    const double expected[] = {fresh.b0, fresh.b1, fresh.b2, fresh.a1, fresh.a2};
+    for (int c = 0; c < 5; ++c)
+      ASSERT_EQ(got[c], expected[c]) << "coefficient " << c << " at " << step.frequency << " Hz, " << step.rate;
+  }
+}
