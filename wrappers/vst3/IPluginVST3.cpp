@@ -245,11 +245,6 @@ void IPluginVST3::SendParameterValueFromDelegate(int paramIdx, double value, boo
   IPluginAPIBase::SendParameterValueFromDelegate(paramIdx, value, normalized);
 }
 
-void IPluginVST3::SendParameterValueFromUI(int paramIdx, double normalizedValue)
-{
-  SetParameterValue(paramIdx, normalizedValue);
-}
-
 void IPluginVST3::NotifyHostParamDetailsChanged()
 {
   RestartComponent(kParamTitlesChanged);

@@ -71,7 +71,6 @@ public:
 
   // The framework's hooks toward the host
   void SendAllParamValuesToHost() override;
-  void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
   void NotifyHostParamDetailsChanged() override;
   void GetTrackColour(int& red, int& green, int& blue) override;
   void GetTrackName(GrowString& name) override;

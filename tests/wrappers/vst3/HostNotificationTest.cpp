@@ -1,7 +1,9 @@
-// Edits the plug-in starts reach the host as whole gestures, and the controller's
-// parameters follow them; tested in-process with a recording component handler.
+// Edits the plug-in starts reach the host as whole gestures, the controller's parameters
+// follow them and the editor's delegate hears of the editor's own; tested in-process with a
+// recording component handler.
 
 #include "deps/vst3/helpers/StringConvert.h"
+#include "framework/core/ParamChangeSource.h"
 #include "wrappers/vst3/IPluginVST3.h"
 #include "wrappers/vst3/IPluginVST3Parameter.h"
 
@@ -66,9 +68,26 @@ pfw::IPluginConfig TwoParameters()
   return config;
 }
 
+// Records what the editor's delegate hears of changes from the editor, with the value the
+// plug-in holds by then.
+class EditorListeningPlugin : public pfw::IPluginVST3
+{
+public:
+  EditorListeningPlugin()
+    : IPluginVST3(InstanceInfo{}, TwoParameters())
+  {
+  }
+  void OnParamChangeUI(int paramIdx, int source) override
+  {
+    if (source == pfw::kUI)
+      heard.push_back(std::to_string(paramIdx) + " " + std::to_string(GetParam(paramIdx)->Value()));
+  }
+  std::vector<std::string> heard;
+};
+
 struct InitialisedPlugin
 {
-  pfw::IPluginVST3* plugin = new pfw::IPluginVST3(pfw::IPluginVST3::InstanceInfo{}, TwoParameters());
+  EditorListeningPlugin* plugin = new EditorListeningPlugin;
   RecordingHandler handler;
 
   InitialisedPlugin()
@@ -97,6 +116,22 @@ TEST(Vst3HostNotification, EditorEditsAreWholeGesturesAndTheControllerFollows)
   EXPECT_EQ(object.handler.calls, (std::vector<std::string>{"begin 0", "perform 0 0.750000", "end 0"}));
   EXPECT_EQ(plugin.getParamNormalized(0), 0.75);
   EXPECT_DOUBLE_EQ(plugin.GetParam(0)->Value(), 5.0);
+}
+
+TEST(Vst3HostNotification, TheDelegateHearsOfEveryEditorEditOnceTheValueIsStored)
+{
+  const struct
+  {
+    int param;
+    double value;
+    std::vector<std::string> heard;
+  } cases[] = {{0, 0.75, {"0 5.000000"}}, {1, 0.2, {"1 0.200000"}}, {0, NAN, {}}, {2, 0.5, {}}};
+  for (const auto& c : cases)
+  {
+    InitialisedPlugin object;
+    object.plugin->SendParameterValueFromUI(c.param, c.value);
+    EXPECT_EQ(object.plugin->heard, c.heard) << c.param << " " << c.value;
+  }
 }
 
 TEST(Vst3HostNotification, AllValuesGoInOneGroupEachInItsOwnGesture)
