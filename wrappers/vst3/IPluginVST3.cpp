@@ -110,7 +110,9 @@ IPlugView* VST3_CALL IPluginVST3::createView(FIDString name)
   if (!HasUI() || !name || std::strcmp(name, "editor") != 0)
     return nullptr;
   IPluginVST3View* view = new (std::nothrow) IPluginVST3View(*this);
-  SetView(view);
+  // A view made while another shows the editor must not take the editor's requests from it.
+  if (view && !(GetView() && GetView()->isAttached()))
+    SetView(view);
   return view ? view->plugView() : nullptr;
 }
 
@@ -281,13 +283,28 @@ bool IPluginVST3::ResizeHostView(int width, int height)
 {
   if (!HasUI())
     return true;
+  // A content scale can ask for more than the editor's largest size; the host's window
+  // stays within the limits and the editor fits itself into it below.
+  const bool withinLimits = ConstrainEditorResize(width, height);
   IPluginVST3View* view = GetView();
+  bool sizedByHost = false;
   if ((width != GetEditorWidth() || height != GetEditorHeight()) && view && view->getFrame())
   {
+    // Inside resizeView the host may call onSize, which can ask again; the size it gave
+    // last is the window's, so it is not overwritten with this request afterwards.
+    view->addRef();
+    const unsigned sizesBefore = view->SizesFromHost();
     ViewRect size{0, 0, width, height};
     view->getFrame()->resizeView(view->plugView(), &size);
+    sizedByHost = view->SizesFromHost() != sizesBefore;
+    view->release();
   }
+  // The host's onSize has already fitted the editor to its window.
+  if (sizedByHost)
+    return true;
   SetEditorSize(width, height);
+  if (!withinLimits)
+    OnParentWindowResize(width, height);
   return true;
 }
 

@@ -37,7 +37,8 @@ public:
 
   IPluginVST3BypassParameter* GetBypassParameter() const { return mBypassParameter; }
 
-  // The view made last, while it lives: the editor's resize requests go to its frame.
+  // The view that last showed the editor, or else the one made last, while it lives: the
+  // editor's resize requests go to its frame.
   IPluginVST3View* GetView() const { return mView; }
   void SetView(IPluginVST3View* view) { mView = view; }
   void ForgetView(const IPluginVST3View* view)

@@ -49,7 +49,12 @@ tresult VST3_CALL IPluginVST3View::isPlatformTypeSupported(FIDString type)
 tresult VST3_CALL IPluginVST3View::attached(void* parent, FIDString type)
 {
   // A host told of success shows the view, so anything that opens no editor is refused.
-  if (!mPlugin.HasUI() || !IsHwnd(type) || !parent || !mPlugin.OpenWindow(parent))
+  if (!mPlugin.HasUI() || !IsHwnd(type) || !parent)
+    return kResultFalse;
+  // The editor's resize requests, from its opening on, go to the frame of the view that
+  // shows it, whichever other views the host has made.
+  mPlugin.SetView(this);
+  if (!mPlugin.OpenWindow(parent))
     return kResultFalse;
   return CPluginView::attached(parent, type);
 }
@@ -95,6 +100,7 @@ tresult VST3_CALL IPluginVST3View::onSize(ViewRect* newSize)
   if (!newSize || !mPlugin.GetHostResizeEnabled())
     return kResultFalse;
   rect = *newSize;
+  ++mSizesFromHost;
   // The host has given the window this size, so it is the view's size from now on; the
   // editor then fits itself into it and asks for another size only when it must.
   mPlugin.SetEditorSize(newSize->getWidth(), newSize->getHeight());

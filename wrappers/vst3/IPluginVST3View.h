@@ -33,6 +33,9 @@ public:
   Steinberg::tresult VST3_CALL setContentScaleFactor(ScaleFactor factor) override;
 
   Steinberg::IPlugView* plugView() { return this; }
+  // How many sizes the host has given through onSize, so that a resize request can tell
+  // whether the host answered it with a size of its own.
+  unsigned SizesFromHost() const { return mSizesFromHost; }
 
 protected:
   ~IPluginVST3View() override;
@@ -42,6 +45,7 @@ private:
   Steinberg::tresult PassKey(bool down, Steinberg::char16 key, Steinberg::int16 keyCode, Steinberg::int16 modifiers);
 
   IPluginVST3& mPlugin;
+  unsigned mSizesFromHost = 0;
 };
 
 } // namespace pfw

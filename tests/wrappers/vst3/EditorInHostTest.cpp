@@ -276,6 +276,45 @@ TEST(TarnwickVst3Editor, OpensAtTheContentScaleTheHostSetBeforeAttaching)
   ExpectSize(attached.frame.requests.back(), 1770, 1200);
 }
 
+TEST(TarnwickVst3Editor, EveryContentScaleAsksTheHostForItsSizeWithinTheLimits)
+{
+  Session session;
+  ASSERT_TRUE(session.ok());
+  AttachedView attached(session);
+  ASSERT_EQ(attached.attachedResult, kOk);
+  ViewRect drawScale15{0, 0, 1770, 1200};
+  attached.window.resize(1770, 1200);
+  attached.view->onSize(&drawScale15);
+  // A view the host makes while this one shows the editor does not take its requests.
+  IPlugView* unshown = session.instance.controller->createView("editor");
+  IPlugViewContentScaleSupport* scaling =
+    ask<IPlugViewContentScaleSupport>(attached.view, iids::PlugViewContentScaleSupport);
+  ASSERT_NE(scaling, nullptr);
+  const struct
+  {
+    float scale;
+    int width, height;
+  } steps[] = {
+    {1.5f, 2655, 1800}, {1.0f, 1770, 1200},
+    {2.5f, 3540, 2400}, // 4425 x 3000 is beyond the largest size: the editor draws smaller
+    {1.0f, 1416, 960},
+  };
+  for (const auto& step : steps)
+  {
+    attached.frame.requests.clear();
+    EXPECT_EQ(scaling->setContentScaleFactor(step.scale), kOk);
+    ASSERT_EQ(attached.frame.requests.size(), 1u) << step.scale;
+    ExpectSize(attached.frame.requests[0], step.width, step.height);
+    ViewRect size{};
+    attached.view->getSize(&size);
+    ExpectSize(size, step.width, step.height);
+    EXPECT_EQ(attached.editorSize().cx, step.width) << step.scale;
+    EXPECT_EQ(attached.editorSize().cy, step.height) << step.scale;
+  }
+  releaseAndClear(scaling);
+  unshown->release();
+}
+
 TEST(TarnwickVst3Editor, EditsFromTheEditorReachTheHostAsWholeGestures)
 {
   Session session;

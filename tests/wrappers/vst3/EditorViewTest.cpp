@@ -76,8 +76,11 @@ public:
     views.push_back(view);
     sizes.push_back(std::to_string(size->left) + "," + std::to_string(size->top) + "," +
                     std::to_string(size->right) + "," + std::to_string(size->bottom));
+    if (answer.right > 0)
+      view->onSize(&answer);
     return kResultOk;
   }
+  ViewRect answer{}; // a window size of the host's own, given back through onSize
   uint32 references = 1;
   std::vector<IPlugView*> views;
   std::vector<std::string> sizes;
@@ -179,6 +182,36 @@ TEST(Vst3EditorView, AsksTheHostsFrameForAnotherSizeOnlyWhenTheSizeChanges)
   made.plugin->ResizeHostView(800, 400);
   EXPECT_EQ(frame.sizes.size(), 1u);
   EXPECT_EQ(made.plugin->GetEditorWidth(), 800);
+}
+
+TEST(Vst3EditorView, TheHostsWindowWithinTheLimitsIsTheViewsSize)
+{
+  const struct
+  {
+    int width, height;
+    ViewRect answer;
+    const char* asked;
+    const char* fit;
+    int32 viewWidth, viewHeight;
+  } cases[] = {
+    {1000, 500, {0, 0, 800, 400}, "0,0,1000,500", "fit 800x400", 800, 400}, // the host's own size
+    {2000, 1000, {}, "0,0,1200,800", "fit 1200x800", 1200, 800},            // beyond the largest size
+    {2000, 1000, {0, 0, 1200, 800}, "0,0,1200,800", "fit 1200x800", 1200, 800},
+  };
+  for (const auto& c : cases)
+  {
+    ViewOf made;
+    RecordingFrame frame;
+    frame.answer = c.answer;
+    made.view->setFrame(&frame);
+    made.plugin->ResizeHostView(c.width, c.height);
+    EXPECT_EQ(frame.sizes, (std::vector<std::string>{c.asked})) << c.width;
+    EXPECT_EQ(made.plugin->calls, (std::vector<std::string>{c.fit})) << c.width;
+    ViewRect size{};
+    made.view->getSize(&size);
+    EXPECT_EQ(size.right, c.viewWidth) << c.width;
+    EXPECT_EQ(size.bottom, c.viewHeight) << c.width;
+  }
 }
 
 TEST(Vst3EditorView, PassesKeysAsTheEditorsKeyEvents)
