@@ -204,10 +204,8 @@ void IGuiVG::SetClipRegion(const IRectF& clip)
 {
   if (!mContext)
     return;
-  if (clip.Empty())
-    VG::ResetScissor(mContext);
-  else
-    VG::Scissor(mContext, clip.L, clip.T, clip.W(), clip.H());
+  // An empty clip is one that met nothing: it clips everything away, never nothing.
+  VG::Scissor(mContext, clip.L, clip.T, clip.W(), clip.H());
 }
 
 void IGuiVG::DrawBitmap(const IBitmapRef& bitmap, const IRectF& dest, int srcX, int srcY, const IBlendMode* blend)
