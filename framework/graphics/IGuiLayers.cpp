@@ -56,7 +56,8 @@ IBitmapRef IGui::ScaleBitmap(const IBitmapRef& bitmap, const char* name, int tar
   const float d = bitmap.bitmap->GetDrawScale();
   mScreenScale = static_cast<float>(targetScale);
   mDrawScale = d;
-  const IRectF bounds(0.f, 0.f, bitmap.bitmap->GetWidth() / d, bitmap.bitmap->GetHeight() / d);
+  // The copy keeps the size in user-interface units; only its pixels change.
+  const IRectF bounds(0.f, 0.f, bitmap.width / d, bitmap.height / d);
   StartLayer(nullptr, bounds, true);
   DrawBitmap(bitmap, bounds, 0, 0, nullptr);
   std::unique_ptr<ILayer> layer = EndLayer();

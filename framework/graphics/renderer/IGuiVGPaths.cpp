@@ -204,10 +204,8 @@ void IGuiVG::SetClipRegion(const IRectF& clip)
 {
   if (!mContext)
     return;
-  if (clip.Empty())
-    VG::ResetScissor(mContext);
-  else
-    VG::Scissor(mContext, clip.L, clip.T, clip.W(), clip.H());
+  // An empty clip is one that met nothing: it clips everything away, never nothing.
+  VG::Scissor(mContext, clip.L, clip.T, clip.W(), clip.H());
 }
 
 void IGuiVG::DrawBitmap(const IBitmapRef& bitmap, const IRectF& dest, int srcX, int srcY, const IBlendMode* blend)
@@ -236,16 +234,20 @@ void IGuiVG::DrawDottedLine(const IArgbColour& colour, float x1, float y1, float
 {
   if (!mContext)
     return;
-  const float length = std::hypot(x2 - x1, y2 - y1);
-  // A dash of no length (or not a number) draws a plain line; dashes are capped so a
-  // huge line cannot stall the frame.
-  const int maxDashes = 4096;
-  const float ratio = dashLength > 0.f ? length / dashLength : 0.f;
-  const int n = std::isfinite(ratio) ? static_cast<int>(std::min<float>(std::round(ratio), maxDashes)) : 0;
   VG::BeginPath(mContext);
   PathMoveTo(x1, y1);
-  if (n <= 1)
+  // A dash of no length (or not a number) draws a plain line.
+  if (!(dashLength > 0.f))
+  {
     PathLineTo(x2, y2);
+    PathStroke(IColourSource::FromColour(colour), thickness, IStrokeStyle(), blend);
+    return;
+  }
+  // n dash-sized steps alternate ink and gap, so a line of one step or less has no dash
+  // to draw; the count is capped so that a huge line cannot stall the frame.
+  const float maxDashes = 4096.f;
+  const float ratio = std::hypot(x2 - x1, y2 - y1) / dashLength;
+  const int n = ratio >= 0.f ? static_cast<int>(std::round(std::min(ratio, maxDashes))) : 0;
   for (int i = 1; i < n; i += 2)
   {
     const float a = static_cast<float>(i) / n;

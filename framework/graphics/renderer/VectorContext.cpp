@@ -247,11 +247,6 @@ void Scissor(VectorContext* context, float x, float y, float w, float h)
   state.scissor.extent[1] = h * 0.5f;
 }
 
-void ResetScissor(VectorContext* context)
-{
-  State(context).scissor = VectorScissor();
-}
-
 VectorVertex* AllocTempVerts(VectorContext* context, int count)
 {
   GrowArray<VectorVertex>& vertices = context->cache.vertices;

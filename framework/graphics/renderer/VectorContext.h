@@ -132,7 +132,6 @@ float FontScale(const float t[6]);
 // ---- Scissor ----
 // Clips to the rectangle under the current transform.
 void Scissor(VectorContext* context, float x, float y, float w, float h);
-void ResetScissor(VectorContext* context);
 
 // ---- Paths (points are transformed by the state transform as they are appended) ----
 void BeginPath(VectorContext* context);

@@ -190,6 +190,13 @@ TEST(ResourceBitmaps, LookupGoesByScaleSuffixThenScalesTheFind)
   EXPECT_EQ(1, IGui::BitmapCacheSize());
   gui.ReleaseBitmap(ref);
   EXPECT_EQ(0, IGui::BitmapCacheSize());
+  // Scaled down from the only, sharper file: fewer pixels, the same size in units.
+  gui.files["dial@2x.png"] = "img 80 80";
+  const IBitmapRef dial = gui.LoadBitmap("dial.png", 1, false, 1);
+  ASSERT_TRUE(dial.IsValid());
+  EXPECT_EQ(40, dial.width);
+  EXPECT_EQ(40, dial.bitmap->GetWidth());
+  EXPECT_TRUE(gui.Logged("createbitmap 40 40"));
 }
 
 TEST(ResourceBitmaps, ExactScaleIsRetainedAsDecoded)
@@ -246,15 +253,17 @@ TEST(ResourceBitmaps, ScalingDrawsIntoALayerOfTheTargetScaleAndRestoresTheScales
   FakeDelegate delegate;
   RecordingGui gui(delegate, 400, 300, 1.25f);
   gui.SetScreenScale(1.5f);
-  FakeBitmap source(90, 30, 3.f, 1.5f); // 60 x 20 units at draw scale 1.5
+  FakeBitmap source(90, 30, 3.f, 1.5f); // 30 x 10 units, drawn 20 x 6.67 at draw scale 1.5
   const IBitmapRef ref(&source, "strip.png", 4, true);
   gui.log.clear();
   const IBitmapRef scaled = gui.ScaleBitmap(ref, "strip.png", 2);
   ASSERT_TRUE(scaled.IsValid());
-  // The layer covers 60 x 20 units at total scale 2 x 1.5.
-  EXPECT_TRUE(gui.Logged("createbitmap 180 60"));
-  EXPECT_TRUE(gui.Logged("bitmap strip.png 0 0 60 20"));
-  EXPECT_EQ(180, scaled.bitmap->GetWidth());
+  // The layer covers 20 x 6.67 units at total scale 2 x 1.5: 60 x 21 pixels (the height
+  // ceiled to whole units first).
+  EXPECT_TRUE(gui.Logged("createbitmap 60 21"));
+  EXPECT_TRUE(gui.Logged("bitmap strip.png 0 0 20 6.66667"));
+  EXPECT_EQ(60, scaled.bitmap->GetWidth());
+  EXPECT_EQ(ref.width, scaled.width);
   EXPECT_FLOAT_EQ(2.f, scaled.bitmap->GetScale());
   EXPECT_FLOAT_EQ(1.5f, scaled.bitmap->GetDrawScale());
   EXPECT_EQ(4, scaled.frames);

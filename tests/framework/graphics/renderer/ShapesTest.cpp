@@ -194,6 +194,55 @@ TEST_F(RendererTest, ClipsCutOnWholePixelsAndSoftlyBetweenThem)
   }
 }
 
+TEST_F(RendererTest, AFillColoursOnlyWhereTheClipMeetsTheControl)
+{
+  struct Case
+  {
+    const char* name;
+    IRectF clip;
+    int coloured;
+  };
+  const Case cases[] = {
+    {"no clip: the control's whole area", IRectF(), 200 * 120},
+    {"a clip partly outside", IRectF(150.f, 100.f, 300.f, 300.f), 50 * 20},
+    {"a clip beside the control", IRectF(300.f, 300.f, 400.f, 400.f), 0},
+    {"a clip touching its edge", IRectF(200.f, 0.f, 260.f, 120.f), 0},
+  };
+  const PixelImage::Pixel nothing{0, 0, 0, 0};
+  OpenAt(1.f, 1.f);
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    gui->DrawFrame([&c](IGui& g) {
+      g.PathClipRegion(c.clip);
+      g.FillRect(kInk, IRectF(0.f, 0.f, 200.f, 120.f));
+    });
+    EXPECT_EQ(CountOtherThan(gui->ReadMain(), 1.f, 0.f, 0.f, 200.f, 120.f, nothing), c.coloured);
+  }
+}
+
+TEST_F(RendererTest, ADottedLineDrawsEveryOtherDashAndNothingWhenOneDashOrLessFits)
+{
+  struct Case
+  {
+    float dash;
+    int coloured; // pixels of a 40-unit line, 4 thick
+  };
+  const Case cases[] = {
+    {10.f, 2 * 10 * 4}, {20.f, 20 * 4}, {27.f, 0}, {40.f, 0}, {100.f, 0},
+    // A dash of no length draws the line plain.
+    {0.f, 40 * 4}, {-5.f, 40 * 4}, {std::nanf(""), 40 * 4},
+  };
+  const PixelImage::Pixel nothing{0, 0, 0, 0};
+  OpenAt(1.f, 1.f);
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.dash);
+    gui->DrawFrame([&c](IGui& g) { g.DrawDottedLine(kInk, 20.f, 60.f, 60.f, 60.f, nullptr, 4.f, c.dash); });
+    EXPECT_EQ(CountOtherThan(gui->ReadMain(), 1.f, 0.f, 0.f, 200.f, 120.f, nothing), c.coloured);
+  }
+}
+
 TEST_F(RendererTest, AContextWithoutTheEntryPointsLeavesTheOpenWindowDrawing)
 {
   OpenAt(1.f, 1.f);

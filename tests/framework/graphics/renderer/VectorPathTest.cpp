@@ -367,8 +367,6 @@ TEST_F(ContextTest, PaintsAndScissorFollowTheStateTransform)
   EXPECT_EQ(call.composite.dstRGB, kBlendZero);
   // Path points are transformed as they are appended.
   EXPECT_NEAR(call.paths[0].fill[0].x, 10.f + 0.5f, 1e-4f);
-  VG::ResetScissor(context);
-  EXPECT_LT(VG::State(context).scissor.extent[0], 0.f);
 }
 
 TEST_F(ContextTest, ImagesDecodeToRGBATexturesAndBadBytesGiveNone)
