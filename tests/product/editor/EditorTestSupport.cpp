@@ -128,6 +128,7 @@ void OpenEditor::Hover(float x, float y)
 
 void OpenEditor::Frame()
 {
+  gui->texts.clear();
   pfw::gui::IRectFList rects;
   if (!gui->IsDirty(rects))
     return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordingGui.h"
+#include "DisplayTestSupport.h"
 #include "TarnwickTestSupport.h"
 
 #include <string>
@@ -33,27 +33,21 @@ namespace editor_test {
 
 // The recording back end whose window, when opened, gets the editor's page as a platform
 // window does; it keeps the page's view state for the tests.
-class EditorGui : public RecordingGui
+class EditorGui : public StyledRecordingGui
 {
 public:
   EditorGui(Tarnwick& plugin)
-    : RecordingGui(plugin)
+    : StyledRecordingGui(plugin)
     , mPlugin(plugin)
   {
   }
   void* OpenWindow(void* parent) override
   {
-    void* handle = RecordingGui::OpenWindow(parent);
+    void* handle = StyledRecordingGui::OpenWindow(parent);
     viewState = editor::BuildEditorLayout(mPlugin.Product(), this);
     return handle;
   }
-  bool OpenURL(const char* url) override
-  {
-    urls.push_back(url);
-    return true;
-  }
   std::shared_ptr<editor::ViewState> viewState;
-  std::vector<std::string> urls;
 
 private:
   Tarnwick& mPlugin;
@@ -74,7 +68,7 @@ struct OpenEditor
   bool Key(float x, float y, int vk, bool shift = false);
   void Wheel(float x, float y, float delta, bool fine = false);
   void Hover(float x, float y);
-  // One frame: every control polls, the dirty ones draw.
+  // One frame: every control polls, the dirty ones draw; `gui->texts` holds the texts drawn.
   void Frame();
 
   // The controls shown now (not hidden), in drawing order.

@@ -1,4 +1,5 @@
 #include "DisplayTestSupport.h"
+#include "ExpectedTexts.h"
 #include "TarnwickTestSupport.h"
 
 #include "product/editor/Brand.h"
@@ -70,9 +71,9 @@ TEST_F(HelpAndStatusTest, HelpPanelRedrawsWhenTheBodyChanges)
   gui.AttachControl(new editor::ContextHelp(IRectF(36.f, 720.f, 1144.f, 750.f), viewState));
   gui.Frame();
   ASSERT_EQ(gui.texts.size(), 2u);
-  EXPECT_EQ(gui.texts[0].text, "YOUR GUITAR / YOUR CHAIN");
+  EXPECT_EQ(gui.texts[0].text, expected_texts::kInitialHelp.title);
   EXPECT_EQ(gui.texts[0].colour, EditorPalette::Amber);
-  EXPECT_EQ(gui.texts[1].text, editor::ViewState::kInitialHelpBody);
+  EXPECT_EQ(gui.texts[1].text, expected_texts::kInitialHelp.body);
   EXPECT_EQ(gui.texts[1].bounds, IRectF(300.f, 719.f, 1144.f, 752.f));
 
   gui.Frame();

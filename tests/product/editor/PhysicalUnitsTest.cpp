@@ -1,4 +1,5 @@
 #include "EditorTestSupport.h"
+#include "ExpectedTexts.h"
 
 #include "product/core/ParamSpecTable.h"
 #include "product/editor/PhysicalUnits.h"
@@ -114,14 +115,13 @@ TEST(PhysicalUnitsTest, TheValueBoxAppliesAcceptedTextAndRefusesTheRest)
     if (c.accepted)
     {
       EXPECT_NEAR(editor.Value(c.param), c.value, 1e-6 * std::max(1.0, std::fabs(c.value))) << c.text;
-      EXPECT_NE(editor.View().helpTitle, "VALID PHYSICAL VALUES") << c.text;
+      EXPECT_NE(editor.View().helpTitle, expected_texts::kRefusedValueHelp.title) << c.text;
     }
     else
     {
       EXPECT_EQ(editor.Value(c.param), before) << c.text;
-      EXPECT_EQ(editor.View().helpTitle, "VALID PHYSICAL VALUES") << c.text;
-      EXPECT_EQ(editor.View().helpBody, "Enter a finite number with its displayed unit. Frequency accepts Hz/kHz; "
-                                        "timing accepts ms/s. Invalid input leaves the value unchanged.");
+      EXPECT_EQ(editor.View().helpTitle, expected_texts::kRefusedValueHelp.title) << c.text;
+      EXPECT_EQ(editor.View().helpBody, expected_texts::kRefusedValueHelp.body) << c.text;
     }
   }
   std::string why;

@@ -1,5 +1,6 @@
 #include "DisplayTestSupport.h"
 #include "EditorTestSupport.h"
+#include "ExpectedTexts.h"
 
 #include "product/editor/EditorPalette.h"
 #include "product/editor/RigArtwork.h"
@@ -137,7 +138,8 @@ TEST_F(RigArtworkTest, ADragShowsTheCabinetViewAndExplainsItself)
 {
   gui.OnMouseDown(Pointer(kMicX, kMicY));
   EXPECT_EQ(viewState->currentView, 3);
-  EXPECT_EQ(viewState->helpTitle, "CABINET MICROPHONE / PHYSICAL POSITION");
+  EXPECT_EQ(viewState->helpTitle, expected_texts::kMicrophoneDragHelp.title);
+  EXPECT_EQ(viewState->helpBody, expected_texts::kMicrophoneDragHelp.body);
   gui.OnMouseUp(Pointer(kMicX, kMicY));
 }
 
