@@ -265,7 +265,7 @@ TEST_F(EditorWindowTest, APressHidesTheTooltipAndNoneShowsWhileTheButtonIsHeld)
   Add(IRectF(0, 0, 300, 200));
   Add(IRectF(50, 50, 100, 100))->SetTooltip("Gain");
   // The tooltip control shows its tip only while the pointer is over the editor.
-  SetWindowPos(host.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(host.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const POINT over = ScreenPoint(editor, 70, 70);
   SetCursorPos(over.x, over.y);
   const int showDelayMs = 50;
