@@ -172,7 +172,8 @@ private:
   LRESULT OnKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void OnDropFiles(HDROP drop);
   void OnTouch(WPARAM wParam, LPARAM lParam);
-  void OnHover();
+  // The hovered control's tooltip; none while a mouse button is held (keys: the message's).
+  void OnHover(WPARAM keys);
   void OnMouseLeave();
   LRESULT OnTextEntryColours(HDC dc);
   void ClearShownTooltip();

@@ -141,7 +141,7 @@ LRESULT IGuiWin::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   case WM_MOUSEWHEEL: OnWheel(wParam, lParam); return 0;
   case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
   case WM_TOUCH: OnTouch(wParam, lParam); return 0;
-  case WM_MOUSEHOVER: OnHover(); return 0;
+  case WM_MOUSEHOVER: OnHover(wParam); return 0;
   case WM_MOUSELEAVE: OnMouseLeave(); return 0;
   default: break;
   }
@@ -389,8 +389,11 @@ void IGuiWin::OnTouch(WPARAM wParam, LPARAM lParam)
   Machine().closeTouchInputHandle(input);
 }
 
-void IGuiWin::OnHover()
+void IGuiWin::OnHover(WPARAM keys)
 {
+  // Resting during a press or a drag: a tip would cover what is being dragged.
+  if (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))
+    return;
   if (mTooltipControlIdx < 0 || mTooltipControlIdx >= NControls())
     return;
   SetTooltip(GetControl(mTooltipControlIdx)->GetTooltip());

@@ -62,6 +62,30 @@ BOOL OnInitDialog(HWND dialog, StandaloneHost& host)
   return TRUE;
 }
 
+// Set while the window closes around the editor: that size is the editor's own.
+bool gFollowingEditor = false;
+
+// The editor fits itself to the new client area. Its aspect, its scale limits and whole
+// pixels may leave it smaller than the area, so the window then closes around it, as it
+// does when it opens; otherwise a band of the window's own background would show beside
+// or below the editor, and grow with every step of a corner drag.
+void OnSize(HWND dialog, StandaloneHost& host, int width, int height)
+{
+  pfw::IPluginAPP& plugin = *host.GetPlugin();
+  if (gFollowingEditor || !plugin.GetHostResizeEnabled())
+    return;
+  plugin.OnParentWindowResize(width, height);
+  pfw::gui::IGuiWin* editor = OpenEditorWindow(host);
+  RECT area;
+  if (!editor || !GetClientRect(static_cast<HWND>(editor->GetWindow()), &area) ||
+      (area.right == width && area.bottom == height))
+    return;
+  const SIZE window = WindowSizeForEditor(dialog, {area.right, area.bottom});
+  gFollowingEditor = true;
+  SetWindowPos(dialog, nullptr, 0, 0, window.cx, window.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  gFollowingEditor = false;
+}
+
 void OnMinMaxInfo(HWND dialog, MINMAXINFO& info)
 {
   StandaloneHost* host = StandaloneHost::Get();
@@ -165,8 +189,7 @@ INT_PTR CALLBACK MainDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     case WM_SIZE:
       if (host && (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED))
       {
-        if (host->GetPlugin()->GetHostResizeEnabled())
-          host->GetPlugin()->OnParentWindowResize(LOWORD(lParam), HIWORD(lParam));
+        OnSize(dialog, *host, LOWORD(lParam), HIWORD(lParam));
         return TRUE;
       }
       return FALSE;

@@ -254,3 +254,47 @@ TEST_F(EditorWindowTest, HoverShowsTheTooltipOfTheControlUnderTheMouseAndLeaving
   SendMessageW(editor, WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(tooltipText(), L"");
 }
+
+TEST_F(EditorWindowTest, APressHidesTheTooltipAndNoneShowsWhileTheButtonIsHeld)
+{
+  gui = std::make_unique<IGuiWin>(delegate, 300, 200, 30);
+  gui->EnableTooltips(true);
+  editor = static_cast<HWND>(gui->OpenWindow(host.Handle()));
+  HWND tooltip = gui->GetTooltipWindow();
+  ASSERT_TRUE(tooltip);
+  Add(IRectF(0, 0, 300, 200));
+  Add(IRectF(50, 50, 100, 100))->SetTooltip("Gain");
+  // The tooltip control shows its tip only while the pointer is over the editor.
+  SetWindowPos(host.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const POINT over = ScreenPoint(editor, 70, 70);
+  SetCursorPos(over.x, over.y);
+  const int showDelayMs = 50;
+  SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, showDelayMs);
+  const auto shown = [&] { return IsWindowVisible(tooltip) != FALSE; };
+
+  struct Button
+  {
+    UINT down, up;
+    WPARAM held;
+    const char* name;
+  };
+  for (const Button& button : {Button{WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, "left"},
+                               Button{WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, "right"},
+                               Button{WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, "middle"}})
+  {
+    SCOPED_TRACE(button.name);
+    SendMessageW(editor, WM_MOUSELEAVE, 0, 0);
+    SendMessageW(editor, WM_MOUSEMOVE, 0, MAKELPARAM(70, 70));
+    SendMessageW(editor, WM_MOUSEHOVER, 0, MAKELPARAM(70, 70));
+    ASSERT_TRUE(PumpUntil(shown));
+
+    SendMessageW(editor, button.down, button.held, MAKELPARAM(70, 70));
+    EXPECT_FALSE(shown());
+    // Resting on the control with the button held, then dragging it.
+    SendMessageW(editor, WM_MOUSEHOVER, button.held, MAKELPARAM(70, 70));
+    for (int x = 71; x <= 75; ++x)
+      SendMessageW(editor, WM_MOUSEMOVE, button.held, MAKELPARAM(x, 70));
+    EXPECT_FALSE(PumpUntil(shown, 20 * showDelayMs / 1000.0));
+    SendMessageW(editor, button.up, 0, MAKELPARAM(75, 70));
+  }
+}
