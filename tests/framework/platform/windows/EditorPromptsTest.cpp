@@ -124,6 +124,7 @@ TEST_F(EditorPromptsTest, TypingIntoTheTextBoxFiltersAndCommitsOnEnter)
     HWND box = OpenTextBox(*c.over);
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(IGuiWin::kTextEntryFocused, gui->GetTextEntryState());
+    EXPECT_EQ(static_cast<LONG_PTR>(0xdeadf00b), GetWindowLongPtrW(box, GWLP_USERDATA)) << "the box's marker";
     Type(c.keys);
     ASSERT_TRUE(PumpUntil([&] { return TextOf(box) == c.text; })) << TextOf(box);
     Type({VK_RETURN});
