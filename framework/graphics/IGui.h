@@ -172,10 +172,18 @@ public:
   virtual bool SetFilePathInClipboard(const char* /*path*/) { return false; }
   virtual bool InitiateExternalFileDragDrop(const char* /*path*/, const IRectF& /*iconBounds*/) { return false; }
   virtual void OnPopupMenuOpening(IPopupMenu& /*menu*/) {}
-  virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
-  virtual bool PromptForFile(GrowString& fileName, GrowString& path, bool save, const char* extensions) = 0;
-  virtual bool PromptForDirectory(GrowString& path) = 0;
-  virtual bool PromptForColor(IArgbColour& colour, const char* prompt) = 0;
+  // The message box and the dialogs hand their result to a completion as well as returning
+  // it. The prompt takes the completion over: it calls it at most once and lets it go
+  // before returning, so nothing it holds outlives the prompt.
+  using MessageBoxCompletion = std::function<void(int result)>;
+  using FileCompletion = std::function<void(const GrowString& fileName, const GrowString& path)>;
+  using ColourCompletion = std::function<void(const IArgbColour& colour)>;
+  virtual int ShowMessageBox(const char* text, const char* caption, int type,
+                             MessageBoxCompletion completion = nullptr) = 0;
+  virtual bool PromptForFile(GrowString& fileName, GrowString& path, bool save, const char* extensions,
+                             FileCompletion completion = nullptr) = 0;
+  virtual bool PromptForDirectory(GrowString& path, FileCompletion completion = nullptr) = 0;
+  virtual bool PromptForColor(IArgbColour& colour, const char* prompt, ColourCompletion completion = nullptr) = 0;
   virtual bool OpenURL(const char* url) = 0;
   virtual const char* GetPlatformAPIStr() { return ""; }
   virtual bool RevealPathInExplorer(const char* /*path*/) { return false; }

@@ -4,6 +4,8 @@
 
 #if defined(_WIN32)
 #include "deps/unicode/WideUtf8.h"
+
+#include <shlwapi.h>
 #endif
 
 #include <cstdio>
@@ -58,10 +60,27 @@ FILE* OpenRead(const char* path)
   const std::wstring wide = unicode::Utf8ToWide(path);
   return wide.empty() ? std::fopen(path, "rb") : _wfopen(wide.c_str(), L"rb");
 }
+
+// Any existing path, a folder included: reading is what tells a file from the rest.
+bool PathExists(const char* path)
+{
+  const std::wstring wide = unicode::Utf8ToWide(path);
+  return !wide.empty() && PathFileExistsW(wide.c_str());
+}
 #else
 FILE* OpenRead(const char* path)
 {
   return std::fopen(path, "rb");
+}
+
+bool PathExists(const char* path)
+{
+  if (FILE* file = OpenRead(path))
+  {
+    std::fclose(file);
+    return true;
+  }
+  return false;
 }
 #endif
 } // namespace
@@ -88,9 +107,8 @@ int LocateResourceDefault(const char* name, const char* type, GrowString& locati
   (void)type;
   (void)module;
 #endif
-  if (FILE* file = OpenRead(name))
+  if (PathExists(name))
   {
-    std::fclose(file);
     location.Set(name);
     return 1;
   }

@@ -6,7 +6,8 @@
 namespace pfw::gui {
 
 // Resource lookup that needs no window: files by UTF-8 path and, on Windows, resources
-// of a module (null: the program). The platform layer may search further.
+// of a module (null: the program). The platform layer may search further. On disk any
+// existing path is found, a folder too; reading it then fails like any unreadable file.
 int LocateResourceDefault(const char* name, const char* type, GrowString& location, void* module);
 // The whole file; false (data emptied) when it cannot be read completely.
 bool ReadFileBytes(const char* path, ByteBuffer& data);

@@ -111,10 +111,16 @@ public:
   void CreatePlatformTextEntry(int paramIdx, const ITextStyle& style, const IRectF& bounds, int length,
                                const char* text) override;
   void ForceEndUserEdit() override;
-  int ShowMessageBox(const char* text, const char* caption, int type) override;
-  bool PromptForFile(GrowString& fileName, GrowString& path, bool save, const char* extensions) override;
-  bool PromptForDirectory(GrowString& path) override;
-  bool PromptForColor(IArgbColour& colour, const char* prompt) override;
+  // The message box's completion gets its answer; the file dialog's the chosen file and
+  // its folder, or an empty name and the kept folder when cancelled (not called without
+  // an editor window); the folder dialog's an empty name and the chosen folder, or an
+  // empty one; the colour dialog's only a chosen colour.
+  int ShowMessageBox(const char* text, const char* caption, int type,
+                     MessageBoxCompletion completion = nullptr) override;
+  bool PromptForFile(GrowString& fileName, GrowString& path, bool save, const char* extensions,
+                     FileCompletion completion = nullptr) override;
+  bool PromptForDirectory(GrowString& path, FileCompletion completion = nullptr) override;
+  bool PromptForColor(IArgbColour& colour, const char* prompt, ColourCompletion completion = nullptr) override;
   bool GetTextFromClipboard(GrowString& text) override;
   bool SetTextInClipboard(const char* text) override;
   bool SetFilePathInClipboard(const char* path) override;

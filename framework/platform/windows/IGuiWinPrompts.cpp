@@ -10,6 +10,8 @@
 #include "ShellOpen.h"
 #include "TopLevelWindow.h"
 
+#include <utility>
+
 namespace pfw::gui {
 
 IPopupMenu* IGuiWin::CreatePlatformPopupMenu(IPopupMenu& menu, const IRectF& bounds, bool& isAsync)
@@ -26,30 +28,47 @@ IPopupMenu* IGuiWin::CreatePlatformPopupMenu(IPopupMenu& menu, const IRectF& bou
   return chosen;
 }
 
-int IGuiWin::ShowMessageBox(const char* text, const char* caption, int type)
+int IGuiWin::ShowMessageBox(const char* text, const char* caption, int type, MessageBoxCompletion completion)
 {
+  const MessageBoxCompletion consumed = std::exchange(completion, nullptr);
   ReleaseMouseCapture();
-  return ShowMessage(FindTopLevelWindow(), text, caption, static_cast<UINT>(type));
+  const int answer = ShowMessage(FindTopLevelWindow(), text, caption, static_cast<UINT>(type));
+  if (consumed)
+    consumed(answer);
+  return answer;
 }
 
-bool IGuiWin::PromptForFile(GrowString& fileName, GrowString& path, bool save, const char* extensions)
+bool IGuiWin::PromptForFile(GrowString& fileName, GrowString& path, bool save, const char* extensions,
+                            FileCompletion completion)
 {
+  const FileCompletion consumed = std::exchange(completion, nullptr);
+  // Without a window no dialog opens, so there is no answer to hand on.
+  const bool hadWindow = mWindow != nullptr;
   const bool chosen = PromptForFileName(mWindow, fileName, path, save, extensions);
+  if (hadWindow && consumed)
+    consumed(fileName, path);
   ReleaseMouseCapture();
   return chosen;
 }
 
-bool IGuiWin::PromptForDirectory(GrowString& path)
+bool IGuiWin::PromptForDirectory(GrowString& path, FileCompletion completion)
 {
+  const FileCompletion consumed = std::exchange(completion, nullptr);
   const bool chosen = PromptForFolder(mWindow, path);
+  if (consumed)
+    consumed(GrowString(), path);
   ReleaseMouseCapture();
   return chosen;
 }
 
-bool IGuiWin::PromptForColor(IArgbColour& colour, const char* prompt)
+bool IGuiWin::PromptForColor(IArgbColour& colour, const char* prompt, ColourCompletion completion)
 {
+  const ColourCompletion consumed = std::exchange(completion, nullptr);
   ReleaseMouseCapture();
-  return PromptForColour(mWindow, colour, prompt);
+  const bool chosen = PromptForColour(mWindow, colour, prompt);
+  if (chosen && consumed)
+    consumed(colour);
+  return chosen;
 }
 
 bool IGuiWin::OpenURL(const char* url)

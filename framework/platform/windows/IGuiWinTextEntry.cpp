@@ -14,6 +14,9 @@ namespace pfw::gui {
 
 namespace {
 constexpr int kTextEntryControlId = 99;
+// Marks the EDIT as the editor's own text box for anything that meets it among the
+// editor's children; the editor itself is found through the parent, never through this.
+constexpr LONG_PTR kTextEntryMarker = 0xdeadf00b;
 
 DWORD AlignmentStyle(int hAlign)
 {
@@ -64,6 +67,7 @@ void IGuiWin::CreatePlatformTextEntry(int paramIdx, const ITextStyle& style, con
   // editor before the next frame cancels, one after it commits.
   mTextEntryPreviousProc = reinterpret_cast<WNDPROC>(
     SetWindowLongPtrW(mTextEntryWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IGuiWin::ParamEditProc)));
+  SetWindowLongPtrW(mTextEntryWindow, GWLP_USERDATA, kTextEntryMarker);
   SetFocus(mTextEntryWindow);
 }
 

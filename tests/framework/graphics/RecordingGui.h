@@ -158,10 +158,10 @@ public:
   void* window = nullptr;
   bool GetTextFromClipboard(pfw::GrowString& text) override;
   bool SetTextInClipboard(const char* text) override;
-  int ShowMessageBox(const char*, const char*, int) override { return 0; }
-  bool PromptForFile(pfw::GrowString&, pfw::GrowString&, bool, const char*) override { return false; }
-  bool PromptForDirectory(pfw::GrowString&) override { return false; }
-  bool PromptForColor(pfw::gui::IArgbColour&, const char*) override { return false; }
+  int ShowMessageBox(const char*, const char*, int, MessageBoxCompletion) override { return 0; }
+  bool PromptForFile(pfw::GrowString&, pfw::GrowString&, bool, const char*, FileCompletion) override { return false; }
+  bool PromptForDirectory(pfw::GrowString&, FileCompletion) override { return false; }
+  bool PromptForColor(pfw::gui::IArgbColour&, const char*, ColourCompletion) override { return false; }
   bool OpenURL(const char*) override { return false; }
   std::unique_ptr<pfw::gui::PlatformFont> LoadPlatformFontByName(const char* fontId, const char*, int) override
   {

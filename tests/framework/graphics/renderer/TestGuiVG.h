@@ -80,10 +80,10 @@ public:
   void ForceEndUserEdit() override {}
   bool GetTextFromClipboard(pfw::GrowString&) override { return false; }
   bool SetTextInClipboard(const char*) override { return false; }
-  int ShowMessageBox(const char*, const char*, int) override { return 0; }
-  bool PromptForFile(pfw::GrowString&, pfw::GrowString&, bool, const char*) override { return false; }
-  bool PromptForDirectory(pfw::GrowString&) override { return false; }
-  bool PromptForColor(pfw::gui::IArgbColour&, const char*) override { return false; }
+  int ShowMessageBox(const char*, const char*, int, MessageBoxCompletion) override { return 0; }
+  bool PromptForFile(pfw::GrowString&, pfw::GrowString&, bool, const char*, FileCompletion) override { return false; }
+  bool PromptForDirectory(pfw::GrowString&, FileCompletion) override { return false; }
+  bool PromptForColor(pfw::gui::IArgbColour&, const char*, ColourCompletion) override { return false; }
   bool OpenURL(const char*) override { return false; }
   std::unique_ptr<pfw::gui::PlatformFont> LoadPlatformFontByName(const char*, const char*, int) override
   {

@@ -1,12 +1,13 @@
 // The editor window's own prompts: the native text box typed into with real key events
 // and ended by the display tick, the popup menu placed under its control, message boxes
-// owned by the host's window, and the font from the program's resources
-// through the editor's real font path.
+// owned by the host's window, the dialogs' answers handed to their completions, and the
+// font from the program's resources through the editor's real font path.
 
 #include "ModalFakes.h"
 
 #include "framework/platform/windows/IGuiWin.h"
 #include "framework/platform/windows/PlatformFontCaches.h"
+#include "framework/platform/windows/Utf8.h"
 #include "framework/platform/windows/WinMachine.h"
 #include "framework/core/IGuiEditorDelegate.h"
 #include "framework/core/IParam.h"
@@ -16,6 +17,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace pfw;
 using namespace pfw::gui;
@@ -121,6 +124,7 @@ TEST_F(EditorPromptsTest, TypingIntoTheTextBoxFiltersAndCommitsOnEnter)
     HWND box = OpenTextBox(*c.over);
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(IGuiWin::kTextEntryFocused, gui->GetTextEntryState());
+    EXPECT_EQ(static_cast<LONG_PTR>(0xdeadf00b), GetWindowLongPtrW(box, GWLP_USERDATA)) << "the box's marker";
     Type(c.keys);
     ASSERT_TRUE(PumpUntil([&] { return TextOf(box) == c.text; })) << TextOf(box);
     Type({VK_RETURN});
@@ -185,6 +189,88 @@ TEST_F(EditorPromptsTest, MenusOpenUnderTheirControlAndBoxesBelongToTheHost)
 
   EXPECT_EQ(IDNO, gui->ShowMessageBox("Replace?", "TARN WICK", MB_YESNO));
   EXPECT_EQ(host, gOwner);
+}
+
+namespace {
+// What the faked dialogs answer: the message box gMessageAnswer, the others the chosen
+// path or colour, or a cancel.
+int gMessageAnswer = 0;
+bool gChooses = false;
+const wchar_t* gChosenPath = nullptr;
+
+// Every call of a completion, as text.
+using Answers = std::vector<std::string>;
+std::string Joined(const GrowString& file, const GrowString& folder)
+{
+  return std::string(file.Get()) + "|" + folder.Get();
+}
+} // namespace
+
+TEST_F(EditorPromptsTest, DialogsHandTheirAnswerToTheCompletionOnce)
+{
+  ModalFakes fakes;
+  Modal().messageBox = [](HWND, const wchar_t*, const wchar_t*, UINT) { return gMessageAnswer; };
+  Modal().getOpenFileName = [](OPENFILENAMEW* dialog) -> BOOL {
+    return gChooses && wcsncpy(dialog->lpstrFile, gChosenPath, dialog->nMaxFile);
+  };
+  Modal().browseForFolder = [](BROWSEINFOW*) { return gChooses ? ILCreateFromPathW(gChosenPath) : nullptr; };
+  Modal().chooseColor = [](CHOOSECOLORW* dialog) -> BOOL {
+    dialog->rgbResult = RGB(10, 200, 30);
+    return gChooses;
+  };
+  using Ask = int (*)(IGuiWin&, Answers&);
+  const Ask message = [](IGuiWin& g, Answers& answers) {
+    return g.ShowMessageBox("Replace?", "TARN WICK", MB_YESNO,
+                            [&](int answer) { answers.push_back(std::to_string(answer)); });
+  };
+  const Ask file = [](IGuiWin& g, Answers& answers) -> int {
+    GrowString name("take.wav"), path("C:\\music\\");
+    return g.PromptForFile(name, path, false, "wav", [&](auto& f, auto& p) { answers.push_back(Joined(f, p)); });
+  };
+  const Ask folder = [](IGuiWin& g, Answers& answers) -> int {
+    GrowString path("C:\\music\\");
+    return g.PromptForDirectory(path, [&](auto& f, auto& p) { answers.push_back(Joined(f, p)); });
+  };
+  const Ask colour = [](IGuiWin& g, Answers& answers) -> int {
+    IArgbColour argb(128, 1, 2, 3);
+    return g.PromptForColor(argb, "Amp", [&](const IArgbColour& c) {
+      answers.push_back(std::to_string(c.A) + " " + std::to_string(c.R) + " " + std::to_string(c.G) + " " +
+                        std::to_string(c.B));
+    });
+  };
+  wchar_t windowsFolder[MAX_PATH] = {};
+  ASSERT_NE(0u, GetWindowsDirectoryW(windowsFolder, MAX_PATH));
+  IGuiWin windowless(delegate, 300, 200, 30);
+  const struct
+  {
+    const char* what;
+    Ask ask;
+    IGuiWin* editor;
+    int messageAnswer;
+    bool chooses;
+    const wchar_t* chosenPath;
+    int returned;
+    Answers answers;
+  } cases[] = {
+    {"message box answered", message, gui.get(), IDYES, true, nullptr, IDYES, {"6"}},
+    {"message box cancelled", message, gui.get(), IDCANCEL, false, nullptr, IDCANCEL, {"2"}},
+    {"file chosen", file, gui.get(), 0, true, L"C:\\riffs\\take 2.wav", 1, {"C:\\riffs\\take 2.wav|C:\\riffs\\"}},
+    {"file cancelled keeps the folder", file, gui.get(), 0, false, nullptr, 0, {"|C:\\music\\"}},
+    {"file without an editor window", file, &windowless, 0, true, L"C:\\riffs\\take 2.wav", 0, {}},
+    {"folder chosen", folder, gui.get(), 0, true, windowsFolder, 1, {"|" + WideToUtf8(windowsFolder) + "\\"}},
+    {"folder cancelled", folder, gui.get(), 0, false, nullptr, 0, {"|"}},
+    {"colour chosen keeps alpha", colour, gui.get(), 0, true, nullptr, 1, {"128 10 200 30"}},
+    {"colour cancelled", colour, gui.get(), 0, false, nullptr, 0, {}},
+  };
+  for (const auto& c : cases)
+  {
+    gMessageAnswer = c.messageAnswer;
+    gChooses = c.chooses;
+    gChosenPath = c.chosenPath;
+    Answers answers;
+    EXPECT_EQ(c.returned, c.ask(*c.editor, answers)) << c.what;
+    EXPECT_EQ(c.answers, answers) << c.what;
+  }
 }
 
 TEST_F(EditorPromptsTest, FontFromTheProgramsResourcesReachesRendererAndTextBox)
