@@ -16,17 +16,13 @@ gui::StaticCache<CachedFontHandle>& FontHandleCache()
 
 void RetainPlatformFontCaches()
 {
-  ScopedCriticalSection installedLock(InstalledFontCache().Lock());
   ScopedCriticalSection handleLock(FontHandleCache().Lock());
-  InstalledFontCache().Retain();
   FontHandleCache().Retain();
 }
 
 void ReleasePlatformFontCaches()
 {
-  ScopedCriticalSection installedLock(InstalledFontCache().Lock());
   ScopedCriticalSection handleLock(FontHandleCache().Lock());
-  InstalledFontCache().Release();
   FontHandleCache().Release();
 }
 

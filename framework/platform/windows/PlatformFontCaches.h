@@ -41,10 +41,13 @@ private:
 
 // The process-wide caches of installed fonts and of HFONT copies, shared by every
 // editor window. Where both locks are held, the installed-font lock comes first.
+// Installed fonts stay registered until the module unloads: Wine never lets go of font
+// bytes registered from memory (its RemoveFontMemResourceEx does nothing), so registering
+// them anew at each opening of an editor would leave another copy behind every time.
 gui::StaticCache<InstalledFont>& InstalledFontCache();
 gui::StaticCache<CachedFontHandle>& FontHandleCache();
 
-// Each editor window holds both caches while it lives; the last release empties them.
+// Each editor window holds the HFONT cache while it lives; the last release empties it.
 void RetainPlatformFontCaches();
 void ReleasePlatformFontCaches();
 

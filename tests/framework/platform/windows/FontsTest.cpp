@@ -166,7 +166,7 @@ TEST(FontsTest, CachedHandleMakesTheTextBoxFont)
   DeleteObject(fallback);
 }
 
-TEST(FontsTest, TheLastEditorEmptiesTheCaches)
+TEST(FontsTest, TheLastEditorEmptiesTheHandleCacheAndTheFontsStayInstalled)
 {
   const std::string roboto = RenamedRoboto();
   RetainPlatformFontCaches();
@@ -175,9 +175,14 @@ TEST(FontsTest, TheLastEditorEmptiesTheCaches)
   ASSERT_NE(nullptr, font);
   CacheFontHandle("held", *font);
   ReleasePlatformFontCaches();
-  EXPECT_NE(nullptr, InstalledFontCache().Find("held", 1.0));
   EXPECT_NE(nullptr, FontHandleCache().Find("held", 1.0));
   ReleasePlatformFontCaches();
-  EXPECT_EQ(0, InstalledFontCache().Size());
   EXPECT_EQ(0, FontHandleCache().Size());
+
+  // The next editor finds the bytes registered: none are registered again.
+  const int installed = InstalledFontCache().Size();
+  EXPECT_NE(nullptr, InstalledFontCache().Find("held", 1.0));
+  FontCachesHeld caches;
+  EXPECT_NE(nullptr, InstallFontFromMemory("held", roboto.data(), static_cast<int>(roboto.size())));
+  EXPECT_EQ(installed, InstalledFontCache().Size());
 }
