@@ -3,6 +3,7 @@
 #include "framework/core/IPluginConfig.h"
 
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -79,17 +80,27 @@ void TestPluginAPP::ProcessBlock(float** inputs, float** outputs, int nFrames)
         outputs[c][i] = static_cast<float>(toneAmplitude * std::sin(2.0 * 3.14159265358979323846 * toneHz * t));
       }
     }
+  ThrowIfArmed(Fault::kBlock);
   ++blocks;
+}
+
+void TestPluginAPP::ThrowIfArmed(Fault point)
+{
+  Fault armed = point;
+  if (throwAt.compare_exchange_strong(armed, Fault::kNone))
+    throw std::runtime_error("plug-in fault");
 }
 
 void TestPluginAPP::ProcessMidiMsg(const pfw::IMidiEvent& event)
 {
+  ThrowIfArmed(Fault::kMidi);
   if (midi.size() < midi.capacity())
     midi.push_back(event);
 }
 
 void TestPluginAPP::ProcessSysEx(const pfw::ISysExMessage& message)
 {
+  ThrowIfArmed(Fault::kSysEx);
   if (sysEx.size() < sysEx.capacity())
     sysEx.emplace_back(message.data, message.data + message.size);
 }
