@@ -27,6 +27,13 @@ pfw::IPluginConfig MakeConfig(const TestPluginAPP::Options& options)
   return config;
 }
 
+void ThrowIfArmed(std::atomic<TestPluginAPP::Fault>& throwAt, TestPluginAPP::Fault point)
+{
+  TestPluginAPP::Fault armed = point;
+  if (throwAt.compare_exchange_strong(armed, TestPluginAPP::Fault::kNone))
+    throw std::runtime_error("plug-in fault");
+}
+
 } // namespace
 
 TestPluginAPP::TestPluginAPP(StandaloneHost& host, const Options& options)
@@ -80,27 +87,20 @@ void TestPluginAPP::ProcessBlock(float** inputs, float** outputs, int nFrames)
         outputs[c][i] = static_cast<float>(toneAmplitude * std::sin(2.0 * 3.14159265358979323846 * toneHz * t));
       }
     }
-  ThrowIfArmed(Fault::kBlock);
+  ThrowIfArmed(throwAt, Fault::kBlock);
   ++blocks;
-}
-
-void TestPluginAPP::ThrowIfArmed(Fault point)
-{
-  Fault armed = point;
-  if (throwAt.compare_exchange_strong(armed, Fault::kNone))
-    throw std::runtime_error("plug-in fault");
 }
 
 void TestPluginAPP::ProcessMidiMsg(const pfw::IMidiEvent& event)
 {
-  ThrowIfArmed(Fault::kMidi);
+  ThrowIfArmed(throwAt, Fault::kMidi);
   if (midi.size() < midi.capacity())
     midi.push_back(event);
 }
 
 void TestPluginAPP::ProcessSysEx(const pfw::ISysExMessage& message)
 {
-  ThrowIfArmed(Fault::kSysEx);
+  ThrowIfArmed(throwAt, Fault::kSysEx);
   if (sysEx.size() < sysEx.capacity())
     sysEx.emplace_back(message.data, message.data + message.size);
 }

@@ -68,9 +68,6 @@ public:
   // Performance-counter ticks at the start of each block, for the first blocks.
   std::vector<LONGLONG> blockTimes;
   std::atomic<size_t> blockTimesTaken{0};
-
-private:
-  void ThrowIfArmed(Fault point);
 };
 
 // The factory the host is given; the options come from SetNextPluginOptions.
