@@ -66,6 +66,13 @@ void BlockLoop::Run(pfw::IPluginAPP& plugin, const double* input, double* output
   }
 }
 
+void BlockLoop::Abandon()
+{
+  mPosition = 0;
+  std::fill(mInputBlock.begin(), mInputBlock.end(), 0.0);
+  std::fill(mOutputBlock.begin(), mOutputBlock.end(), 0.0);
+}
+
 void ApplyFade(double* buffers, int channels, unsigned int n, bool out)
 {
   if (!buffers || n == 0)

@@ -23,6 +23,9 @@ public:
   // On the audio thread: non-interleaved device buffers of n frames per channel (channel c
   // starts at c x n); input may be null when there are no inputs.
   void Run(pfw::IPluginAPP& plugin, const double* input, double* output, unsigned int n);
+  // After a Run that threw: the block being gathered and the output still to be played are
+  // dropped (silence), and the next Run starts a new block.
+  void Abandon();
 
   int Inputs() const { return mInputs; }
   int Outputs() const { return mOutputs; }

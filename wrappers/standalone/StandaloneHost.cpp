@@ -388,8 +388,18 @@ int StandaloneHost::AudioCallback(void* outputBuffer, void* inputBuffer, unsigne
                                   RtAudioStreamStatus, void* userData)
 {
   StandaloneHost* host = static_cast<StandaloneHost*>(userData);
-  if (host)
+  if (!host)
+    return 0;
+  // Nothing may unwind into the device layer, which would stop the stream: a block that
+  // throws costs that block only.
+  try
+  {
     host->OnAudio(static_cast<double*>(outputBuffer), static_cast<double*>(inputBuffer), nFrames);
+  }
+  catch (...)
+  {
+    host->OnAudioFailed(static_cast<double*>(outputBuffer), nFrames);
+  }
   return 0;
 }
 
@@ -416,6 +426,17 @@ void StandaloneHost::OnAudio(double* output, double* input, unsigned int n)
       mFadeOutDone = true;
   }
   mCallbackCount = 1;
+}
+
+void StandaloneHost::OnAudioFailed(double* output, unsigned int n)
+{
+  if (output)
+    std::fill(output, output + static_cast<size_t>(n) * mBlocks.Outputs(), 0.0);
+  mBlocks.Abandon();
+  // Silence is as faded out as it gets; after it the sound comes back as at a start.
+  if (mFadeOutRequested)
+    mFadeOutDone = true;
+  mCallbackCount = 0;
 }
 
 bool StandaloneHost::CreateMidi()
@@ -504,8 +525,16 @@ bool StandaloneHost::SelectMidiPort(bool output, const char* name)
 void StandaloneHost::MidiCallback(double, std::vector<unsigned char>* message, void* userData)
 {
   StandaloneHost* host = static_cast<StandaloneHost*>(userData);
-  if (host && message)
+  if (!host || !message)
+    return;
+  // Nothing may unwind into the port's thread: a message that cannot be passed on is dropped.
+  try
+  {
     host->OnMidi(*message);
+  }
+  catch (...)
+  {
+  }
 }
 
 void StandaloneHost::OnMidi(const std::vector<unsigned char>& message)

@@ -108,6 +108,8 @@ public:
 private:
   explicit StandaloneHost(Services services);
   void OnAudio(double* output, double* input, unsigned int n);
+  // A callback whose processing threw plays silence and the next one fades in again.
+  void OnAudioFailed(double* output, unsigned int n);
   void OnMidi(const std::vector<unsigned char>& message);
   // The rate that both devices list and the plug-in runs that lies nearest to `rate`; when
   // there is none, `rate` brought into the plug-in's range.
@@ -122,7 +124,7 @@ private:
   std::unique_ptr<RtMidiOut> mMidiOut;
   StandaloneSettings mEdited, mBackup, mActive;
   double mSampleRate = 44100.0;
-  std::atomic<uint32_t> mCallbackCount{0}; // 0 before the first callback of a stream, then 1
+  std::atomic<uint32_t> mCallbackCount{0}; // 0 before the first callback of a stream (and after one that failed), then 1
   unsigned int mBufferFrames = 512;
   std::atomic<bool> mExiting{false};
   std::atomic<bool> mFadeOutRequested{false};

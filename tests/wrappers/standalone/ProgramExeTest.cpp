@@ -148,12 +148,24 @@ TEST(ProgramExeTest, AScreenshotRunWritesTheEditorAs1180By800PngAndEndsWithZero)
   stbi_image_free(pixels);
 }
 
-TEST(ProgramExeTest, AScreenshotThatCannotBeWrittenIsReportedAndEndsWithAnError)
+TEST(ProgramExeTest, AScreenshotWithoutAPathOrThatCannotBeWrittenEndsWithTwoAndSaysWhy)
 {
-  ProgramProcess program(L"--no-io --screenshot Z:\\no-such-folder-anywhere\\shot.png");
-  ASSERT_TRUE(program.Started());
-  EXPECT_EQ(2, program.Wait());
-  EXPECT_NE(std::string::npos, program.Errors().find("Error: Failed to save screenshot"));
+  struct Case
+  {
+    const wchar_t* arguments;
+    const char* said;
+  };
+  const Case cases[] = {{L"--no-io --screenshot Z:\\no-such-folder-anywhere\\shot.png", "Error: Failed to save screenshot"},
+                        {L"--no-io --screenshot", "usage: \"TARN WICK.exe\" [--no-io] [--screenshot PATH]"},
+                        {L"--screenshot \"\"", "usage: \"TARN WICK.exe\" [--no-io] [--screenshot PATH]"}};
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(WideToUtf8(c.arguments));
+    ProgramProcess program(c.arguments);
+    ASSERT_TRUE(program.Started());
+    ASSERT_EQ(2, program.Wait()); // its errors can be read only once it has ended
+    EXPECT_NE(std::string::npos, program.Errors().find(c.said));
+  }
 }
 
 TEST(ProgramExeTest, ASecondInstanceLeavesAtOnceWhileTheFirstRunsOn)

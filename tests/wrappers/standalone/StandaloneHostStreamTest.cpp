@@ -1,16 +1,19 @@
 // The audio callback: 512-frame blocks out of any device buffer size, the fade at every
-// start and at the stop, silence after the stop, and a stop that does not wait forever.
+// start and at the stop, silence after the stop, a stop that does not wait forever, and a
+// plug-in fault that costs one block.
 
 #include "HostTestSupport.h"
 
 #include "wrappers/standalone/BlockLoop.h"
 #include "wrappers/standalone/StandaloneTarnwick.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
 
 using audio::FakeAudioSystem;
+using midi::FakeMidiSystem;
 
 namespace {
 
@@ -31,11 +34,11 @@ void UseDuplexDeviceWithInput()
 class HostStreamTest : public HostTest
 {
 protected:
-  void Start(int bufferFrames)
+  void Start(int bufferFrames, const TestPluginAPP::Options& options = TestPluginAPP::Options())
   {
     UseDuplexDeviceWithInput();
     FakeAudioSystem::Get().SetStepped(true);
-    ASSERT_TRUE(MakeHost());
+    ASSERT_TRUE(MakeHost(options));
     host->Init();
     host->EditedSettings().bufferSize = bufferFrames;
     ASSERT_TRUE(host->TryStartAudio());
@@ -222,6 +225,71 @@ TEST_F(HostStreamTest, TearDownStopsTheStreamAndNoCallbackFollows)
   const unsigned long long blocks = FakeAudioSystem::Get().BlocksRun();
   Sleep(50);
   EXPECT_EQ(blocks, FakeAudioSystem::Get().BlocksRun());
+}
+
+TEST_F(HostStreamTest, APlugInThatThrowsCostsTheCallbackItThrewInAndTheStreamPlaysOn)
+{
+  using Fault = TestPluginAPP::Fault;
+  struct Case
+  {
+    const char* where;
+    Fault fault;
+    unsigned int frames;
+    unsigned int delay; // frames between a device input and its output
+    std::vector<uint8_t> midiStatuses; // of the two notes sent, those that reach the plug-in
+    std::vector<uint8_t> sysExIds;     // of the two SysEx messages sent, likewise
+  };
+  const Case cases[] = {{"block", Fault::kBlock, 512, 0, {0x90, 0x80}, {1, 2}},
+                        {"buffered block", Fault::kBlock, 700, 512, {0x90, 0x80}, {1, 2}},
+                        {"MIDI message", Fault::kMidi, 512, 0, {0x80}, {1, 2}},
+                        {"SysEx message", Fault::kSysEx, 512, 0, {0x90, 0x80}, {2}}};
+  CreateDirectoryW(Utf8ToWide(folder + "\\Tarnwick").c_str(), nullptr);
+  WriteBytes(SettingsPath(), "[midi]\r\nindev=Keys\r\n");
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.where);
+    FakeMidiSystem::Get().SetPorts({"Keys"}, {});
+    TestPluginAPP::Options recording;
+    recording.recordFrames = 16 * 512;
+    Start(static_cast<int>(c.frames), recording);
+    FakeAudioSystem& audio = FakeAudioSystem::Get();
+    ASSERT_TRUE(audio.RunBlocks(2));
+    Plugin().throwAt = c.fault;
+    ASSERT_TRUE(FakeMidiSystem::Get().ReceiveShort(0x90 | (60 << 8) | (100 << 16)));
+    ASSERT_TRUE(FakeMidiSystem::Get().ReceiveShort(0x80 | (60 << 8)));
+    ASSERT_TRUE(FakeMidiSystem::Get().ReceiveSysEx({0xF0, 1, 0xF7}));
+    ASSERT_TRUE(FakeMidiSystem::Get().ReceiveSysEx({0xF0, 2, 0xF7}));
+    const size_t failed = audio.Output(0).size();
+    ASSERT_TRUE(audio.RunBlocks(1));
+    // The sound comes back faded in; the third callback after plays as before.
+    ASSERT_TRUE(audio.RunBlocks(3));
+    EXPECT_TRUE(audio.Running());
+    EXPECT_TRUE(AudioErrors().empty());
+    for (unsigned int channel = 0; channel < 2; ++channel)
+    {
+      const std::vector<float> out = audio.Output(channel);
+      ASSERT_EQ(failed + 4 * c.frames, out.size());
+      for (size_t i = failed; i < failed + c.frames; ++i)
+        ASSERT_EQ(0.0f, out[i]) << "channel " << channel << ", frame " << i;
+      for (size_t i = failed + 3 * c.frames; i < out.size(); ++i)
+        ASSERT_NEAR(InputAt(channel, i - c.delay), out[i], 1e-6) << "channel " << channel << ", frame " << i;
+    }
+    // The block that threw is dropped, never processed again.
+    const std::vector<double>& seen = Plugin().recorded;
+    for (size_t block = 1; block < Plugin().recordedFrames / 512; ++block)
+      EXPECT_FALSE(std::equal(seen.begin() + (block - 1) * 512, seen.begin() + block * 512, seen.begin() + block * 512))
+        << "block " << block << " was processed twice";
+    std::vector<uint8_t> statuses, ids;
+    for (const pfw::IMidiEvent& event : Plugin().midi)
+      statuses.push_back(event.status);
+    for (const std::vector<uint8_t>& message : Plugin().sysEx)
+      ids.push_back(message[1]);
+    EXPECT_EQ(c.midiStatuses, statuses);
+    EXPECT_EQ(c.sysExIds, ids);
+    StandaloneHost::Destroy();
+    FakeAudioSystem::Get().Reset();
+    FakeMidiSystem::Get().Reset();
+  }
 }
 
 TEST(ApplyFade, RampsEachChannelOverTheBuffer)

@@ -3,6 +3,7 @@
 #include "framework/core/IPluginConfig.h"
 
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -24,6 +25,13 @@ pfw::IPluginConfig MakeConfig(const TestPluginAPP::Options& options)
   config.plugWidth = 400;
   config.plugHeight = 300;
   return config;
+}
+
+void ThrowIfArmed(std::atomic<TestPluginAPP::Fault>& throwAt, TestPluginAPP::Fault point)
+{
+  TestPluginAPP::Fault armed = point;
+  if (throwAt.compare_exchange_strong(armed, TestPluginAPP::Fault::kNone))
+    throw std::runtime_error("plug-in fault");
 }
 
 } // namespace
@@ -79,17 +87,20 @@ void TestPluginAPP::ProcessBlock(float** inputs, float** outputs, int nFrames)
         outputs[c][i] = static_cast<float>(toneAmplitude * std::sin(2.0 * 3.14159265358979323846 * toneHz * t));
       }
     }
+  ThrowIfArmed(throwAt, Fault::kBlock);
   ++blocks;
 }
 
 void TestPluginAPP::ProcessMidiMsg(const pfw::IMidiEvent& event)
 {
+  ThrowIfArmed(throwAt, Fault::kMidi);
   if (midi.size() < midi.capacity())
     midi.push_back(event);
 }
 
 void TestPluginAPP::ProcessSysEx(const pfw::ISysExMessage& message)
 {
+  ThrowIfArmed(throwAt, Fault::kSysEx);
   if (sysEx.size() < sysEx.capacity())
     sysEx.emplace_back(message.data, message.data + message.size);
 }

@@ -48,6 +48,17 @@ public:
   std::vector<pfw::IMidiEvent> midiAtEditor;
   std::vector<int> sysExSizesAtEditor;
 
+  // A fault of the plug-in: the next call at this point throws, once (a block throws after
+  // writing its outputs).
+  enum class Fault
+  {
+    kNone,
+    kBlock,
+    kMidi,
+    kSysEx
+  };
+  std::atomic<Fault> throwAt{Fault::kNone};
+
   // A sine of this amplitude on every output from block toneFromBlock on (-1: copy inputs).
   std::atomic<int> toneFromBlock{-1};
   double toneHz = 1000.0;

@@ -1,5 +1,6 @@
 // The entry of TARN WICK.exe.
 
+#include "framework/platform/windows/WinMachine.h"
 #include "wrappers/standalone/StandaloneTarnwick.h"
 #include "wrappers/standalone/program/Program.h"
 
@@ -23,10 +24,28 @@ int PrintMessage(HWND, const char* text, const char* caption, UINT type)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
   const ProgramOptions options = ParseProgramOptions(GetCommandLineW());
+  if (options.screenshotWithoutPath)
+  {
+    std::fputs(kProgramUsage, stderr);
+    std::fflush(stderr);
+    return kExitScreenshotFailed;
+  }
   ProgramServices services;
   services.makePlugin = MakeStandaloneTarnwick;
   services.host = StandaloneHost::DefaultServices();
   if (options.ScreenshotMode())
     services.host.showMessage = PrintMessage;
-  return AppMain(instance, options, services);
+  const int code = AppMain(instance, options, services);
+  // Under Wine the process counts as ended before the host system's own exit handlers
+  // run, and the GL driver's handler waits there for its disk-cache thread, which runs at
+  // the lowest priority: on a busy machine that wait outlasts Wine's half second of grace
+  // and the process is killed after it has done all its work. Everything of ours (editor,
+  // host, devices, plug-in) has ended in order by now, so under Wine the process ends
+  // without those handlers.
+  if (pfw::gui::Machine().isWine())
+  {
+    std::fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
+  }
+  return code;
 }
