@@ -15,6 +15,17 @@ if(TARNWICK_WINDOWS)
   add_test(NAME wine_prefix_setup
            COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-prefix" "${TARNWICK_WINE_PREFIX}")
   set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+  # One Wine server with its services and desktop (on the display) for the whole run, so
+  # that no test program starts them and waits for them to end.
+  add_test(NAME wine_session_start
+           COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-session" start "${CMAKE_BINARY_DIR}/wine-session")
+  add_test(NAME wine_session_stop
+           COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-session" stop "${CMAKE_BINARY_DIR}/wine-session")
+  set_tests_properties(wine_session_start wine_session_stop PROPERTIES
+    FIXTURES_REQUIRED "wine;display" TIMEOUT 300
+    ENVIRONMENT "WINEPREFIX=${TARNWICK_WINE_PREFIX};TARNWICK_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb/display")
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
   add_test(NAME display_start COMMAND "${CMAKE_SOURCE_DIR}/tools/xvfb-session" start "${CMAKE_BINARY_DIR}/xvfb")
   add_test(NAME display_stop COMMAND "${CMAKE_SOURCE_DIR}/tools/xvfb-session" stop "${CMAKE_BINARY_DIR}/xvfb")
   set_tests_properties(display_start PROPERTIES FIXTURES_SETUP display)
@@ -36,10 +47,8 @@ function(tarnwick_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set(environment "TARNWICK_TEST_NAME=${name}")
   if(TARNWICK_WINDOWS)
-    # Every test gets the display, not only those that open windows: all share the
-    # prefix's one wineserver, whose desktop is started by whichever test comes first, and
-    # a desktop started without a display refuses windows to the tests that open them.
-    set(fixtures wine display)
+    # Every test runs in the one Wine session, whose desktop is on the test display.
+    set(fixtures wine display wine_session)
     list(APPEND environment "WINEPREFIX=${TARNWICK_WINE_PREFIX}"
                             "TARNWICK_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb/display")
     if(ARG_NEEDS_AUDIO)
