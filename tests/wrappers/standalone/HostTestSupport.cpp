@@ -11,6 +11,10 @@
 #include <fstream>
 #include <sstream>
 
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+
 std::string WideToUtf8(const std::wstring& text)
 {
   return unicode::WideToUtf8(text.c_str());
@@ -65,6 +69,21 @@ bool FolderExists(const std::string& folder)
 {
   const DWORD attributes = GetFileAttributesW(Utf8ToWide(folder).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+PngPicture ReadPng(const std::string& path)
+{
+  PngPicture picture;
+  FILE* file = _wfopen(Utf8ToWide(path).c_str(), L"rb");
+  if (!file)
+    return picture;
+  unsigned char* pixels = stbi_load_from_file(file, &picture.width, &picture.height, &picture.fileChannels, 4);
+  fclose(file);
+  if (!pixels)
+    return PngPicture();
+  picture.rgba.assign(pixels, pixels + static_cast<size_t>(picture.width) * picture.height * 4);
+  stbi_image_free(pixels);
+  return picture;
 }
 
 bool FileExists(const std::string& path)

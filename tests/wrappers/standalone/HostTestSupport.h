@@ -23,6 +23,15 @@ bool FileExists(const std::string& path);
 std::string ReadIniText(const std::string& path);
 std::string IniString(const std::string& path, const char* section, const char* key);
 void WriteBytes(const std::string& path, const std::string& bytes);
+// A PNG file's pixels as RGBA rows and the channel count the file itself holds; width 0
+// when it cannot be read.
+struct PngPicture
+{
+  int width = 0, height = 0, fileChannels = 0;
+  std::vector<unsigned char> rgba;
+  const unsigned char* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+};
+PngPicture ReadPng(const std::string& path);
 // The fake system's only device, "Duplex": stereo out, the default of both directions.
 void UseDuplexDevice(unsigned int inputChannels = 2);
 

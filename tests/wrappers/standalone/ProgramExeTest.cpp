@@ -10,10 +10,6 @@
 #include <cstdlib>
 #include <string>
 
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#include <stb_image.h>
-
 namespace {
 
 std::wstring WindowsPath(const char* unixPath)
@@ -124,15 +120,10 @@ TEST(ProgramExeTest, AScreenshotRunWritesTheEditorAs1180By800PngAndEndsWithZero)
   EXPECT_EQ(0, program.Wait());
   EXPECT_EQ("", program.Errors());
 
-  int width = 0, height = 0, channels = 0;
-  FILE* file = _wfopen(Utf8ToWide(path).c_str(), L"rb");
-  ASSERT_TRUE(file) << path;
-  unsigned char* pixels = stbi_load_from_file(file, &width, &height, &channels, 4);
-  fclose(file);
-  ASSERT_TRUE(pixels);
-  EXPECT_EQ(1180, width);
-  EXPECT_EQ(800, height);
-  EXPECT_EQ(4, channels);
+  const PngPicture picture = ReadPng(path);
+  ASSERT_EQ(1180, picture.width) << path;
+  ASSERT_EQ(800, picture.height);
+  EXPECT_EQ(4, picture.fileChannels);
   // The editor's first view: its tab lit, the other tabs and the pedal switch in ink, the
   // gate switch lit.
   const Probe probes[] = {{235, 488, 36, 65, 65, "lit AMP tab"},       {48, 488, 27, 35, 40, "unlit tab"},
@@ -140,12 +131,11 @@ TEST(ProgramExeTest, AScreenshotRunWritesTheEditorAs1180By800PngAndEndsWithZero)
                           {240, 437, 27, 35, 40, "PEDAL switch, off"}};
   for (const Probe& probe : probes)
   {
-    const unsigned char* p = &pixels[(static_cast<size_t>(probe.y) * width + probe.x) * 4];
+    const unsigned char* p = picture.At(probe.x, probe.y);
     EXPECT_TRUE(std::abs(p[0] - probe.r) <= 3 && std::abs(p[1] - probe.g) <= 3 && std::abs(p[2] - probe.b) <= 3)
       << probe.what << " at (" << probe.x << ", " << probe.y << ") is (" << int(p[0]) << ", " << int(p[1]) << ", "
       << int(p[2]) << ")";
   }
-  stbi_image_free(pixels);
 }
 
 TEST(ProgramExeTest, AScreenshotWithoutAPathOrThatCannotBeWrittenEndsWithTwoAndSaysWhy)

@@ -109,9 +109,7 @@ TEST_F(ProgramTest, CtrlShiftSSavesAScreenshotThoughTheDebuggingMenuIsGoneAndCtr
   ASSERT_EQ(2u, messages.size());
   const std::string saved = messages[1].text;
   EXPECT_EQ("Screenshot Saved", messages[1].caption);
-  const size_t start = saved.find('\n') + 1, end = saved.find("\n\nOpen it?");
-  ASSERT_NE(std::string::npos, end) << saved;
-  const std::string path = saved.substr(start, end - start);
+  const std::string path = SavedScreenshotPath(saved);
   EXPECT_NE(std::string::npos, path.find("TARN WICK_screenshot_")) << path;
   EXPECT_TRUE(FileExists(path)) << path;
   DeleteFileW(Utf8ToWide(path).c_str());

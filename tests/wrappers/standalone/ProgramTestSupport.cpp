@@ -5,6 +5,12 @@
 #include <atomic>
 #include <thread>
 
+std::string SavedScreenshotPath(const std::string& question)
+{
+  const size_t start = question.find('\n') + 1, end = question.find("\n\nOpen it?");
+  return start == 0 || end == std::string::npos || end < start ? std::string() : question.substr(start, end - start);
+}
+
 HWND WaitForOwnWindow(const char* className, const char* caption, int seconds)
 {
   for (int waited = 0; waited <= seconds * 100; ++waited)

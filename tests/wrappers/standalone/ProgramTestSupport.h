@@ -12,6 +12,8 @@
 // A top-level window of this process with the class and caption; null when none is there
 // within the seconds given.
 HWND WaitForOwnWindow(const char* className, const char* caption, int seconds = 60);
+// The picture's path that the "Screenshot Saved" question names; empty when it names none.
+std::string SavedScreenshotPath(const std::string& question);
 // The dialog class's name.
 constexpr const char* kDialogClass = "#32770";
 
