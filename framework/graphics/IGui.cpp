@@ -4,6 +4,7 @@
 #include "ICornerResizerControl.h"
 #include "ITextEntryControl.h"
 
+#include "framework/core/EditorPixels.h"
 #include "framework/core/IGuiEditorDelegate.h"
 
 #include <algorithm>
@@ -321,8 +322,8 @@ void IGui::Resize(int width, int height, float scale, bool needsPlatformResize)
   if (mCornerResizer)
     mCornerResizer->OnRescale();
   const float platformScale = GetPlatformWindowScale();
-  const int w = static_cast<int>(platformScale * static_cast<int>(width * mDrawScale));
-  const int h = static_cast<int>(platformScale * static_cast<int>(height * mDrawScale));
+  const int w = EditorPixelExtent(width, mDrawScale, platformScale);
+  const int h = EditorPixelExtent(height, mDrawScale, platformScale);
   PlatformResize(mDelegate->EditorResizeFromUI(w, h, needsPlatformResize));
   ForAllControlsFunc([](IControl& c) { c.OnResize(); });
   SetAllControlsDirty();
@@ -336,8 +337,8 @@ void IGui::SetScreenScale(float scale)
 {
   mScreenScale = scale;
   const float platformScale = GetPlatformWindowScale();
-  const int w = static_cast<int>(platformScale * static_cast<int>(mWidth * mDrawScale));
-  const int h = static_cast<int>(platformScale * static_cast<int>(mHeight * mDrawScale));
+  const int w = EditorPixelExtent(mWidth, mDrawScale, platformScale);
+  const int h = EditorPixelExtent(mHeight, mDrawScale, platformScale);
   PlatformResize(mDelegate->EditorResizeFromUI(w, h, true));
   ForAllControlsFunc([](IControl& c) {
     c.OnRescale();

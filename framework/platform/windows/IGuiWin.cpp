@@ -6,6 +6,7 @@
 #include "VBlankThread.h"
 #include "WinMachine.h"
 
+#include "framework/core/EditorPixels.h"
 #include "framework/core/IGuiEditorDelegate.h"
 #include "framework/graphics/renderer/GLFunctions.h"
 
@@ -335,8 +336,8 @@ void IGuiWin::PlatformResize(bool parentHasResized)
     return;
   RECT current;
   GetWindowRect(mWindow, &current);
-  const int targetWidth = static_cast<int>(static_cast<int>(Width() * GetDrawScale()) * GetScreenScale());
-  const int targetHeight = static_cast<int>(static_cast<int>(Height() * GetDrawScale()) * GetScreenScale());
+  const int targetWidth = EditorPixelExtent(Width(), GetDrawScale(), GetScreenScale());
+  const int targetHeight = EditorPixelExtent(Height(), GetDrawScale(), GetScreenScale());
   const int dw = targetWidth - (current.right - current.left);
   const int dh = targetHeight - (current.bottom - current.top);
 
