@@ -148,6 +148,11 @@ bool IEditorDelegate::ConstrainEditorResize(int& width, int& height) const
   return false;
 }
 
+void IEditorDelegate::EditorSizeForWindow(int& width, int& height) const
+{
+  ConstrainEditorResize(width, height);
+}
+
 bool IEditorDelegate::SerializeEditorSize(IDataChunk&) const
 {
   return true;

@@ -57,6 +57,9 @@ public:
   // True when the size lies within the limits (bounds included); otherwise both are clamped
   // into their ranges and the result is false.
   virtual bool ConstrainEditorResize(int& width, int& height) const;
+  // A parent window's size in pixels becomes the size the editor takes in it, so that a
+  // host can be told that size before it sizes its window. The limits alone by default.
+  virtual void EditorSizeForWindow(int& width, int& height) const;
   virtual bool SerializeEditorSize(IDataChunk& chunk) const;
   virtual int UnserializeEditorSize(const IDataChunk& chunk, int startPos);
   virtual void SetScreenScale(float scale);

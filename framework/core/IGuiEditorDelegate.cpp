@@ -1,5 +1,6 @@
 #include "IGuiEditorDelegate.h"
 
+#include "EditorPixels.h"
 #include "IDataChunk.h"
 #include "ParamChangeSource.h"
 
@@ -165,7 +166,39 @@ void IGuiEditorDelegate::SetScreenScale(float scale)
   if (std::isfinite(scale) && scale > 0.0f)
     mHostScreenScale = scale;
   if (mGraphics)
+  {
     mGraphics->SetScreenScale(scale);
+    return;
+  }
+  if (mHostScreenScale <= 0.0f)
+    return;
+  // A closed editor opens at this scale: its size now is the size it will open at. Before
+  // the first opening that is the editor's own size at drawing scale 1.
+  int width = mLastWidth, height = mLastHeight;
+  if (!AcceptableSize(width, height, mLastScale))
+  {
+    mLastWidth = GetEditorWidth();
+    mLastHeight = GetEditorHeight();
+    mLastScale = 1.0f;
+  }
+  SetEditorSize(EditorPixelExtent(mLastWidth, mLastScale, mHostScreenScale),
+                EditorPixelExtent(mLastHeight, mLastScale, mHostScreenScale));
+}
+
+float IGuiEditorDelegate::EditorWindowScale() const
+{
+  const float scale = mGraphics ? mGraphics->GetPlatformWindowScale() : mHostScreenScale;
+  return std::isfinite(scale) && scale > 0.0f ? scale : 1.0f;
+}
+
+void IGuiEditorDelegate::EditorSizeForWindow(int& width, int& height) const
+{
+  const float windowScale = EditorWindowScale();
+  int unitsWide = static_cast<int>(width / windowScale);
+  int unitsHigh = static_cast<int>(height / windowScale);
+  ConstrainEditorResize(unitsWide, unitsHigh);
+  width = EditorPixelExtent(unitsWide, 1.0f, windowScale);
+  height = EditorPixelExtent(unitsHigh, 1.0f, windowScale);
 }
 
 bool IGuiEditorDelegate::PopupHostContextMenu(gui::IControl&, gui::IPopupMenu&, int, int, int)

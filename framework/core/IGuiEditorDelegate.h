@@ -36,6 +36,8 @@ public:
   bool SerializeEditorSize(IDataChunk& chunk) const override;
   int UnserializeEditorSize(const IDataChunk& chunk, int startPos) override;
   void SetScreenScale(float scale) override;
+  // Whole units at scale 1 within the limits, as OnParentWindowResize fits the graphics.
+  void EditorSizeForWindow(int& width, int& height) const override;
   virtual IEditorGraphics* CreateGraphics();
   virtual void LayoutUI(IEditorGraphics* graphics);
   // A host that shows the controls' context menus itself shows this one, holding the
@@ -47,6 +49,9 @@ public:
   void SetLayoutFunc(LayoutFunc func) { mLayoutFunc = std::move(func); }
   // The open editor's graphics; null while the editor is closed.
   IEditorGraphics* GetGraphics() const { return mGraphics; }
+  // Window pixels per drawn pixel of the open editor, or of the one that opens next: the
+  // screen scale the host set, else 1.
+  float EditorWindowScale() const;
   // True once this delegate's destructor runs: the editor it deletes then must not call
   // back into the plug-in, whose own parts are already gone.
   bool IsBeingDestroyed() const { return mDestroying; }

@@ -47,6 +47,11 @@ void Tarnwick::OnParentWindowResize(int width, int height)
   mProduct.OnParentWindowResize(width, height);
 }
 
+void Tarnwick::EditorSizeForWindow(int& width, int& height) const
+{
+  mProduct.EditorSizeForWindow(width, height);
+}
+
 bool Tarnwick::SerializeState(pfw::IDataChunk& chunk) const
 {
   return mProduct.SerializeState(chunk);

@@ -245,6 +245,15 @@ void TarnwickProduct::OnParentWindowResize(int width, int height)
   mResizing = false;
 }
 
+void TarnwickProduct::EditorSizeForWindow(int& width, int& height) const
+{
+  const float windowScale = mPlugin.EditorWindowScale();
+  const std::optional<EditorFit> fit = FitEditorToWindow(std::max(width, 1), std::max(height, 1), windowScale);
+  const EditorWindowSize size = EditorSizeAtScale(fit ? fit->scale : kMinEditorScale, windowScale);
+  width = size.width;
+  height = size.height;
+}
+
 bool TarnwickProduct::IsParamUnused(int paramIdx) const
 {
   const auto off = [this](int stageSwitch) { return !(GetCurrentParamValue(stageSwitch) >= 0.5); };

@@ -70,6 +70,8 @@ public:
 
   // Fits the open editor to its parent window (pixels), limiting the scale.
   void OnParentWindowResize(int width, int height);
+  // The size in pixels the editor takes in a parent window of width x height pixels.
+  void EditorSizeForWindow(int& width, int& height) const;
   // True when the stage that owns the parameter is switched off, so the editor dims it.
   bool IsParamUnused(int paramIdx) const;
 

@@ -279,32 +279,33 @@ int IPluginVST3::GetTrackNamespaceIndex()
   return mTrackNamespaceOrder;
 }
 
+bool IPluginVST3::EditorResizeFromUI(int width, int height, bool needsPlatformResize)
+{
+  if (needsPlatformResize)
+    return ResizeHostView(width, height);
+  SetEditorSize(width, height);
+  if (IPluginVST3View* view = GetView())
+    view->EditorSizeChanged();
+  return true;
+}
+
 bool IPluginVST3::ResizeHostView(int width, int height)
 {
   if (!HasUI())
     return true;
-  // A content scale can ask for more than the editor's largest size; the host's window
-  // stays within the limits and the editor fits itself into it below.
-  const bool withinLimits = ConstrainEditorResize(width, height);
-  IPluginVST3View* view = GetView();
-  bool sizedByHost = false;
-  if ((width != GetEditorWidth() || height != GetEditorHeight()) && view && view->getFrame())
-  {
-    // Inside resizeView the host may call onSize, which can ask again; the size it gave
-    // last is the window's, so it is not overwritten with this request afterwards.
-    view->addRef();
-    const unsigned sizesBefore = view->SizesFromHost();
-    ViewRect size{0, 0, width, height};
-    view->getFrame()->resizeView(view->plugView(), &size);
-    sizedByHost = view->SizesFromHost() != sizesBefore;
-    view->release();
-  }
-  // The host's onSize has already fitted the editor to its window.
-  if (sizedByHost)
-    return true;
-  SetEditorSize(width, height);
-  if (!withinLimits)
-    OnParentWindowResize(width, height);
+  // The host is asked only for sizes the editor can take at its current scale.
+  constexpr int kBeyondAnyScreen = 1 << 16;
+  int smallestWidth = 1, smallestHeight = 1;
+  int largestWidth = kBeyondAnyScreen, largestHeight = kBeyondAnyScreen;
+  EditorSizeForWindow(smallestWidth, smallestHeight);
+  EditorSizeForWindow(largestWidth, largestHeight);
+  const int keptWidth = std::clamp(width, smallestWidth, std::max(smallestWidth, largestWidth));
+  const int keptHeight = std::clamp(height, smallestHeight, std::max(smallestHeight, largestHeight));
+  SetEditorSize(keptWidth, keptHeight);
+  if (keptWidth != width || keptHeight != height)
+    OnParentWindowResize(keptWidth, keptHeight);
+  if (IPluginVST3View* view = GetView())
+    view->EditorSizeChanged();
   return true;
 }
 
@@ -401,6 +402,8 @@ void IPluginVST3::OnIdleTimer()
   }
   if (mLatencyChangePending.exchange(false))
     RestartComponent(kLatencyChanged);
+  if (IPluginVST3View* view = GetView())
+    view->AskForHeldBackSize();
   OnIdle();
 }
 

@@ -77,6 +77,9 @@ public:
   int GetTrackIndex() override;
   void GetTrackNamespace(GrowString& name) override;
   int GetTrackNamespaceIndex() override;
+  // The editor's size is the view's size: every size the editor takes is kept, and the
+  // host is asked for it when its window has another.
+  bool EditorResizeFromUI(int width, int height, bool needsPlatformResize) override;
   bool ResizeHostView(int width, int height) override;
   void BeginHostParamEdit(int paramIdx) override;
   void EndHostParamEdit(int paramIdx) override;

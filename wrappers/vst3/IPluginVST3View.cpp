@@ -24,6 +24,7 @@ IPluginVST3View::IPluginVST3View(IPluginVST3& plugin)
   : mPlugin(plugin)
 {
   mPlugin.addRef();
+  mHostWindow = EditorSize();
 }
 
 IPluginVST3View::~IPluginVST3View()
@@ -54,13 +55,19 @@ tresult VST3_CALL IPluginVST3View::attached(void* parent, FIDString type)
   // The editor's resize requests, from its opening on, go to the frame of the view that
   // shows it, whichever other views the host has made.
   mPlugin.SetView(this);
-  if (!mPlugin.OpenWindow(parent))
+  // The editor passes through other sizes while it opens; the host hears only the last.
+  ++mHostCallDepth;
+  void* editor = mPlugin.OpenWindow(parent);
+  --mHostCallDepth;
+  if (!editor)
     return kResultFalse;
+  HoldBackUnlessAgreed();
   return CPluginView::attached(parent, type);
 }
 
 tresult VST3_CALL IPluginVST3View::removed()
 {
+  mHeldBack = false;
   if (mPlugin.HasUI())
     mPlugin.CloseWindow();
   return CPluginView::removed();
@@ -91,7 +98,11 @@ tresult VST3_CALL IPluginVST3View::getSize(ViewRect* size)
 {
   if (!mPlugin.HasUI() || !size)
     return kResultFalse;
-  *size = ViewRect{0, 0, mPlugin.GetEditorWidth(), mPlugin.GetEditorHeight()};
+  const Size editor = EditorSize();
+  *size = ViewRect{0, 0, editor.width, editor.height};
+  // A host sizes its window by this before it shows the view.
+  if (!isAttached())
+    mHostWindow = editor;
   return kResultOk;
 }
 
@@ -101,10 +112,25 @@ tresult VST3_CALL IPluginVST3View::onSize(ViewRect* newSize)
     return kResultFalse;
   rect = *newSize;
   ++mSizesFromHost;
-  // The host has given the window this size, so it is the view's size from now on; the
-  // editor then fits itself into it and asks for another size only when it must.
-  mPlugin.SetEditorSize(newSize->getWidth(), newSize->getHeight());
-  mPlugin.OnParentWindowResize(newSize->getWidth(), newSize->getHeight());
+  mHostWindow = Size{newSize->getWidth(), newSize->getHeight()};
+  // The editor fills a window of its own size already; fitting it again could only cost it
+  // a pixel of rounding.
+  if (mHostWindow == EditorSize())
+  {
+    mAskedFor = Size{};
+    return kResultOk;
+  }
+  ++mHostCallDepth;
+  // A closed editor opens at the size it takes in this window.
+  if (!mPlugin.GetGraphics())
+  {
+    int width = mHostWindow.width, height = mHostWindow.height;
+    mPlugin.EditorSizeForWindow(width, height);
+    mPlugin.SetEditorSize(width, height);
+  }
+  mPlugin.OnParentWindowResize(mHostWindow.width, mHostWindow.height);
+  --mHostCallDepth;
+  HoldBackUnlessAgreed();
   return kResultOk;
 }
 
@@ -117,13 +143,13 @@ tresult VST3_CALL IPluginVST3View::checkSizeConstraint(ViewRect* size)
 {
   if (!size)
     return kResultFalse;
+  // Exactly the size the editor takes for this window, so that a host which then gives
+  // it through onSize has a window the editor fills.
   int width = size->getWidth();
   int height = size->getHeight();
-  if (!mPlugin.ConstrainEditorResize(width, height))
-  {
-    size->right = size->left + width;
-    size->bottom = size->top + height;
-  }
+  mPlugin.EditorSizeForWindow(width, height);
+  size->right = size->left + width;
+  size->bottom = size->top + height;
   return kResultOk;
 }
 
@@ -132,7 +158,69 @@ tresult VST3_CALL IPluginVST3View::setContentScaleFactor(ScaleFactor factor)
   if (!std::isfinite(factor) || factor <= 0.0f)
     return kResultFalse;
   mPlugin.SetScreenScale(factor);
+  // A closed editor's size changes with the scale too, without resizing anything.
+  EditorSizeChanged();
   return kResultOk;
+}
+
+IPluginVST3View::Size IPluginVST3View::EditorSize() const
+{
+  return Size{mPlugin.GetEditorWidth(), mPlugin.GetEditorHeight()};
+}
+
+void IPluginVST3View::EditorSizeChanged()
+{
+  if (mHostCallDepth > 0)
+    mHeldBack = true;
+  else
+    AskHostForEditorSize();
+}
+
+void IPluginVST3View::AskForHeldBackSize()
+{
+  if (!mHeldBack || mHostCallDepth > 0)
+    return;
+  mHeldBack = false;
+  AskHostForEditorSize();
+}
+
+void IPluginVST3View::HoldBackUnlessAgreed()
+{
+  if (EditorSize() != mHostWindow)
+    mHeldBack = true;
+}
+
+void IPluginVST3View::AskHostForEditorSize()
+{
+  const Size editor = EditorSize();
+  if (editor == mHostWindow)
+  {
+    mAskedFor = Size{};
+    return;
+  }
+  // Without a frame the host learns the size from getSize when it shows the view.
+  IPlugFrame* frame = getFrame();
+  if (!frame)
+  {
+    mHostWindow = editor;
+    return;
+  }
+  // A host that kept its window when asked for this size is not asked again until one of
+  // the two changes.
+  if (editor == mAskedFor && mHostWindow == mAskedAgainst)
+    return;
+  mAskedFor = editor;
+  mAskedAgainst = mHostWindow;
+  // The host may answer inside resizeView with onSize of a size of its own, which stands.
+  addRef();
+  const unsigned sizesBefore = mSizesFromHost;
+  ViewRect size{0, 0, editor.width, editor.height};
+  const tresult result = frame->resizeView(this, &size);
+  if (mSizesFromHost == sizesBefore && result == kResultTrue)
+    mHostWindow = editor;
+  if (mHostWindow == EditorSize())
+    mAskedFor = Size{};
+  release();
 }
 
 } // namespace pfw

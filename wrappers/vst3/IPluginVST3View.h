@@ -33,19 +33,42 @@ public:
   Steinberg::tresult VST3_CALL setContentScaleFactor(ScaleFactor factor) override;
 
   Steinberg::IPlugView* plugView() { return this; }
-  // How many sizes the host has given through onSize, so that a resize request can tell
-  // whether the host answered it with a size of its own.
-  unsigned SizesFromHost() const { return mSizesFromHost; }
+
+  // The editor's size may have changed: a host window of another size is asked for the
+  // editor's size at once, or, while the host's own onSize or attached call is running,
+  // on the next idle tick.
+  void EditorSizeChanged();
+  // The idle tick: asks for a size held back during a host call.
+  void AskForHeldBackSize();
 
 protected:
   ~IPluginVST3View() override;
 
 private:
+  struct Size
+  {
+    int width = 0, height = 0;
+    bool operator==(const Size& other) const { return width == other.width && height == other.height; }
+    bool operator!=(const Size& other) const { return !(*this == other); }
+  };
+
   // The editor's answer to a key, or kResultFalse for a key this host keeps for itself.
   Steinberg::tresult PassKey(bool down, Steinberg::char16 key, Steinberg::int16 keyCode, Steinberg::int16 modifiers);
+  Size EditorSize() const;
+  // Asks the host's frame for the editor's size when its window has another, once for
+  // each editor size against each window size.
+  void AskHostForEditorSize();
+  void HoldBackUnlessAgreed();
 
   IPluginVST3& mPlugin;
+  // The host's window as far as the view knows: the size it was given by getSize before
+  // showing the view, gave through onSize, or took when asked.
+  Size mHostWindow;
+  // The last request the host answered with a window of another size, and that window.
+  Size mAskedFor, mAskedAgainst;
   unsigned mSizesFromHost = 0;
+  int mHostCallDepth = 0;
+  bool mHeldBack = false;
 };
 
 } // namespace pfw

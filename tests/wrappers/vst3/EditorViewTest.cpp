@@ -214,6 +214,29 @@ TEST(Vst3EditorView, TheHostsWindowWithinTheLimitsIsTheViewsSize)
   }
 }
 
+// A window the editor cannot take: the host hears the editor's size once, after onSize,
+// and a host that keeps its window is not asked again on later idle ticks.
+TEST(Vst3EditorView, AHostThatKeepsItsWindowIsAskedOnce)
+{
+  ViewOf made;
+  RecordingFrame frame;
+  frame.answer = ViewRect{0, 0, 2000, 1000};
+  made.view->setFrame(&frame);
+  ASSERT_EQ(made.view->attached(&dummyWindow, "HWND"), kResultOk);
+  ViewRect beyondLargest{0, 0, 2000, 1000};
+  ASSERT_EQ(made.view->onSize(&beyondLargest), kResultOk);
+  EXPECT_TRUE(frame.sizes.empty());
+  ViewRect size{};
+  made.view->getSize(&size);
+  EXPECT_EQ(size.right, 1200);
+  EXPECT_EQ(size.bottom, 800);
+  auto* view = static_cast<pfw::IPluginVST3View*>(made.view);
+  for (int tick = 0; tick < 3; ++tick)
+    view->AskForHeldBackSize();
+  EXPECT_EQ(frame.sizes, (std::vector<std::string>{"0,0,1200,800"}));
+  made.view->removed();
+}
+
 TEST(Vst3EditorView, PassesKeysAsTheEditorsKeyEvents)
 {
   struct KeyCase

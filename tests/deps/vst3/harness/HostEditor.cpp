@@ -68,14 +68,14 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM counter)
 
 } // namespace
 
-HostWindow::HostWindow(int width, int height)
+HostWindow::HostWindow(int width, int height, bool visible)
 {
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = HostWindowProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = kHostWindowClass;
   RegisterClassW(&windowClass); // fails harmlessly once registered
-  mWindow = CreateWindowExW(0, kHostWindowClass, L"Harness host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+  mWindow = CreateWindowExW(0, kHostWindowClass, L"Harness host", WS_POPUP | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), 0, 0,
                             width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 

@@ -16,11 +16,12 @@
 
 namespace vst3host {
 
-// A top-level window of the given client size that a view is attached to.
+// A top-level window of the given client size that a view is attached to; shown unless
+// asked otherwise.
 class HostWindow
 {
 public:
-  HostWindow(int width, int height);
+  HostWindow(int width, int height, bool visible = true);
   ~HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
