@@ -14,6 +14,9 @@ struct ProgramServices
 {
   StandaloneHost::PluginFactory makePlugin = nullptr;
   StandaloneHost::Services host;
+  // The main window's own background. It shows beside and below the editor while the
+  // editor catches up with a larger window, so it is the editor's dark backdrop colour.
+  COLORREF editorBackdrop = RGB(0, 0, 0);
 };
 
 // Exit codes.

@@ -33,6 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
   ProgramServices services;
   services.makePlugin = MakeStandaloneTarnwick;
   services.host = StandaloneHost::DefaultServices();
+  services.editorBackdrop = StandaloneTarnwickBackdrop();
   if (options.ScreenshotMode())
     services.host.showMessage = PrintMessage;
   const int code = AppMain(instance, options, services);
