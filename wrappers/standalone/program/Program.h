@@ -24,7 +24,7 @@ enum ProgramExit : int
 {
   kExitOk = 0,
   kExitFailure = 1,           // start-up failed or an exception ended the program
-  kExitScreenshotFailed = 2,  // screenshot mode saved no picture, or was asked for without a path
+  kExitScreenshotFailed = 2,  // screenshot mode saved no picture
 };
 
 // Program-wide state, on the user-interface thread.
