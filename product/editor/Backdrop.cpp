@@ -40,7 +40,7 @@ void Backdrop::Draw(IGui& g)
     g.PathClear();
     g.PathRect(mRECT);
     g.PathFill(pfw::gui::IColourSource::CreateLinearGradient(
-                 590.f, 0.f, 590.f, 800.f, {{IArgbColour(255, 42, 39, 37), 0.f}, {IArgbColour(255, 19, 23, 27), 1.f}}),
+                 590.f, 0.f, 590.f, 800.f, {{kTopColour, 0.f}, {kFootColour, 1.f}}),
                pfw::gui::IFillRule(), nullptr);
     DrawScanLines(g, parts.Get(i));
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/graphics/IArgbColour.h"
 #include "framework/graphics/IControl.h"
 
 namespace editor {
@@ -10,6 +11,10 @@ namespace editor {
 class Backdrop : public pfw::gui::IControl
 {
 public:
+  // The gradient's colours at the top and at the foot of the page.
+  static inline const pfw::gui::IArgbColour kTopColour{255, 42, 39, 37};
+  static inline const pfw::gui::IArgbColour kFootColour{255, 19, 23, 27};
+
   explicit Backdrop(const pfw::gui::IRectF& bounds);
 
   void Draw(pfw::gui::IGui& g) override;

@@ -3,6 +3,7 @@
 
 #include "ProgramTestSupport.h"
 
+#include "framework/platform/windows/MemoryBitmap.h"
 #include "wrappers/standalone/program/ResourceIds.h"
 
 #include <algorithm>
@@ -95,5 +96,27 @@ TEST_F(ProgramTest, AfterTheCornerIsDraggedTheEditorFillsTheWholeWindowAtEverySi
       // background shows nowhere.
       EXPECT_LT(BrightestEdge(picture), 96);
     }
+  });
+}
+
+// While the editor catches up with a window that has grown, the window's own background
+// shows beside and below it: with the editor out of the way, the window paints nothing
+// light.
+TEST_F(ProgramTest, TheWindowBehindTheEditorIsAsDarkAsTheEditor)
+{
+  RunProgram(ProgramOptions(), [&](HWND main) {
+    HWND editor = FindWindowExA(main, nullptr, "PluginWndClass", nullptr);
+    ASSERT_TRUE(editor);
+    ShowWindow(editor, SW_HIDE);
+    const SIZE size = ClientSize(main);
+    HDC windowDC = GetDC(main);
+    pfw::gui::MemoryBitmap print(windowDC, size.cx, size.cy);
+    ReleaseDC(main, windowDC);
+    ASSERT_TRUE(print.Valid());
+    ASSERT_TRUE(PrintWindow(main, print.DC(), PW_CLIENTONLY));
+    // Blue, green, red and a byte that stays 0.
+    const uint8_t* bytes = print.Bits();
+    EXPECT_LT(int(*std::max_element(bytes, bytes + size.cx * size.cy * 4)), 96);
+    ShowWindow(editor, SW_SHOW);
   });
 }

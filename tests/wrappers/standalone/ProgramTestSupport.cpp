@@ -35,6 +35,7 @@ int ProgramTest::RunProgram(const ProgramOptions& options, const std::function<v
   ProgramServices services;
   services.makePlugin = makePlugin ? makePlugin : MakeStandaloneTarnwick;
   services.host = TestServices();
+  services.editorBackdrop = StandaloneTarnwickBackdrop();
   std::atomic<bool> ended{false};
   std::thread driver([&] {
     HWND main = nullptr;

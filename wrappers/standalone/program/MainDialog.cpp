@@ -41,10 +41,14 @@ SIZE WindowSizeForEditor(HWND dialog, SIZE editor)
           editor.cy + (window.bottom - window.top) - (client.bottom - client.top)};
 }
 
+// The window's own background, in the editor's colour, while the window exists.
+HBRUSH gBackdropBrush = nullptr;
+
 BOOL OnInitDialog(HWND dialog, StandaloneHost& host)
 {
   Program& program = Program::Get();
   program.mainWindow = dialog;
+  gBackdropBrush = CreateSolidBrush(program.services->editorBackdrop);
   host.SetMainWindow(dialog);
   // The debugging menu is not offered (its keys stay); gone before the window is sized and
   // shown, so no one ever sees it.
@@ -172,6 +176,8 @@ void OnDestroy()
     host->SetMainWindow(nullptr);
   }
   program.mainWindow = nullptr;
+  DeleteObject(gBackdropBrush);
+  gBackdropBrush = nullptr;
   // Fades out, stops the stream, closes the MIDI ports and deletes the plug-in.
   StandaloneHost::Destroy();
   PostQuitMessage(0);
@@ -205,6 +211,8 @@ INT_PTR CALLBACK MainDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;
       }
       return FALSE;
+    // The dialog erases its background with this brush.
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(gBackdropBrush);
     case WM_CLOSE: DestroyWindow(dialog); return TRUE;
     case WM_DESTROY: OnDestroy(); return TRUE;
     case WM_COMMAND:

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <string>
 
 namespace {
 
@@ -133,10 +134,12 @@ int AppMain(HINSTANCE instance, const ProgramOptions& options, const ProgramServ
   {
     BringRunningInstanceForward(L"TARN WICK");
     code = kExitOk;
-    // A screenshot was asked for and none is taken.
+    // A screenshot was asked for and none is taken: the running instance is the cause.
     if (options.ScreenshotMode())
     {
-      program.ShowMessage(nullptr, "Failed to save screenshot", "Error", MB_OK);
+      const std::string text =
+        std::string("Failed to save screenshot: another ") + kProgramName + " is already running";
+      program.ShowMessage(nullptr, text.c_str(), "Error", MB_OK);
       code = kExitScreenshotFailed;
     }
   }

@@ -14,6 +14,9 @@ struct ProgramServices
 {
   StandaloneHost::PluginFactory makePlugin = nullptr;
   StandaloneHost::Services host;
+  // The main window's own background. It shows beside and below the editor while the
+  // editor catches up with a larger window, so it is the editor's dark backdrop colour.
+  COLORREF editorBackdrop = RGB(0, 0, 0);
 };
 
 // Exit codes.
@@ -21,7 +24,7 @@ enum ProgramExit : int
 {
   kExitOk = 0,
   kExitFailure = 1,           // start-up failed or an exception ended the program
-  kExitScreenshotFailed = 2,  // screenshot mode saved no picture, or was asked for without a path
+  kExitScreenshotFailed = 2,  // screenshot mode saved no picture
 };
 
 // Program-wide state, on the user-interface thread.

@@ -24,15 +24,10 @@ int PrintMessage(HWND, const char* text, const char* caption, UINT type)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
   const ProgramOptions options = ParseProgramOptions(GetCommandLineW());
-  if (options.screenshotWithoutPath)
-  {
-    std::fputs(kProgramUsage, stderr);
-    std::fflush(stderr);
-    return kExitScreenshotFailed;
-  }
   ProgramServices services;
   services.makePlugin = MakeStandaloneTarnwick;
   services.host = StandaloneHost::DefaultServices();
+  services.editorBackdrop = StandaloneTarnwickBackdrop();
   if (options.ScreenshotMode())
     services.host.showMessage = PrintMessage;
   const int code = AppMain(instance, options, services);

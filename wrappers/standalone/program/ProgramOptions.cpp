@@ -17,11 +17,8 @@ ProgramOptions ParseProgramOptions(const wchar_t* commandLine)
   for (int i = 1; i < count; ++i)
   {
     const std::wstring token = argv[i];
-    if (token == L"--screenshot")
-    {
-      options.screenshotPath = i + 1 < count ? pfw::WideToUtf8(argv[++i]) : std::string();
-      options.screenshotWithoutPath = options.screenshotPath.empty();
-    }
+    if (token == L"--screenshot" && i + 1 < count)
+      options.screenshotPath = pfw::WideToUtf8(argv[++i]);
     else if (token == L"--no-io")
       options.noIO = true;
   }
