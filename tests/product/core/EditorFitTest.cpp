@@ -80,8 +80,7 @@ TEST(EditorFit, AWindowOneUnitShortOfTheProportionsIsFilled)
   } cases[] = {
     {1303, 884, 1.0f, 1303, 884}, // the scale from the width alone gave 1303 x 883
     {1303, 883, 1.0f, 1303, 883}, // and that one fitted again gave 1302 x 883
-    {1300, 700, 1.0f, 1032, 700},
-    {1500, 1000, 1.0f, 1475, 1000},
+    {1999, 1354, 1.5f, 1999, 1354},
   };
   for (const auto& c : cases)
   {
