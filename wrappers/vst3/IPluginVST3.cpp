@@ -302,6 +302,7 @@ bool IPluginVST3::ResizeHostView(int width, int height)
   const int keptWidth = std::clamp(width, smallestWidth, std::max(smallestWidth, largestWidth));
   const int keptHeight = std::clamp(height, smallestHeight, std::max(smallestHeight, largestHeight));
   SetEditorSize(keptWidth, keptHeight);
+  // An editor that asked for more or less fits itself to the size the host is asked for.
   if (keptWidth != width || keptHeight != height)
     OnParentWindowResize(keptWidth, keptHeight);
   if (IPluginVST3View* view = GetView())
