@@ -244,6 +244,9 @@ void IGuiWin::SetTooltip(const char* text)
   tool.uId = reinterpret_cast<UINT_PTR>(mWindow);
   tool.lpszText = &wide[0];
   SendMessageW(mTooltipWindow, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  // A tip on the screen stays there when its text is emptied.
+  if (wide.empty())
+    SendMessageW(mTooltipWindow, TTM_POP, 0, 0);
 }
 
 void IGuiWin::StartFrameClock(HWND window)

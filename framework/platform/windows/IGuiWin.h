@@ -101,7 +101,7 @@ public:
   void HideMouseCursor(bool hide = true, bool lock = true) override;
   void MoveMouseCursor(float x, float y) override;
   void GetMouseLocation(float& x, float& y) const override;
-  // The text of the editor's one tooltip; null clears it.
+  // The text of the editor's one tooltip; null or "" clears it and takes it off the screen.
   void SetTooltip(const char* text);
   HWND GetTooltipWindow() const { return mTooltipWindow; }
   bool CursorLocked() const { return mCursorLock; }
@@ -178,11 +178,15 @@ private:
   LRESULT OnKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void OnDropFiles(HDROP drop);
   void OnTouch(WPARAM wParam, LPARAM lParam);
-  // The hovered control's tooltip; none while a mouse button is held (keys: the message's).
+  // The hovered control's tooltip; none while a mouse button is held (keys: the message's)
+  // or the window holds the capture.
   void OnHover(WPARAM keys);
   void OnMouseLeave();
   LRESULT OnTextEntryColours(HDC dc);
   void ClearShownTooltip();
+  // The tooltip follows the mouse-over control (a move's wParam and lParam); the tip of
+  // the control it leaves goes.
+  void TooltipToMouseOverControl(WPARAM wParam, LPARAM lParam);
 
   // ---- Native prompts (text box, top-level window) ----
   void DestroyTextEntry();

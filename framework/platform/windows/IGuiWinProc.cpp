@@ -4,6 +4,7 @@
 #include "Utf8.h"
 #include "WinMachine.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -252,12 +253,14 @@ void IGuiWin::OnMouseMove(WPARAM wParam, LPARAM lParam)
       return;
     TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, mWindow, HOVER_DEFAULT};
     static_assert(sizeof(track) == 24, "TRACKMOUSEEVENT is 24 bytes");
-    if (TooltipsEnabled() && GetMouseOverIdx() != mTooltipControlIdx)
+    if (TooltipsEnabled())
     {
-      if (GetMouseOverIdx() >= 0)
+      if (GetMouseOverIdx() != mTooltipControlIdx)
+        TooltipToMouseOverControl(wParam, lParam);
+      // Asked for again with every move until the control's tip has shown: a request
+      // without it may drop a hover still pending.
+      if (mTooltipControlIdx >= 0 && !mTooltipShown)
         track.dwFlags |= TME_HOVER;
-      mTooltipControlIdx = GetMouseOverIdx();
-      ClearShownTooltip();
     }
     TrackMouseEvent(&track);
     return;
@@ -291,6 +294,9 @@ void IGuiWin::OnButtonDown(WPARAM wParam, LPARAM lParam)
   if (mPenInput)
     return;
   ClearShownTooltip();
+  // A hover asked for before the press would come while the button is held.
+  TRACKMOUSEEVENT cancelHover = {sizeof(cancelHover), TME_CANCEL | TME_HOVER, mWindow, HOVER_DEFAULT};
+  TrackMouseEvent(&cancelHover);
   if (mTextEntryWindow)
   {
     mTextEntryState = kTextEntryCommit;
@@ -391,8 +397,9 @@ void IGuiWin::OnTouch(WPARAM wParam, LPARAM lParam)
 
 void IGuiWin::OnHover(WPARAM keys)
 {
-  // Resting during a press or a drag: a tip would cover what is being dragged.
-  if (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))
+  // Resting during a press or a drag: a tip would cover what is being dragged. The
+  // message's keys may not show the button, the window's capture does.
+  if ((keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) || GetCapture() == mWindow)
     return;
   if (mTooltipControlIdx < 0 || mTooltipControlIdx >= NControls())
     return;
@@ -414,6 +421,20 @@ void IGuiWin::ClearShownTooltip()
     return;
   SetTooltip(nullptr);
   mTooltipShown = false;
+}
+
+void IGuiWin::TooltipToMouseOverControl(WPARAM wParam, LPARAM lParam)
+{
+  mTooltipControlIdx = GetMouseOverIdx();
+  if (!mTooltipShown)
+    return;
+  ClearShownTooltip();
+  // The tooltip control took this move with the old tip still up; given it again, it
+  // starts over, so the new control's tip shows without waiting for another move.
+  MSG move = {mWindow, WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(GetMessageTime()),
+              {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}};
+  ClientToScreen(mWindow, &move.pt);
+  SendMessageW(mTooltipWindow, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 LRESULT IGuiWin::OnTextEntryColours(HDC dc)

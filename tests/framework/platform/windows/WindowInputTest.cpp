@@ -228,49 +228,73 @@ TEST_F(WindowInput, ATouchMessageWhoseInputsCannotBeReadOnlyClosesItsHandle)
   EXPECT_TRUE(delegate.log.empty());
 }
 
-TEST_F(EditorWindowTest, HoverShowsTheTooltipOfTheControlUnderTheMouseAndLeavingClearsIt)
+// An editor with tooltips and a control with the tip "Gain" on a background without one;
+// the tooltip window tells whether a tip is on the screen and the text it holds.
+class Tooltips : public EditorWindowTest
 {
-  gui = std::make_unique<IGuiWin>(delegate, 300, 200, 30);
-  gui->EnableTooltips(true);
-  editor = static_cast<HWND>(gui->OpenWindow(host.Handle()));
-  ASSERT_TRUE(gui->GetTooltipWindow());
-  Add(IRectF(0, 0, 300, 200));
-  Add(IRectF(50, 50, 100, 100))->SetTooltip("Gain");
-  wchar_t text[80];
-  TOOLINFOW tool = {};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.hwnd = editor;
-  tool.uId = reinterpret_cast<UINT_PTR>(editor);
-  tool.lpszText = text;
-  const auto tooltipText = [&] {
-    text[0] = L'\0';
-    SendMessageW(gui->GetTooltipWindow(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
-    return std::wstring(text);
-  };
+protected:
+  void SetUp() override
+  {
+    gui = std::make_unique<IGuiWin>(delegate, 300, 200, 30);
+    gui->EnableTooltips(true);
+    editor = static_cast<HWND>(gui->OpenWindow(host.Handle()));
+    tooltip = gui->GetTooltipWindow();
+    ASSERT_TRUE(tooltip);
+    Add(IRectF(0, 0, 300, 200));
+    Add(IRectF(50, 50, 100, 100))->SetTooltip("Gain");
+    // The tooltip control shows its tip only while the pointer is over the editor.
+    SetWindowPos(host.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  bool Shown() const { return IsWindowVisible(tooltip) != FALSE; }
+  std::wstring Text() const
+  {
+    wchar_t text[80] = {};
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = editor;
+    tool.uId = reinterpret_cast<UINT_PTR>(editor);
+    tool.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+    return text;
+  }
+  // The pointer moved to a point of the editor by real input, with a button pressed or
+  // released there; what it brings to the window is then handled.
+  void Pointer(int x, int y, DWORD button = 0)
+  {
+    const POINT at = ScreenPoint(editor, x, y);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    // Absolute positions run from 0 to 65535 across the screen.
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+    SendInput(1, &input, sizeof(input));
+    PumpUntil([] { return false; }, 0.02);
+    if (button == MOUSEEVENTF_LEFTDOWN)
+      PumpUntil([&] { return GetCapture() == editor; });
+    if (button == MOUSEEVENTF_LEFTUP)
+      PumpUntil([] { return GetCapture() == nullptr; });
+  }
 
+  HWND tooltip = nullptr;
+};
+
+TEST_F(Tooltips, HoverShowsTheTooltipOfTheControlUnderTheMouseAndLeavingClearsIt)
+{
   SendMessageW(editor, WM_MOUSEMOVE, 0, MAKELPARAM(70, 70));
   SendMessageW(editor, WM_MOUSEHOVER, 0, MAKELPARAM(70, 70));
-  EXPECT_EQ(tooltipText(), L"Gain");
+  EXPECT_EQ(Text(), L"Gain");
   SendMessageW(editor, WM_MOUSELEAVE, 0, 0);
-  EXPECT_EQ(tooltipText(), L"");
+  EXPECT_EQ(Text(), L"");
 }
 
-TEST_F(EditorWindowTest, APressHidesTheTooltipAndNoneShowsWhileTheButtonIsHeld)
+TEST_F(Tooltips, APressHidesTheTooltipAndNoneShowsWhileTheButtonIsHeld)
 {
-  gui = std::make_unique<IGuiWin>(delegate, 300, 200, 30);
-  gui->EnableTooltips(true);
-  editor = static_cast<HWND>(gui->OpenWindow(host.Handle()));
-  HWND tooltip = gui->GetTooltipWindow();
-  ASSERT_TRUE(tooltip);
-  Add(IRectF(0, 0, 300, 200));
-  Add(IRectF(50, 50, 100, 100))->SetTooltip("Gain");
-  // The tooltip control shows its tip only while the pointer is over the editor.
-  SetWindowPos(host.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const POINT over = ScreenPoint(editor, 70, 70);
   SetCursorPos(over.x, over.y);
   const int showDelayMs = 50;
   SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, showDelayMs);
-  const auto shown = [&] { return IsWindowVisible(tooltip) != FALSE; };
+  const auto shown = [&] { return Shown(); };
 
   struct Button
   {
@@ -290,11 +314,68 @@ TEST_F(EditorWindowTest, APressHidesTheTooltipAndNoneShowsWhileTheButtonIsHeld)
 
     SendMessageW(editor, button.down, button.held, MAKELPARAM(70, 70));
     EXPECT_FALSE(shown());
-    // Resting on the control with the button held, then dragging it.
-    SendMessageW(editor, WM_MOUSEHOVER, button.held, MAKELPARAM(70, 70));
+    // Resting on the control with the button held, then dragging it; a hover need not
+    // show the button in its keys.
+    for (const WPARAM keys : {button.held, WPARAM(0)})
+      SendMessageW(editor, WM_MOUSEHOVER, keys, MAKELPARAM(70, 70));
     for (int x = 71; x <= 75; ++x)
       SendMessageW(editor, WM_MOUSEMOVE, button.held, MAKELPARAM(x, 70));
     EXPECT_FALSE(PumpUntil(shown, 20 * showDelayMs / 1000.0));
     SendMessageW(editor, button.up, 0, MAKELPARAM(75, 70));
+  }
+}
+
+// From resting on Gain with its tip shown, the pointer goes on in small moves (or one
+// step) and rests, or presses where it arrives and drags on slowly; from there on the
+// hovers come from the system as the pointer rests.
+TEST_F(Tooltips, TheTipOnTheScreenIsTheRestingControlsOwnAndNoneWhileDragging)
+{
+  Add(IRectF(120, 50, 180, 100))->SetTooltip("Mic");
+  Add(IRectF(200, 50, 260, 100)); // a menu, say, without a tip
+  UINT hoverMs = 0;
+  SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &hoverMs, 0);
+  const UINT showDelayMs = static_cast<UINT>(SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+  // Long enough for a hover to come, and for the tooltip control to show what it set.
+  const double hoverSeconds = hoverMs / 1000.0 + 0.3;
+  const double restSeconds = (2 * hoverMs + showDelayMs) / 1000.0 + 0.5;
+  const auto shown = [&] { return Shown(); };
+
+  struct Gesture
+  {
+    const char* name;
+    int toX, steps;
+    bool pressAndDrag;
+    const wchar_t* tip; // null: no tip may show
+  };
+  for (const Gesture& gesture : {Gesture{"glide onto a control without a tip", 230, 12, false, nullptr},
+                                 Gesture{"glide onto a control with a tip", 150, 12, false, L"Mic"},
+                                 Gesture{"step onto a control with a tip", 150, 1, false, L"Mic"},
+                                 Gesture{"step onto a control, press and drag", 150, 1, true, nullptr}})
+  {
+    SCOPED_TRACE(gesture.name);
+    SendMessageW(editor, WM_MOUSELEAVE, 0, 0);
+    Pointer(70, 75);
+    SendMessageW(editor, WM_MOUSEHOVER, 0, MAKELPARAM(70, 75));
+    ASSERT_TRUE(PumpUntil([&] { return Shown() && Text() == L"Gain"; }));
+
+    for (int step = 1; step <= gesture.steps; ++step)
+      Pointer(70 + (gesture.toX - 70) * step / gesture.steps, 75);
+    if (gesture.pressAndDrag)
+    {
+      Pointer(gesture.toX, 75, MOUSEEVENTF_LEFTDOWN);
+      EXPECT_EQ(GetCapture(), editor) << "the press reached the editor";
+      // Slowly: a hover would come between the moves.
+      for (int x = gesture.toX + 1; x <= gesture.toX + 3; ++x)
+      {
+        Pointer(x, 75);
+        EXPECT_FALSE(PumpUntil(shown, hoverSeconds));
+      }
+    }
+    if (gesture.tip)
+      EXPECT_TRUE(PumpUntil([&] { return Shown() && Text() == gesture.tip; })) << "shown: " << Shown();
+    else
+      EXPECT_FALSE(PumpUntil(shown, restSeconds));
+    if (gesture.pressAndDrag)
+      Pointer(gesture.toX + 3, 75, MOUSEEVENTF_LEFTUP);
   }
 }
