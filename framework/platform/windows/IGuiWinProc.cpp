@@ -250,7 +250,12 @@ void IGuiWin::OnMouseMove(WPARAM wParam, LPARAM lParam)
   {
     const IPointerEvent event = GetMouseInfo(lParam, wParam);
     if (!OnMouseOver(event.x, event.y, event.mods))
+    {
+      // Over no control: the tip of the control left behind goes as well.
+      if (TooltipsEnabled() && GetMouseOverIdx() != mTooltipControlIdx)
+        TooltipToMouseOverControl(wParam, lParam);
       return;
+    }
     TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, mWindow, HOVER_DEFAULT};
     static_assert(sizeof(track) == 24, "TRACKMOUSEEVENT is 24 bytes");
     if (TooltipsEnabled())

@@ -348,6 +348,7 @@ TEST_F(Tooltips, TheTipOnTheScreenIsTheRestingControlsOwnAndNoneWhileDragging)
     const wchar_t* tip; // null: no tip may show
   };
   for (const Gesture& gesture : {Gesture{"glide onto a control without a tip", 230, 12, false, nullptr},
+                                 Gesture{"glide onto no control", 110, 12, false, nullptr},
                                  Gesture{"glide onto a control with a tip", 150, 12, false, L"Mic"},
                                  Gesture{"step onto a control with a tip", 150, 1, false, L"Mic"},
                                  Gesture{"step onto a control, press and drag", 150, 1, true, nullptr}})
