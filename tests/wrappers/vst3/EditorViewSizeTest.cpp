@@ -148,7 +148,7 @@ TEST(TarnwickVst3EditorSize, AWindowOfAnotherShapeIsBroughtToTheEditorsSize)
   {
     ViewRect given;
     const char* fitted;
-  } cases[] = {{{0, 0, 1300, 700}, "1032x700"}, {{0, 0, 1500, 1000}, "1475x1000"}};
+  } cases[] = {{{0, 0, 1300, 700}, "1033x700"}, {{0, 0, 1500, 1000}, "1475x1000"}};
   Session session;
   ASSERT_TRUE(session.ok());
   for (const auto& c : cases)
