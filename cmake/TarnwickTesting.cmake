@@ -36,29 +36,45 @@ if(TARNWICK_WINDOWS)
   set_tests_properties(audio_stop PROPERTIES FIXTURES_CLEANUP audio)
 endif()
 
-# tarnwick_add_test(NAME SOURCES a.cpp ... LIBRARIES lib ... [NEEDS_DISPLAY] [NEEDS_AUDIO])
-# One GoogleTest executable, registered as one CTest test. Under Wine it runs in the
-# shared prefix on the Xvfb display; NEEDS_DISPLAY marks a test that opens windows, and
+# tarnwick_add_test(NAME SOURCES a.cpp ... LIBRARIES lib ... [NEEDS_DISPLAY] [NEEDS_AUDIO] [SHARDS n])
+# One GoogleTest executable, registered as one CTest test, or with SHARDS as n CTest tests
+# that each run their share of its tests, side by side. Under Wine it runs in the shared
+# prefix on the Xvfb display; NEEDS_DISPLAY marks a test that opens windows, and
 # NEEDS_AUDIO starts PulseAudio around it.
 function(tarnwick_add_test name)
-  cmake_parse_arguments(ARG "NEEDS_DISPLAY;NEEDS_AUDIO" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "NEEDS_DISPLAY;NEEDS_AUDIO" "SHARDS" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gmock GTest::gtest_main)
-  add_test(NAME ${name} COMMAND ${name})
-  set(environment "TARNWICK_TEST_NAME=${name}")
-  if(TARNWICK_WINDOWS)
-    # Every test runs in the one Wine session, whose desktop is on the test display.
-    set(fixtures wine display wine_session)
-    list(APPEND environment "WINEPREFIX=${TARNWICK_WINE_PREFIX}"
-                            "TARNWICK_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb/display")
-    if(ARG_NEEDS_AUDIO)
-      list(APPEND fixtures audio)
-      list(APPEND environment "TARNWICK_PULSE_DIR=${CMAKE_BINARY_DIR}/pulse")
-      # One null sink for all: tests that play into it and listen to its monitor would
-      # hear each other, so they take turns.
-      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK audio_sink)
-    endif()
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${fixtures}")
+  set(tests ${name})
+  set(shard_environment "")
+  if(ARG_SHARDS)
+    math(EXPR last "${ARG_SHARDS} - 1")
+    set(tests "")
+    foreach(shard RANGE ${last})
+      list(APPEND tests ${name}_${shard})
+    endforeach()
   endif()
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT ${TARNWICK_TEST_TIMEOUT})
+  foreach(test ${tests})
+    add_test(NAME ${test} COMMAND ${name})
+    set(environment "TARNWICK_TEST_NAME=${name}")
+    if(ARG_SHARDS)
+      string(REPLACE "${name}_" "" shard "${test}")
+      list(APPEND environment "GTEST_TOTAL_SHARDS=${ARG_SHARDS}" "GTEST_SHARD_INDEX=${shard}")
+    endif()
+    if(TARNWICK_WINDOWS)
+      # Every test runs in the one Wine session, whose desktop is on the test display.
+      set(fixtures wine display wine_session)
+      list(APPEND environment "WINEPREFIX=${TARNWICK_WINE_PREFIX}"
+                              "TARNWICK_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb/display")
+      if(ARG_NEEDS_AUDIO)
+        list(APPEND fixtures audio)
+        list(APPEND environment "TARNWICK_PULSE_DIR=${CMAKE_BINARY_DIR}/pulse")
+        # One null sink for all: tests that play into it and listen to its monitor would
+        # hear each other, so they take turns.
+        set_tests_properties(${test} PROPERTIES RESOURCE_LOCK audio_sink)
+      endif()
+      set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED "${fixtures}")
+    endif()
+    set_tests_properties(${test} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT ${TARNWICK_TEST_TIMEOUT})
+  endforeach()
 endfunction()

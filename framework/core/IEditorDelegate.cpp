@@ -148,7 +148,7 @@ bool IEditorDelegate::ConstrainEditorResize(int& width, int& height) const
   return false;
 }
 
-void IEditorDelegate::EditorSizeForWindow(int& width, int& height) const
+void IEditorDelegate::EditorSizeForWindow(int& width, int& height, DrivingSides) const
 {
   ConstrainEditorResize(width, height);
 }

@@ -57,9 +57,18 @@ public:
   // True when the size lies within the limits (bounds included); otherwise both are clamped
   // into their ranges and the result is false.
   virtual bool ConstrainEditorResize(int& width, int& height) const;
+  // The sides of a window that drive the editor's size in it: both, or the one a user
+  // changed by dragging an edge. An editor that keeps its proportions lets the other side
+  // follow; one that takes any shape keeps it as given.
+  enum class DrivingSides
+  {
+    kBoth,
+    kWidth,
+    kHeight
+  };
   // A parent window's size in pixels becomes the size the editor takes in it, so that a
   // host can be told that size before it sizes its window. The limits alone by default.
-  virtual void EditorSizeForWindow(int& width, int& height) const;
+  virtual void EditorSizeForWindow(int& width, int& height, DrivingSides driving) const;
   virtual bool SerializeEditorSize(IDataChunk& chunk) const;
   virtual int UnserializeEditorSize(const IDataChunk& chunk, int startPos);
   virtual void SetScreenScale(float scale);

@@ -71,7 +71,15 @@ void IGuiEditorDelegate::CloseWindow()
 void IGuiEditorDelegate::OnParentWindowResize(int width, int height)
 {
   if (!mGraphics)
+  {
+    // A closed editor opens at the size it takes in this window.
+    const float windowScale = EditorWindowScale();
+    int unitsWide = static_cast<int>(width / windowScale);
+    int unitsHigh = static_cast<int>(height / windowScale);
+    if (AcceptableSize(unitsWide, unitsHigh, 1.0f))
+      SetClosedEditorSize(unitsWide, unitsHigh, 1.0f);
     return;
+  }
   const float windowScale = mGraphics->GetPlatformWindowScale();
   if (!std::isfinite(windowScale) || windowScale <= 0.0f)
     return;
@@ -172,17 +180,23 @@ void IGuiEditorDelegate::SetScreenScale(float scale)
   }
   if (mHostScreenScale <= 0.0f)
     return;
-  // A closed editor opens at this scale: its size now is the size it will open at. Before
-  // the first opening that is the editor's own size at drawing scale 1.
+  // A closed editor opens at this scale: its size now is the size it will open at. Every
+  // resize of a closed editor remembers its size in units, so with nothing remembered the
+  // editor still has the size it was made with, in units at drawing scale 1.
   int width = mLastWidth, height = mLastHeight;
-  if (!AcceptableSize(width, height, mLastScale))
-  {
-    mLastWidth = GetEditorWidth();
-    mLastHeight = GetEditorHeight();
-    mLastScale = 1.0f;
-  }
-  SetEditorSize(EditorPixelExtent(mLastWidth, mLastScale, mHostScreenScale),
-                EditorPixelExtent(mLastHeight, mLastScale, mHostScreenScale));
+  if (AcceptableSize(width, height, mLastScale))
+    SetClosedEditorSize(width, height, mLastScale);
+  else
+    SetClosedEditorSize(GetEditorWidth(), GetEditorHeight(), 1.0f);
+}
+
+void IGuiEditorDelegate::SetClosedEditorSize(int width, int height, float scale)
+{
+  mLastWidth = width;
+  mLastHeight = height;
+  mLastScale = scale;
+  const float windowScale = EditorWindowScale();
+  SetEditorSize(EditorPixelExtent(width, scale, windowScale), EditorPixelExtent(height, scale, windowScale));
 }
 
 float IGuiEditorDelegate::EditorWindowScale() const
@@ -191,7 +205,7 @@ float IGuiEditorDelegate::EditorWindowScale() const
   return std::isfinite(scale) && scale > 0.0f ? scale : 1.0f;
 }
 
-void IGuiEditorDelegate::EditorSizeForWindow(int& width, int& height) const
+void IGuiEditorDelegate::EditorSizeForWindow(int& width, int& height, DrivingSides) const
 {
   const float windowScale = EditorWindowScale();
   int unitsWide = static_cast<int>(width / windowScale);

@@ -37,7 +37,7 @@ public:
   int UnserializeEditorSize(const IDataChunk& chunk, int startPos) override;
   void SetScreenScale(float scale) override;
   // Whole units at scale 1 within the limits, as OnParentWindowResize fits the graphics.
-  void EditorSizeForWindow(int& width, int& height) const override;
+  void EditorSizeForWindow(int& width, int& height, DrivingSides driving) const override;
   virtual IEditorGraphics* CreateGraphics();
   virtual void LayoutUI(IEditorGraphics* graphics);
   // A host that shows the controls' context menus itself shows this one, holding the
@@ -52,6 +52,9 @@ public:
   // Window pixels per drawn pixel of the open editor, or of the one that opens next: the
   // screen scale the host set, else 1.
   float EditorWindowScale() const;
+  // A closed editor opens at this size in units and drawing scale; its size in pixels
+  // follows them at the window scale.
+  void SetClosedEditorSize(int width, int height, float scale);
   // True once this delegate's destructor runs: the editor it deletes then must not call
   // back into the plug-in, whose own parts are already gone.
   bool IsBeingDestroyed() const { return mDestroying; }

@@ -13,10 +13,12 @@ struct EditorFit
 constexpr float kMinEditorScale = 0.85f;
 constexpr float kMaxEditorScale = 1.5f;
 
-// The largest scale at which the whole editor fits the window, limited to
-// kMinEditorScale ... kMaxEditorScale. The scale makes one side a whole number of units,
-// so the editor's own window size fits back to the same scale and size. Nothing for an
-// empty window or an unusable platform scale (window pixels per drawn pixel).
+// The scale at which the editor fits the window, limited to kMinEditorScale ...
+// kMaxEditorScale: the scale of the window's proportions (the smaller of height / 800 and
+// width / 1180 units at the platform scale) wherever the size it gives fits back to that
+// size; elsewhere a size at least as large that does. So the editor is never smaller than
+// the proportions allow, and its own window size always fits back to itself. Nothing for
+// an empty window or an unusable platform scale (window pixels per drawn pixel).
 std::optional<EditorFit> FitEditorToWindow(int width, int height, float platformScale);
 
 // The editor's window size in pixels at a drawing scale.

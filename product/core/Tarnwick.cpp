@@ -47,9 +47,9 @@ void Tarnwick::OnParentWindowResize(int width, int height)
   mProduct.OnParentWindowResize(width, height);
 }
 
-void Tarnwick::EditorSizeForWindow(int& width, int& height) const
+void Tarnwick::EditorSizeForWindow(int& width, int& height, DrivingSides driving) const
 {
-  mProduct.EditorSizeForWindow(width, height);
+  mProduct.EditorSizeForWindow(width, height, driving);
 }
 
 bool Tarnwick::SerializeState(pfw::IDataChunk& chunk) const

@@ -30,7 +30,7 @@ public:
   // notifications.
   void OnParamReset(int source) override;
   void OnParentWindowResize(int width, int height) override;
-  void EditorSizeForWindow(int& width, int& height) const override;
+  void EditorSizeForWindow(int& width, int& height, DrivingSides driving) const override;
 
   // The product's state record replaces the framework's parameter list.
   bool SerializeState(pfw::IDataChunk& chunk) const override;

@@ -233,8 +233,14 @@ void TarnwickProduct::WriteOutputs(float* const* outputs, int nOutputs, int offs
 void TarnwickProduct::OnParentWindowResize(int width, int height)
 {
   pfw::IEditorGraphics* graphics = mPlugin.GetGraphics();
+  if (!graphics)
+  {
+    if (const std::optional<EditorFit> fit = FitEditorToWindow(width, height, mPlugin.EditorWindowScale()))
+      mPlugin.SetClosedEditorSize(kEditorWidth, kEditorHeight, fit->scale);
+    return;
+  }
   // Before its layout has run the editor has nothing to fit to the window.
-  if (mResizing || !graphics || graphics->NControls() == 0)
+  if (mResizing || graphics->NControls() == 0)
     return;
   const std::optional<EditorFit> fit = FitEditorToWindow(width, height, graphics->GetPlatformWindowScale());
   if (!fit)
@@ -245,8 +251,14 @@ void TarnwickProduct::OnParentWindowResize(int width, int height)
   mResizing = false;
 }
 
-void TarnwickProduct::EditorSizeForWindow(int& width, int& height) const
+void TarnwickProduct::EditorSizeForWindow(int& width, int& height, pfw::IEditorDelegate::DrivingSides driving) const
 {
+  // A side that does not drive the editor's size takes whatever its proportions need.
+  constexpr int kUnbounded = 1 << 20;
+  if (driving == pfw::IEditorDelegate::DrivingSides::kWidth)
+    height = kUnbounded;
+  else if (driving == pfw::IEditorDelegate::DrivingSides::kHeight)
+    width = kUnbounded;
   const float windowScale = mPlugin.EditorWindowScale();
   const std::optional<EditorFit> fit = FitEditorToWindow(std::max(width, 1), std::max(height, 1), windowScale);
   const EditorWindowSize size = EditorSizeAtScale(fit ? fit->scale : kMinEditorScale, windowScale);

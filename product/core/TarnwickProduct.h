@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/core/IEditorDelegate.h"
 #include "product/core/ChainBanks.h"
 #include "product/core/ParamIds.h"
 
@@ -68,10 +69,12 @@ public:
   void UpdateTailSamples();
   int64_t GetTailSamples() const { return mTailSamples.load(); }
 
-  // Fits the open editor to its parent window (pixels), limiting the scale.
+  // Fits the editor to its parent window (pixels), limiting the scale; a closed editor
+  // opens at that fit.
   void OnParentWindowResize(int width, int height);
-  // The size in pixels the editor takes in a parent window of width x height pixels.
-  void EditorSizeForWindow(int& width, int& height) const;
+  // The size in pixels the editor takes in a parent window of width x height pixels, or for
+  // the one side that drives it, the other following the editor's proportions.
+  void EditorSizeForWindow(int& width, int& height, pfw::IEditorDelegate::DrivingSides driving) const;
   // True when the stage that owns the parameter is switched off, so the editor dims it.
   bool IsParamUnused(int paramIdx) const;
 

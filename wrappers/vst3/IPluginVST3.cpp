@@ -284,8 +284,6 @@ bool IPluginVST3::EditorResizeFromUI(int width, int height, bool needsPlatformRe
   if (needsPlatformResize)
     return ResizeHostView(width, height);
   SetEditorSize(width, height);
-  if (IPluginVST3View* view = GetView())
-    view->EditorSizeChanged();
   return true;
 }
 
@@ -297,16 +295,14 @@ bool IPluginVST3::ResizeHostView(int width, int height)
   constexpr int kBeyondAnyScreen = 1 << 16;
   int smallestWidth = 1, smallestHeight = 1;
   int largestWidth = kBeyondAnyScreen, largestHeight = kBeyondAnyScreen;
-  EditorSizeForWindow(smallestWidth, smallestHeight);
-  EditorSizeForWindow(largestWidth, largestHeight);
+  EditorSizeForWindow(smallestWidth, smallestHeight, DrivingSides::kBoth);
+  EditorSizeForWindow(largestWidth, largestHeight, DrivingSides::kBoth);
   const int keptWidth = std::clamp(width, smallestWidth, std::max(smallestWidth, largestWidth));
   const int keptHeight = std::clamp(height, smallestHeight, std::max(smallestHeight, largestHeight));
   SetEditorSize(keptWidth, keptHeight);
   // An editor that asked for more or less fits itself to the size the host is asked for.
   if (keptWidth != width || keptHeight != height)
     OnParentWindowResize(keptWidth, keptHeight);
-  if (IPluginVST3View* view = GetView())
-    view->EditorSizeChanged();
   return true;
 }
 
@@ -404,7 +400,7 @@ void IPluginVST3::OnIdleTimer()
   if (mLatencyChangePending.exchange(false))
     RestartComponent(kLatencyChanged);
   if (IPluginVST3View* view = GetView())
-    view->AskForHeldBackSize();
+    view->AskHostForEditorSize();
   OnIdle();
 }
 

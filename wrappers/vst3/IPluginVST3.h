@@ -77,8 +77,8 @@ public:
   int GetTrackIndex() override;
   void GetTrackNamespace(GrowString& name) override;
   int GetTrackNamespaceIndex() override;
-  // The editor's size is the view's size: every size the editor takes is kept, and the
-  // host is asked for it when its window has another.
+  // Every size the editor takes is kept as the editor's size; the view asks the host for it
+  // on the next idle tick when the host's window has another.
   bool EditorResizeFromUI(int width, int height, bool needsPlatformResize) override;
   bool ResizeHostView(int width, int height) override;
   void BeginHostParamEdit(int paramIdx) override;

@@ -55,19 +55,16 @@ tresult VST3_CALL IPluginVST3View::attached(void* parent, FIDString type)
   // The editor's resize requests, from its opening on, go to the frame of the view that
   // shows it, whichever other views the host has made.
   mPlugin.SetView(this);
-  // The editor passes through other sizes while it opens; the host hears only the last.
-  ++mHostCallDepth;
-  void* editor = mPlugin.OpenWindow(parent);
-  --mHostCallDepth;
-  if (!editor)
+  if (!mPlugin.OpenWindow(parent))
     return kResultFalse;
-  HoldBackUnlessAgreed();
+  mAskedFor = Size{};
+  mAwaitingAnswer = false;
   return CPluginView::attached(parent, type);
 }
 
 tresult VST3_CALL IPluginVST3View::removed()
 {
-  mHeldBack = false;
+  mAwaitingAnswer = false;
   if (mPlugin.HasUI())
     mPlugin.CloseWindow();
   return CPluginView::removed();
@@ -98,39 +95,36 @@ tresult VST3_CALL IPluginVST3View::getSize(ViewRect* size)
 {
   if (!mPlugin.HasUI() || !size)
     return kResultFalse;
-  const Size editor = EditorSize();
-  *size = ViewRect{0, 0, editor.width, editor.height};
-  // A host sizes its window by this before it shows the view.
+  // A host sizes its window by this before it shows the view: the size the editor opens
+  // at. Once shown, the view is the host's window, which takes another size only when the
+  // host resizes it.
   if (!isAttached())
-    mHostWindow = editor;
+    mHostWindow = EditorSize();
+  *size = ViewRect{0, 0, mHostWindow.width, mHostWindow.height};
   return kResultOk;
 }
 
 tresult VST3_CALL IPluginVST3View::onSize(ViewRect* newSize)
 {
-  if (!newSize || !mPlugin.GetHostResizeEnabled())
+  if (!newSize || newSize->getWidth() <= 0 || newSize->getHeight() <= 0 || !mPlugin.GetHostResizeEnabled())
     return kResultFalse;
   rect = *newSize;
-  ++mSizesFromHost;
+  const bool answer = mAwaitingAnswer;
+  mAwaitingAnswer = false;
   mHostWindow = Size{newSize->getWidth(), newSize->getHeight()};
-  // The editor fills a window of its own size already; fitting it again could only cost it
-  // a pixel of rounding.
-  if (mHostWindow == EditorSize())
+  // An answer to a size the editor has left since: the next idle tick asks for its size now.
+  if (answer && EditorSize() != mAskedFor)
   {
     mAskedFor = Size{};
     return kResultOk;
   }
-  ++mHostCallDepth;
-  // A closed editor opens at the size it takes in this window.
-  if (!mPlugin.GetGraphics())
-  {
-    int width = mHostWindow.width, height = mHostWindow.height;
-    mPlugin.EditorSizeForWindow(width, height);
-    mPlugin.SetEditorSize(width, height);
-  }
-  mPlugin.OnParentWindowResize(mHostWindow.width, mHostWindow.height);
-  --mHostCallDepth;
-  HoldBackUnlessAgreed();
+  // The editor fills a window of its own size already; fitting it again could only cost it
+  // a pixel of rounding. A closed editor opens at the size it takes in this window.
+  if (mHostWindow != EditorSize())
+    mPlugin.OnParentWindowResize(mHostWindow.width, mHostWindow.height);
+  // The host's answer stands, whatever size it gave: the editor stays fitted in it rather
+  // than ask again. A window the host chose itself is asked once for the editor's size.
+  mAskedFor = answer ? EditorSize() : Size{};
   return kResultOk;
 }
 
@@ -143,11 +137,18 @@ tresult VST3_CALL IPluginVST3View::checkSizeConstraint(ViewRect* size)
 {
   if (!size)
     return kResultFalse;
-  // Exactly the size the editor takes for this window, so that a host which then gives
-  // it through onSize has a window the editor fills.
+  // Exactly the size the editor takes for this window, so that a host which then gives it
+  // through onSize has a window the editor fills. A user dragging one edge of the host's
+  // window drives the editor's size by that side.
   int width = size->getWidth();
   int height = size->getHeight();
-  mPlugin.EditorSizeForWindow(width, height);
+  using Sides = IEditorDelegate::DrivingSides;
+  Sides driving = Sides::kBoth;
+  if (height == mHostWindow.height && width != mHostWindow.width)
+    driving = Sides::kWidth;
+  else if (width == mHostWindow.width && height != mHostWindow.height)
+    driving = Sides::kHeight;
+  mPlugin.EditorSizeForWindow(width, height, driving);
   size->right = size->left + width;
   size->bottom = size->top + height;
   return kResultOk;
@@ -158,8 +159,6 @@ tresult VST3_CALL IPluginVST3View::setContentScaleFactor(ScaleFactor factor)
   if (!std::isfinite(factor) || factor <= 0.0f)
     return kResultFalse;
   mPlugin.SetScreenScale(factor);
-  // A closed editor's size changes with the scale too, without resizing anything.
-  EditorSizeChanged();
   return kResultOk;
 }
 
@@ -168,58 +167,26 @@ IPluginVST3View::Size IPluginVST3View::EditorSize() const
   return Size{mPlugin.GetEditorWidth(), mPlugin.GetEditorHeight()};
 }
 
-void IPluginVST3View::EditorSizeChanged()
-{
-  if (mHostCallDepth > 0)
-    mHeldBack = true;
-  else
-    AskHostForEditorSize();
-}
-
-void IPluginVST3View::AskForHeldBackSize()
-{
-  if (!mHeldBack || mHostCallDepth > 0)
-    return;
-  mHeldBack = false;
-  AskHostForEditorSize();
-}
-
-void IPluginVST3View::HoldBackUnlessAgreed()
-{
-  if (EditorSize() != mHostWindow)
-    mHeldBack = true;
-}
-
 void IPluginVST3View::AskHostForEditorSize()
 {
   const Size editor = EditorSize();
-  if (editor == mHostWindow)
-  {
-    mAskedFor = Size{};
-    return;
-  }
-  // Without a frame the host learns the size from getSize when it shows the view.
   IPlugFrame* frame = getFrame();
-  if (!frame)
-  {
-    mHostWindow = editor;
-    return;
-  }
-  // A host that kept its window when asked for this size is not asked again until one of
-  // the two changes.
-  if (editor == mAskedFor && mHostWindow == mAskedAgainst)
+  if (!isAttached() || !frame || mAwaitingAnswer || editor == mHostWindow || editor == mAskedFor)
     return;
   mAskedFor = editor;
-  mAskedAgainst = mHostWindow;
-  // The host may answer inside resizeView with onSize of a size of its own, which stands.
+  mAwaitingAnswer = true;
+  // The host may answer inside resizeView, through onSize, and may let the view go there.
   addRef();
-  const unsigned sizesBefore = mSizesFromHost;
   ViewRect size{0, 0, editor.width, editor.height};
   const tresult result = frame->resizeView(this, &size);
-  if (mSizesFromHost == sizesBefore && result == kResultTrue)
-    mHostWindow = editor;
-  if (mHostWindow == EditorSize())
-    mAskedFor = Size{};
+  // A host that keeps its window leaves the editor fitted inside it, and is not asked again
+  // for the size that leaves.
+  if (mAwaitingAnswer && result != kResultTrue)
+  {
+    mAwaitingAnswer = false;
+    mPlugin.OnParentWindowResize(mHostWindow.width, mHostWindow.height);
+    mAskedFor = EditorSize();
+  }
   release();
 }
 

@@ -8,8 +8,8 @@ class IPluginVST3;
 
 // The editor view a host embeds in a window of its own: it opens and closes the plug-in's
 // editor in the host's window, reports and negotiates its size in pixels, passes the
-// content scale and keys to the editor, and carries the plug-in's own resize requests to
-// the host's frame. It keeps the plug-in alive while it exists.
+// content scale and keys to the editor, and carries the editor's own sizes to the host's
+// frame. It keeps the plug-in alive while it exists.
 class IPluginVST3View : public Steinberg::CPluginView, public Steinberg::IPlugViewContentScaleSupport
 {
 public:
@@ -34,12 +34,10 @@ public:
 
   Steinberg::IPlugView* plugView() { return this; }
 
-  // The editor's size may have changed: a host window of another size is asked for the
-  // editor's size at once, or, while the host's own onSize or attached call is running,
-  // on the next idle tick.
-  void EditorSizeChanged();
-  // The idle tick: asks for a size held back during a host call.
-  void AskForHeldBackSize();
+  // The idle tick: while the view is shown and the editor's size differs from the host's
+  // window, asks the host's frame once for the editor's size. The view takes that size in
+  // the onSize that follows; until then it reports the host's window.
+  void AskHostForEditorSize();
 
 protected:
   ~IPluginVST3View() override;
@@ -55,20 +53,14 @@ private:
   // The editor's answer to a key, or kResultFalse for a key this host keeps for itself.
   Steinberg::tresult PassKey(bool down, Steinberg::char16 key, Steinberg::int16 keyCode, Steinberg::int16 modifiers);
   Size EditorSize() const;
-  // Asks the host's frame for the editor's size when its window has another, once for
-  // each editor size against each window size.
-  void AskHostForEditorSize();
-  void HoldBackUnlessAgreed();
 
   IPluginVST3& mPlugin;
-  // The host's window as far as the view knows: the size it was given by getSize before
-  // showing the view, gave through onSize, or took when asked.
+  // The host's window: the size getSize gave before the view was shown, or the last onSize.
   Size mHostWindow;
-  // The last request the host answered with a window of another size, and that window.
-  Size mAskedFor, mAskedAgainst;
-  unsigned mSizesFromHost = 0;
-  int mHostCallDepth = 0;
-  bool mHeldBack = false;
+  // The size last asked for, not asked for again until the host gives a window of its own.
+  Size mAskedFor;
+  // The host accepted the request and answers with a later onSize.
+  bool mAwaitingAnswer = false;
 };
 
 } // namespace pfw

@@ -200,8 +200,15 @@ TEST(EditorDelegate, NoGraphicsMeansNoWindow)
   EXPECT_EQ(delegate.OpenWindow(nullptr), nullptr);
   pfw::gui::IKeyEvent key{32};
   EXPECT_FALSE(delegate.OnKeyDown(key));
-  delegate.OnParentWindowResize(800, 600); // nothing to resize
   delegate.SetScreenScale(2.0f);
+  // A closed editor takes the size it will open at: units at the screen scale, never the
+  // pixels taken for units.
+  delegate.OnParentWindowResize(1000, 600);
+  EXPECT_EQ(delegate.GetEditorWidth(), 1000);
+  EXPECT_EQ(delegate.GetEditorHeight(), 600);
+  delegate.SetScreenScale(1.0f);
+  EXPECT_EQ(delegate.GetEditorWidth(), 500);
+  EXPECT_EQ(delegate.GetEditorHeight(), 300);
 }
 
 TEST(EditorDelegate, KeysGoToTheGraphicsAtTheMousePosition)

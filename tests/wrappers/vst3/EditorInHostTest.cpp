@@ -195,7 +195,10 @@ TEST(TarnwickVst3Editor, AttachesSizesScalesAndShowsItself)
   IPlugViewContentScaleSupport* scaling =
     ask<IPlugViewContentScaleSupport>(attached.view, iids::PlugViewContentScaleSupport);
   ASSERT_NE(scaling, nullptr);
+  attached.frame.requests.clear();
   EXPECT_EQ(scaling->setContentScaleFactor(1.5f), kOk);
+  EXPECT_TRUE(attached.frame.requests.empty()) << "asked from inside the host's call";
+  pumpUntil([&] { return !attached.frame.requests.empty(); }, 10.0);
   ASSERT_FALSE(attached.frame.requests.empty());
   ExpectSize(attached.frame.requests.back(), 1770, 1200);
   EXPECT_EQ(attached.editorSize().cx, 1770);
@@ -262,6 +265,7 @@ TEST(TarnwickVst3Editor, AttachesSizesScalesAndShowsItself)
   EXPECT_TRUE(whole.writePng(TARNWICK_TEST_OUTPUT_DIR "/vst3-editor-view-150.png"));
   EXPECT_GT(sameAsNatural(whole, 0, 1200).same, 16 * 24 * 9 / 10);
   EXPECT_EQ(scaling->setContentScaleFactor(1.0f), kOk);
+  pumpUntil([&] { return attached.frame.requests.back().right == kWidth; }, 10.0);
   ExpectSize(attached.frame.requests.back(), kWidth, kHeight);
   releaseAndClear(scaling);
 }
@@ -305,6 +309,8 @@ TEST(TarnwickVst3Editor, EveryContentScaleAsksTheHostForItsSizeWithinTheLimits)
   {
     attached.frame.requests.clear();
     EXPECT_EQ(scaling->setContentScaleFactor(step.scale), kOk);
+    pumpUntil([&] { return !attached.frame.requests.empty(); }, 10.0);
+    pumpUntil([] { return false; }, 0.1);
     ASSERT_EQ(attached.frame.requests.size(), 1u) << step.scale;
     ExpectSize(attached.frame.requests[0], step.width, step.height);
     ViewRect size{};

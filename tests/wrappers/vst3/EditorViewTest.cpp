@@ -46,9 +46,12 @@ public:
     return parent;
   }
   void CloseWindow() override { calls.push_back("close"); }
+  // The editor never opens here, so it fits as a closed one: it takes the window's size
+  // within the limits.
   void OnParentWindowResize(int width, int height) override
   {
     calls.push_back("fit " + std::to_string(width) + "x" + std::to_string(height));
+    IPluginVST3::OnParentWindowResize(width, height);
   }
   void SetScreenScale(float scale) override { calls.push_back("scale " + std::to_string(scale)); }
   bool OnKeyDown(const pfw::gui::IKeyEvent& key) override
@@ -155,48 +158,76 @@ TEST(Vst3EditorView, NegotiatesItsSizeWithTheHost)
   EXPECT_EQ(fine.bottom, 500);
 
   EXPECT_EQ(made.view->onSize(nullptr), kResultFalse);
+  ViewRect empty{0, 0, 0, 500};
+  EXPECT_EQ(made.view->onSize(&empty), kResultFalse);
   ASSERT_EQ(made.view->onSize(&fine), kResultOk);
   EXPECT_EQ(made.plugin->calls, (std::vector<std::string>{"fit 700x500"}));
   made.view->getSize(&size);
-  EXPECT_EQ(size.right, 700) << "the host's window is the view's size";
+  EXPECT_EQ(size.right, 700) << "the size the editor opens at in the host's window";
   EXPECT_EQ(size.bottom, 500);
 }
 
-TEST(Vst3EditorView, AsksTheHostsFrameForAnotherSizeOnlyWhenTheSizeChanges)
+// The editor's own sizes reach the host's frame on an idle tick, only while the view is
+// shown and the host's window has another size; the view reports the host's window until
+// the host gives the new one through onSize.
+TEST(Vst3EditorView, AsksTheHostsFrameOnlyWhileShownAndForAnotherSize)
 {
   ViewOf made;
   RecordingFrame frame;
-  made.plugin->ResizeHostView(640, 480); // no frame yet: nothing to ask, the size is kept
+  auto* view = static_cast<pfw::IPluginVST3View*>(made.view);
+  const auto reported = [&] {
+    ViewRect size{};
+    made.view->getSize(&size);
+    return std::to_string(size.right) + "x" + std::to_string(size.bottom);
+  };
   made.view->setFrame(&frame);
   EXPECT_EQ(frame.references, 2u);
-  EXPECT_TRUE(made.plugin->ResizeHostView(640, 480));
-  EXPECT_TRUE(frame.sizes.empty());
+  made.plugin->ResizeHostView(640, 480);
+  view->AskHostForEditorSize();
+  EXPECT_TRUE(frame.sizes.empty()) << "not shown yet";
+  EXPECT_EQ(reported(), "640x480") << "the size the editor opens at";
+  ASSERT_EQ(made.view->attached(&dummyWindow, "HWND"), kResultOk);
+  view->AskHostForEditorSize();
+  EXPECT_TRUE(frame.sizes.empty()) << "the host's window has the editor's size";
+
   made.plugin->ResizeHostView(900, 450);
+  EXPECT_TRUE(frame.sizes.empty()) << "asked from inside the editor's resize";
+  view->AskHostForEditorSize();
+  view->AskHostForEditorSize();
   EXPECT_EQ(frame.sizes, (std::vector<std::string>{"0,0,900,450"}));
   EXPECT_EQ(frame.views, (std::vector<IPlugView*>{made.view}));
-  EXPECT_EQ(made.plugin->GetEditorWidth(), 900);
+  EXPECT_EQ(reported(), "640x480") << "until the host answers";
+  ViewRect answer{0, 0, 900, 450};
+  made.view->onSize(&answer);
+  EXPECT_EQ(reported(), "900x450");
 
-  made.view->release(); // the host lets the view go; later requests reach no frame
+  made.view->removed();
+  made.plugin->ResizeHostView(800, 400);
+  view->AskHostForEditorSize();
+  EXPECT_EQ(frame.sizes.size(), 1u) << "not shown any more";
+  made.view->release(); // the host lets the view go; the plug-in keeps no frame
   made.view = nullptr;
   EXPECT_EQ(frame.references, 1u);
-  made.plugin->ResizeHostView(800, 400);
-  EXPECT_EQ(frame.sizes.size(), 1u);
   EXPECT_EQ(made.plugin->GetEditorWidth(), 800);
 }
 
-TEST(Vst3EditorView, TheHostsWindowWithinTheLimitsIsTheViewsSize)
+TEST(Vst3EditorView, TheHostIsAskedForSizesWithinTheLimitsAndItsAnswerStands)
 {
   const struct
   {
     int width, height;
     ViewRect answer;
     const char* asked;
-    const char* fit;
-    int32 viewWidth, viewHeight;
+    const char* fits;
+    const char* reported;
   } cases[] = {
-    {1000, 500, {0, 0, 800, 400}, "0,0,1000,500", "fit 800x400", 800, 400}, // the host's own size
-    {2000, 1000, {}, "0,0,1200,800", "fit 1200x800", 1200, 800},            // beyond the largest size
-    {2000, 1000, {0, 0, 1200, 800}, "0,0,1200,800", "fit 1200x800", 1200, 800},
+    // The host's own size: the editor fits in it, and the host is not asked again.
+    {1000, 500, {0, 0, 800, 400}, "0,0,1000,500", "fit 800x400", "800x400"},
+    // Beyond the largest size: the editor fits itself to that first.
+    {2000, 1000, {}, "0,0,1200,800", "fit 1200x800", "600x400"},
+    {2000, 1000, {0, 0, 1200, 800}, "0,0,1200,800", "fit 1200x800", "1200x800"},
+    // A window of the host's own beyond the largest size: the editor fits in it as it can.
+    {1000, 500, {0, 0, 2000, 1000}, "0,0,1000,500", "fit 2000x1000", "2000x1000"},
   };
   for (const auto& c : cases)
   {
@@ -204,37 +235,19 @@ TEST(Vst3EditorView, TheHostsWindowWithinTheLimitsIsTheViewsSize)
     RecordingFrame frame;
     frame.answer = c.answer;
     made.view->setFrame(&frame);
+    ASSERT_EQ(made.view->attached(&dummyWindow, "HWND"), kResultOk);
+    made.plugin->calls.clear();
     made.plugin->ResizeHostView(c.width, c.height);
+    auto* view = static_cast<pfw::IPluginVST3View*>(made.view);
+    for (int tick = 0; tick < 3; ++tick)
+      view->AskHostForEditorSize();
     EXPECT_EQ(frame.sizes, (std::vector<std::string>{c.asked})) << c.width;
-    EXPECT_EQ(made.plugin->calls, (std::vector<std::string>{c.fit})) << c.width;
+    EXPECT_EQ(made.plugin->calls, (std::vector<std::string>{c.fits})) << c.width;
     ViewRect size{};
     made.view->getSize(&size);
-    EXPECT_EQ(size.right, c.viewWidth) << c.width;
-    EXPECT_EQ(size.bottom, c.viewHeight) << c.width;
+    EXPECT_EQ(std::to_string(size.right) + "x" + std::to_string(size.bottom), c.reported) << c.width;
+    made.view->removed();
   }
-}
-
-// A window the editor cannot take: the host hears the editor's size once, after onSize,
-// and a host that keeps its window is not asked again on later idle ticks.
-TEST(Vst3EditorView, AHostThatKeepsItsWindowIsAskedOnce)
-{
-  ViewOf made;
-  RecordingFrame frame;
-  frame.answer = ViewRect{0, 0, 2000, 1000};
-  made.view->setFrame(&frame);
-  ASSERT_EQ(made.view->attached(&dummyWindow, "HWND"), kResultOk);
-  ViewRect beyondLargest{0, 0, 2000, 1000};
-  ASSERT_EQ(made.view->onSize(&beyondLargest), kResultOk);
-  EXPECT_TRUE(frame.sizes.empty());
-  ViewRect size{};
-  made.view->getSize(&size);
-  EXPECT_EQ(size.right, 1200);
-  EXPECT_EQ(size.bottom, 800);
-  auto* view = static_cast<pfw::IPluginVST3View*>(made.view);
-  for (int tick = 0; tick < 3; ++tick)
-    view->AskForHeldBackSize();
-  EXPECT_EQ(frame.sizes, (std::vector<std::string>{"0,0,1200,800"}));
-  made.view->removed();
 }
 
 TEST(Vst3EditorView, PassesKeysAsTheEditorsKeyEvents)

@@ -76,12 +76,13 @@ bool gFollowingEditor = false;
 void OnSize(HWND dialog, StandaloneHost& host, int width, int height)
 {
   pfw::IPluginAPP& plugin = *host.GetPlugin();
-  if (gFollowingEditor || !plugin.GetHostResizeEnabled())
+  // Sizes the window takes around no editor (before it opens) are not the editor's.
+  pfw::gui::IGuiWin* editor = OpenEditorWindow(host);
+  if (gFollowingEditor || !plugin.GetHostResizeEnabled() || !editor)
     return;
   plugin.OnParentWindowResize(width, height);
-  pfw::gui::IGuiWin* editor = OpenEditorWindow(host);
   RECT area;
-  if (!editor || !GetClientRect(static_cast<HWND>(editor->GetWindow()), &area) ||
+  if (!GetClientRect(static_cast<HWND>(editor->GetWindow()), &area) ||
       (area.right == width && area.bottom == height))
     return;
   const SIZE window = WindowSizeForEditor(dialog, {area.right, area.bottom});

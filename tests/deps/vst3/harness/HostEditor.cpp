@@ -19,6 +19,9 @@ const wchar_t* kHostWindowClass = L"Vst3HarnessHostWindow";
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+  if (message == WM_SIZE)
+    if (auto* host = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)); host && host->onResized)
+      host->onResized(LOWORD(lParam), HIWORD(lParam));
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -77,10 +80,12 @@ HostWindow::HostWindow(int width, int height, bool visible)
   RegisterClassW(&windowClass); // fails harmlessly once registered
   mWindow = CreateWindowExW(0, kHostWindowClass, L"Harness host", WS_POPUP | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), 0, 0,
                             width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+  SetWindowLongPtrW(mWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 HostWindow::~HostWindow()
 {
+  onResized = nullptr;
   if (mWindow)
     DestroyWindow(mWindow);
 }

@@ -31,6 +31,10 @@ public:
   HWND editor() const { return FindWindowExW(mWindow, nullptr, nullptr, nullptr); }
   void resize(int width, int height);
 
+  // Told the new client size whenever the window's size changes, as a host's own resize
+  // handler is.
+  std::function<void(int width, int height)> onResized;
+
 private:
   HWND mWindow = nullptr;
 };

@@ -281,11 +281,15 @@ TEST(TarnwickPlugin, ParameterResetSendsNoPerParameterNotifications)
 TEST(TarnwickPlugin, EditorFollowsItsParentWindowWithinTheScaleLimits)
 {
   auto plugin = MakePlugin();
-  // Nothing to resize while the editor is closed.
+  // A closed editor opens at the scale it takes in the window, and has that size till then.
   plugin->OnParentWindowResize(2000, 1000);
+  EXPECT_EQ(plugin->GetEditorWidth(), 1475);
+  EXPECT_EQ(plugin->GetEditorHeight(), 1000);
 
   FakeEditorGraphics* editor = OpenFakeEditor(*plugin);
   ASSERT_NE(editor, nullptr);
+  ASSERT_EQ(editor->resizes.size(), 1u);
+  EXPECT_FLOAT_EQ(editor->resizes[0].scale, 1.25f);
   editor->resizes.clear();
 
   // Nor while the editor holds no control yet.
