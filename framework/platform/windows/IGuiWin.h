@@ -187,6 +187,8 @@ private:
   // The tooltip follows the mouse-over control (a move's wParam and lParam); the tip of
   // the control it leaves goes.
   void TooltipToMouseOverControl(WPARAM wParam, LPARAM lParam);
+  // Under Wine: keeps a pinned cursor inside the window until it shows again.
+  void ConfineCursorUnderWine();
 
   // ---- Native prompts (text box, top-level window) ----
   void DestroyTextEntry();
@@ -246,12 +248,15 @@ private:
   float mHiddenCursorX = 0.f;
   float mHiddenCursorY = 0.f;
 
-  // Mouse: the last position (user-interface units), whether the hidden cursor is pinned,
-  // whether the last mouse message came from a pen or touch, and the wheel's remainder of a
-  // notch (in wheel units) that high-resolution wheels send in parts.
+  // Mouse: the last position (user-interface units), whether the hidden cursor is pinned
+  // (and confined, with the confinement there was before), whether the last mouse message
+  // came from a pen or touch, and the wheel's remainder of a notch (in wheel units) that
+  // high-resolution wheels send in parts.
   float mMouseX = 0.f;
   float mMouseY = 0.f;
   bool mCursorLock = false;
+  bool mCursorConfined = false;
+  RECT mClipBeforeConfining = {};
   bool mPenInput = false;
   int mWheelRemainder = 0;
 
