@@ -171,13 +171,17 @@ private:
   // Message handlers of the window procedure; each returns the message's result.
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void OnMouseMove(WPARAM wParam, LPARAM lParam);
-  void OnButtonDown(WPARAM wParam, LPARAM lParam);
+  // button: the key flag of the button pressed (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON).
+  void OnButtonDown(WPARAM button, WPARAM wParam, LPARAM lParam);
   void OnButtonUp(WPARAM wParam, LPARAM lParam);
-  void OnButtonDoubleClick(WPARAM wParam, LPARAM lParam);
+  void OnButtonDoubleClick(WPARAM button, WPARAM wParam, LPARAM lParam);
   void OnWheel(WPARAM wParam, LPARAM lParam);
   LRESULT OnKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void OnDropFiles(HDROP drop);
   void OnTouch(WPARAM wParam, LPARAM lParam);
+  // The drag that holds the capture ends without its release (another window took the
+  // capture, or a move came without the drag's button): one mouse-up at the last position.
+  void EndDragWithoutRelease();
   // The hovered control's tooltip; none while a mouse button is held (keys: the message's)
   // or the window holds the capture.
   void OnHover(WPARAM keys);
@@ -249,14 +253,16 @@ private:
   float mHiddenCursorY = 0.f;
 
   // Mouse: the last position (user-interface units), whether the hidden cursor is pinned
-  // (and confined, with the confinement there was before), whether the last mouse message
-  // came from a pen or touch, and the wheel's remainder of a notch (in wheel units) that
-  // high-resolution wheels send in parts.
+  // (and confined, with the confinement there was before), the key flag of the button whose
+  // press holds the capture (0: no drag), whether the last mouse message came from a pen or
+  // touch, and the wheel's remainder of a notch (in wheel units) that high-resolution wheels
+  // send in parts.
   float mMouseX = 0.f;
   float mMouseY = 0.f;
   bool mCursorLock = false;
   bool mCursorConfined = false;
   RECT mClipBeforeConfining = {};
+  WPARAM mDragButton = 0;
   bool mPenInput = false;
   int mWheelRemainder = 0;
 
