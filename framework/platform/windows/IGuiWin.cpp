@@ -306,6 +306,7 @@ void IGuiWin::CloseWindow()
   mTooltipControlIdx = -1;
   mTouches.clear();
   mCursorLock = false;
+  mDragButton = 0;
 
   HWND window = mWindow;
   mWindow = nullptr;

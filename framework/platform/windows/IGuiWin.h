@@ -171,13 +171,17 @@ private:
   // Message handlers of the window procedure; each returns the message's result.
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void OnMouseMove(WPARAM wParam, LPARAM lParam);
-  void OnButtonDown(WPARAM wParam, LPARAM lParam);
+  // button: the key flag of the button pressed (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON).
+  void OnButtonDown(WPARAM button, WPARAM wParam, LPARAM lParam);
   void OnButtonUp(WPARAM wParam, LPARAM lParam);
-  void OnButtonDoubleClick(WPARAM wParam, LPARAM lParam);
+  void OnButtonDoubleClick(WPARAM button, WPARAM wParam, LPARAM lParam);
   void OnWheel(WPARAM wParam, LPARAM lParam);
   LRESULT OnKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void OnDropFiles(HDROP drop);
   void OnTouch(WPARAM wParam, LPARAM lParam);
+  // The drag that holds the capture ends without its release (another window took the
+  // capture, or a move came without the drag's button): one mouse-up at the last position.
+  void EndDragWithoutRelease();
   // The hovered control's tooltip; none while a mouse button is held (keys: the message's)
   // or the window holds the capture.
   void OnHover(WPARAM keys);
@@ -187,6 +191,8 @@ private:
   // The tooltip follows the mouse-over control (a move's wParam and lParam); the tip of
   // the control it leaves goes.
   void TooltipToMouseOverControl(WPARAM wParam, LPARAM lParam);
+  // Under Wine: keeps a pinned cursor inside the window until it shows again.
+  void ConfineCursorUnderWine();
 
   // ---- Native prompts (text box, top-level window) ----
   void DestroyTextEntry();
@@ -246,12 +252,17 @@ private:
   float mHiddenCursorX = 0.f;
   float mHiddenCursorY = 0.f;
 
-  // Mouse: the last position (user-interface units), whether the hidden cursor is pinned,
-  // whether the last mouse message came from a pen or touch, and the wheel's remainder of a
-  // notch (in wheel units) that high-resolution wheels send in parts.
+  // Mouse: the last position (user-interface units), whether the hidden cursor is pinned
+  // (and confined, with the confinement there was before), the key flag of the button whose
+  // press holds the capture (0: no drag), whether the last mouse message came from a pen or
+  // touch, and the wheel's remainder of a notch (in wheel units) that high-resolution wheels
+  // send in parts.
   float mMouseX = 0.f;
   float mMouseY = 0.f;
   bool mCursorLock = false;
+  bool mCursorConfined = false;
+  RECT mClipBeforeConfining = {};
+  WPARAM mDragButton = 0;
   bool mPenInput = false;
   int mWheelRemainder = 0;
 

@@ -1,5 +1,7 @@
 #include "IGuiWin.h"
 
+#include "WinMachine.h"
+
 #include <cmath>
 
 namespace pfw::gui {
@@ -46,13 +48,31 @@ void IGuiWin::HideMouseCursor(bool hide, bool lock)
     mCursorHidden = true;
     // A pen cannot be held in place.
     mCursorLock = lock && !mPenInput;
+    if (mCursorLock)
+      ConfineCursorUnderWine();
     return;
   }
   if (mCursorLock)
     MoveMouseCursor(mHiddenCursorX, mHiddenCursorY);
+  if (mCursorConfined)
+    ClipCursor(&mClipBeforeConfining);
+  mCursorConfined = false;
   ShowCursor(TRUE);
   mCursorHidden = false;
   mCursorLock = false;
+}
+
+void IGuiWin::ConfineCursorUnderWine()
+{
+  // Wine's X11 driver moves an unclipped cursor inside a pointer grab of its own, whose end
+  // also ends the X server's grab for the held button: pinned so, the cursor let go outside
+  // the window gives its release to no window. Clipped, it keeps the grab.
+  if (!mWindow || !Machine().isWine() || !GetClipCursor(&mClipBeforeConfining))
+    return;
+  RECT area;
+  GetClientRect(mWindow, &area);
+  MapWindowPoints(mWindow, HWND_DESKTOP, reinterpret_cast<POINT*>(&area), 2);
+  mCursorConfined = ClipCursor(&area) != FALSE;
 }
 
 void IGuiWin::MoveMouseCursor(float x, float y)

@@ -28,6 +28,19 @@ bool IsMouseMessage(UINT message)
          message == WM_MOUSELEAVE;
 }
 
+// The key flag of the button that a button-down or double-click message is about.
+WPARAM ButtonOf(UINT message)
+{
+  switch (message)
+  {
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK: return MK_LBUTTON;
+  case WM_RBUTTONDOWN:
+  case WM_RBUTTONDBLCLK: return MK_RBUTTON;
+  default: return MK_MBUTTON;
+  }
+}
+
 bool IsButtonUp(UINT message)
 {
   return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
@@ -133,12 +146,17 @@ LRESULT IGuiWin::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   case WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return 0;
   case WM_LBUTTONDOWN:
   case WM_RBUTTONDOWN:
-  case WM_MBUTTONDOWN: OnButtonDown(wParam, lParam); return 0;
+  case WM_MBUTTONDOWN: OnButtonDown(ButtonOf(message), wParam, lParam); return 0;
   case WM_LBUTTONUP:
   case WM_RBUTTONUP:
   case WM_MBUTTONUP: OnButtonUp(wParam, lParam); return 0;
   case WM_LBUTTONDBLCLK:
-  case WM_RBUTTONDBLCLK: OnButtonDoubleClick(wParam, lParam); return 0;
+  case WM_RBUTTONDBLCLK: OnButtonDoubleClick(ButtonOf(message), wParam, lParam); return 0;
+  case WM_CAPTURECHANGED:
+    // A dialog, another window or the host took the mouse: the drag ends here.
+    if (reinterpret_cast<HWND>(lParam) != window)
+      EndDragWithoutRelease();
+    return 0;
   case WM_MOUSEWHEEL: OnWheel(wParam, lParam); return 0;
   case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
   case WM_TOUCH: OnTouch(wParam, lParam); return 0;
@@ -246,6 +264,9 @@ void IGuiWin::OnMouseMove(WPARAM wParam, LPARAM lParam)
 {
   if (mPenInput)
     return;
+  // The drag's button is up and its release went elsewhere: the drag ends before the move.
+  if (mDragButton && !(wParam & mDragButton))
+    EndDragWithoutRelease();
   if (!(wParam & (MK_LBUTTON | MK_RBUTTON)))
   {
     const IPointerEvent event = GetMouseInfo(lParam, wParam);
@@ -294,7 +315,7 @@ void IGuiWin::OnMouseMove(WPARAM wParam, LPARAM lParam)
   }
 }
 
-void IGuiWin::OnButtonDown(WPARAM wParam, LPARAM lParam)
+void IGuiWin::OnButtonDown(WPARAM button, WPARAM wParam, LPARAM lParam)
 {
   if (mPenInput)
     return;
@@ -309,22 +330,40 @@ void IGuiWin::OnButtonDown(WPARAM wParam, LPARAM lParam)
   }
   SetFocus(mWindow);
   SetCapture(mWindow);
+  mDragButton = button;
   OnMouseDown({GetMouseInfo(lParam, wParam)});
 }
 
 void IGuiWin::OnButtonUp(WPARAM wParam, LPARAM lParam)
 {
+  // The release ends the drag itself, not the capture change that ReleaseCapture sends.
+  mDragButton = 0;
   ReleaseCapture();
   OnMouseUp({GetMouseInfo(lParam, wParam)});
 }
 
-void IGuiWin::OnButtonDoubleClick(WPARAM wParam, LPARAM lParam)
+void IGuiWin::OnButtonDoubleClick(WPARAM button, WPARAM wParam, LPARAM lParam)
 {
   if (mPenInput)
     return;
   const IPointerEvent event = GetMouseInfo(lParam, wParam);
-  if (OnMouseDblClick(event.x, event.y, event.mods))
-    SetCapture(mWindow);
+  if (!OnMouseDblClick(event.x, event.y, event.mods))
+    return;
+  SetCapture(mWindow);
+  mDragButton = button;
+}
+
+void IGuiWin::EndDragWithoutRelease()
+{
+  if (!mDragButton)
+    return;
+  mDragButton = 0;
+  if (GetCapture() == mWindow)
+    ReleaseCapture();
+  IPointerEvent event;
+  event.x = mMouseX;
+  event.y = mMouseY;
+  OnMouseUp({event});
 }
 
 void IGuiWin::OnWheel(WPARAM wParam, LPARAM lParam)

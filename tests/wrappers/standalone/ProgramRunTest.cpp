@@ -1,9 +1,12 @@
 // The program run inside the test process: start-up, the Preferences dialog driven by
-// messages, devices that are gone or missing, exceptions, and the real devices through
-// PulseAudio's null sink.
+// messages, devices that are gone or missing, exceptions, a knob dragged by the display's
+// pointer, and the real devices through PulseAudio's null sink.
 
 #include "ProgramTestSupport.h"
 
+#include "framework/core/IParam.h"
+#include "tests/support/DisplayPointer.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/ThreadEnded.h"
 #include "wrappers/standalone/program/ResourceIds.h"
 
@@ -222,6 +225,31 @@ TEST_F(ProgramTest, AnExceptionInStartUpOrInAWindowProcedureEndsTheProgramWithCo
             RunProgram(ProgramOptions(), [](HWND main) { PostMessageA(main, WM_COMMAND, IDM_ABOUT, 0); }, aboutThrows));
   EXPECT_TRUE(mainWindowShown);
   EXPECT_FALSE(StandaloneHost::Get());
+}
+
+// GAIN dragged by the display's pointer past each edge of the program's window and let go
+// out there keeps the value the drag gave it while the pointer comes back over the editor
+// with no button held, to rest on the knob and show its tip.
+TEST_F(ProgramTest, AKnobLetGoOutsideTheWindowStaysWhereTheDragLeftIt)
+{
+  RunProgram(ProgramOptions(), [&](HWND main) {
+    HWND editor = FindWindowExA(main, nullptr, "PluginWndClass", nullptr);
+    SetWindowPos(main, HWND_TOP, 300, 100, 0, 0, SWP_NOSIZE);
+    RECT window;
+    GetWindowRect(main, &window);
+    POINT gain = {110, 642};
+    ClientToScreen(editor, &gain);
+    const pfw::IParam& param = *StandaloneHost::Get()->GetPlugin()->GetParam(24);
+    // Down, up, then across the knob: its value at each release.
+    for (const auto& [edge, value] : {std::pair{3, 0.0}, {1, 1.0}, {0, 1.0}, {2, 1.0}})
+    {
+      SCOPED_TRACE(edge);
+      ASSERT_TRUE(PlayDragPastEdge(gain, window, edge));
+      EXPECT_TRUE(PumpUntil([] { return !TooltipShown(); }, 30.0));
+      EXPECT_TRUE(PumpUntil(TooltipShown, 30.0));
+      EXPECT_EQ(param.GetNormalized(), value);
+    }
+  });
 }
 
 TEST_F(ProgramTest, OnTheNullSinkTheProgramPlaysTheDefaultDevicesAndClosingLeavesNoThreadBehind)

@@ -1,12 +1,13 @@
 // The deliverable's editor in a host window, driven as a host drives it: made, attached to
 // a real window, sized, resized by the host and through the host's plug frame, scaled,
-// pictured, edited with real mouse messages and the recipe menu, told about its track,
-// removed and released again and again without leaking window or GDI handles; the
-// host's context menus on controls, with the framework module's editor for a control
-// that adds items of its own.
+// pictured, edited with real mouse messages, the display's pointer and the recipe menu,
+// told about its track, removed and released again and again without leaking window or
+// GDI handles; the host's context menus on controls, with the framework module's editor
+// for a control that adds items of its own.
 
 #include "TarnwickModule.h"
 #include "harness/HostEditor.h"
+#include "tests/support/DisplayPointer.h"
 #include "tests/support/MenuTyping.h"
 
 #include <algorithm>
@@ -387,6 +388,31 @@ TEST(TarnwickVst3Editor, EditsFromTheEditorReachTheHostAsWholeGestures)
     EXPECT_TRUE(handler.menu.entries.empty());
     EXPECT_TRUE(handler.edits.empty());
     EXPECT_EQ(handler.menu.references, 1);
+
+    // GAIN dragged by the display's pointer past each edge of the host's window and let go
+    // out there: one gesture, ended where the drag left the knob; the moves back over the
+    // editor edit nothing (the knob's tip shows where they rest).
+    SetWindowPos(attached.window.handle(), HWND_TOP, 300, 150, 0, 0, SWP_NOSIZE);
+    RECT window;
+    GetWindowRect(attached.window.handle(), &window);
+    POINT gain = {kGainX, kGainY};
+    ClientToScreen(attached.window.editor(), &gain);
+    for (const int edge : {3, 1, 0, 2}) // down, up, then across the knob
+    {
+      SCOPED_TRACE(edge);
+      handler.clear();
+      ASSERT_TRUE(PlayDragPastEdge(gain, window, edge));
+      // The press takes away the tip that the drag before left on the screen.
+      EXPECT_TRUE(pumpUntil([] { return !TooltipShown(); }, 30.0));
+      EXPECT_TRUE(pumpUntil(TooltipShown, 30.0));
+      ASSERT_GE(handler.edits.size(), 3u);
+      EXPECT_TRUE(handler.editsBalanced());
+      EXPECT_EQ(handler.edits.front().id, kGain);
+      const auto begins = std::count_if(handler.edits.begin(), handler.edits.end(),
+                                        [](const EditingHandler::Edit& edit) { return edit.kind == 'b'; });
+      EXPECT_EQ(begins, 1);
+      EXPECT_DOUBLE_EQ(session.instance.controller->getParamNormalized(kGain), handler.edits.end()[-2].value);
+    }
   }
   session.instance.controller->setComponentHandler(nullptr);
   EXPECT_EQ(handler.references, 1);

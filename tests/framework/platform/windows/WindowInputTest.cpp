@@ -79,35 +79,59 @@ protected:
   LRESULT Send(UINT message, WPARAM wParam, int x, int y) { return SendMessageW(editor, message, wParam, MAKELPARAM(x, y)); }
 };
 
-TEST_F(WindowInput, KnobDragBracketsOneEditReleasesCaptureAndPinsTheHiddenCursor)
+// A knob drag brackets one edit and pins the hidden cursor. However it ends, it ends once,
+// then and there: the capture and the cursor are given back, and neither a move with the
+// button held nor a release coming late is taken for the drag.
+TEST_F(WindowInput, KnobDragBracketsOneEditPinsTheHiddenCursorAndEndsOnceHoweverItEnds)
 {
   gui->AttachControl(new Knob(IRectF(50, 50, 150, 150), 0));
   const POINT press = ScreenPoint(editor, 100, 100);
-  SetCursorPos(press.x, press.y);
-
-  Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
-  EXPECT_EQ(GetCapture(), editor);
-  EXPECT_TRUE(gui->CursorHidden());
-  EXPECT_TRUE(gui->CursorLocked());
-  // Each move of 10 pixels up is taken back to where the cursor was hidden.
-  for (int i = 0; i < 4; ++i)
+  RECT free, clip;
+  GetClipCursor(&free);
+  const struct
   {
-    const POINT moved = ScreenPoint(editor, 100, 90);
-    SetCursorPos(moved.x, moved.y);
-    Send(WM_MOUSEMOVE, MK_LBUTTON, 100, 90);
-    EXPECT_EQ(CursorPos().x, press.x);
-    EXPECT_EQ(CursorPos().y, press.y) << "the hidden cursor stays where it was pressed";
-  }
-  EXPECT_NEAR(delegate.GetParam(0)->GetNormalized(), 0.4, 1e-6);
-  Send(WM_LBUTTONUP, 0, 100, 100);
+    const char* name;
+    std::function<void()> end;
+  } endings[] = {
+    {"its release", [&] { Send(WM_LBUTTONUP, 0, 100, 100); }},
+    {"another window takes the capture", [&] { SetCapture(host.Handle()); }},
+    {"a move without its button, released elsewhere", [&] { Send(WM_MOUSEMOVE, 0, 100, 60); }},
+  };
+  for (const auto& ending : endings)
+  {
+    SCOPED_TRACE(ending.name);
+    delegate.log.clear();
+    const double before = delegate.GetParam(0)->GetNormalized();
+    SetCursorPos(press.x, press.y);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
+    EXPECT_EQ(GetCapture(), editor);
+    EXPECT_TRUE(gui->CursorHidden());
+    EXPECT_TRUE(gui->CursorLocked());
+    // Each move of 10 pixels up is taken back to where the cursor was hidden.
+    for (int i = 0; i < 2; ++i)
+    {
+      const POINT moved = ScreenPoint(editor, 100, 90);
+      SetCursorPos(moved.x, moved.y);
+      Send(WM_MOUSEMOVE, MK_LBUTTON, 100, 90);
+      EXPECT_EQ(CursorPos().x, press.x);
+      EXPECT_EQ(CursorPos().y, press.y) << "the hidden cursor stays where it was pressed";
+    }
+    EXPECT_NEAR(delegate.GetParam(0)->GetNormalized(), before + 0.2, 1e-6);
+    ending.end();
 
-  EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_FALSE(gui->CursorHidden());
-  EXPECT_EQ(CursorPos().y, press.y);
-  std::string why;
-  EXPECT_TRUE(delegate.Balanced(&why)) << why;
-  EXPECT_EQ(std::count(delegate.log.begin(), delegate.log.end(), "begin 0"), 1);
-  EXPECT_EQ(std::count(delegate.log.begin(), delegate.log.end(), "end 0"), 1);
+    const std::vector<std::string> ended = delegate.log;
+    std::string why;
+    EXPECT_TRUE(delegate.Balanced(&why)) << why;
+    EXPECT_EQ(std::count(ended.begin(), ended.end(), "begin 0"), 1);
+    EXPECT_NE(GetCapture(), editor);
+    EXPECT_FALSE(gui->CursorHidden());
+    EXPECT_EQ(CursorPos().y, press.y);
+    GetClipCursor(&clip);
+    EXPECT_TRUE(EqualRect(&clip, &free)) << "the cursor moves freely again";
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 100, 30);
+    Send(WM_LBUTTONUP, 0, 100, 30);
+    EXPECT_EQ(delegate.log, ended);
+  }
 }
 
 TEST_F(WindowInput, MiddleButtonReleaseEndsTheEditAndTheCapture)
